@@ -1,0 +1,15 @@
+// The error report: the column in the editor's line and the three-line text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Maps a column of the prepared line (blanks and tabs removed) back to the
+// editor's line. 0 stays 0; past the line's end, the blanks of the whole line count.
+[[nodiscard]] std::int32_t MapErrorColumn(std::u16string_view editorLine, std::int32_t errorPos);
+
+// "Произошла ошибка при выполнении программы\r\nСтрока: N, символ: C.\r\nСообщение: M"
+// with N = errorLine + 1 and C the mapped column.
+[[nodiscard]] std::u16string ErrorReportText(std::int32_t errorLine, std::int32_t column,
+                                             std::u16string_view message);
