@@ -11,4 +11,16 @@ public:
     explicit TfAbout(QWidget* parent = nullptr);
     void SetVersion(const QString& version);   // "Версия: " + version
     void SetWebSite(const QString& address);   // "Подробнее: " + address
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateLogo();
+    void CreateTexts();
+    void CreateButtons();
+    void CentreOverParent();
+
+    QLabel* lVersion = nullptr;
+    QLabel* lSite = nullptr;
 };

@@ -16,7 +16,18 @@ public:
     [[nodiscard]] QString FindText() const;
     [[nodiscard]] bool MatchCase() const;
 
+    // Shows the dialog, or brings it to the front when it is already open.
+    void ShowOrRaise();
+
 signals:
     // Find Next was pressed (never with an empty text).
     void Find();
+
+private:
+    void FindNextClick();
+
+    QLineEdit* eFindText = nullptr;
+    QCheckBox* cbMatchCase = nullptr;
+    QPushButton* bFindNext = nullptr;
+    QPushButton* bCloseButton = nullptr;
 };

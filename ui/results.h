@@ -2,14 +2,27 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 
 #include "formats/results.h"
 
+class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+// Sort state shared by every results window; each new window resets it.
+extern std::int32_t SortColumn; // column last used for sorting
+extern std::int32_t SortOrder;  // +1 ascending, -1 descending
+
+// Locale-aware order of two texts in which digits always come before letters.
+[[nodiscard]] int CompareTexts(const QString& a, const QString& b);
+
+// The list's comparison: column 0 compares the addresses, any other column the
+// base-2 texts; the result is multiplied by SortOrder.
+[[nodiscard]] int CompareItems(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column);
 
 class TfResults : public QDialog {
     Q_OBJECT
@@ -24,11 +37,36 @@ public:
     // Rows in the order the list shows them now.
     [[nodiscard]] std::vector<TResultRow> Rows() const;
 
+    // Writes the rows as the list shows them to fileName, replacing it whole or
+    // not at all; throws std::runtime_error naming the file and the reason.
+    void SaveTo(const QString& fileName) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private slots:
     void lVariablesListColumnClick(int column);
     void bSaveButtonClick();
 
 private:
     void FormCreate();
-    // (labels, list, buttons and the last chosen file name: the author's layout)
+    void CreateLabels();
+    void CreateList();
+    void CreateButtons();
+    void CreateSaveDialog();
+    void PlaceAnchoredControls();
+    void KeepMinimumWidth(int section, int newSize);
+    void SortRows(int column);
+
+    QLabel* lSuccesLabel = nullptr;
+    QLabel* sLabel1 = nullptr;
+    QLabel* lTime = nullptr;
+    QLabel* sLabel2 = nullptr;
+    QLabel* lStepsCount = nullptr;
+    QLabel* lVariablesLabel = nullptr;
+    QTreeWidget* lVariablesList = nullptr;
+    QPushButton* bSaveButton = nullptr;
+    QPushButton* bCloseButton = nullptr;
+    QFileDialog* dSaveDialog = nullptr;
+    QString _lastFileName;
 };
