@@ -1,1 +1,50 @@
-// placeholder: being written
+#include "formats/errorreport.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+[[nodiscard]] bool IsBlank(char16_t ch) { return ch == u' ' || ch == u'\t'; }
+
+[[nodiscard]] std::int32_t ClampToInt32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+void AppendAscii(std::u16string& text, const std::string& ascii)
+{
+    text.append(ascii.begin(), ascii.end());
+}
+
+} // namespace
+
+std::int32_t MapErrorColumn(std::u16string_view editorLine, std::int32_t errorPos)
+{
+    if (errorPos <= 0)
+        return errorPos;
+    std::int64_t blanks = 0;
+    std::int64_t others = 0;
+    for (char16_t ch : editorLine) {
+        if (IsBlank(ch)) {
+            ++blanks;
+            continue;
+        }
+        if (++others == errorPos)
+            break;
+    }
+    return ClampToInt32(errorPos + blanks);
+}
+
+std::u16string ErrorReportText(std::int32_t errorLine, std::int32_t column,
+                               std::u16string_view message)
+{
+    std::u16string text = u"Произошла ошибка при выполнении программы\r\nСтрока: ";
+    AppendAscii(text, std::to_string(static_cast<std::int64_t>(errorLine) + 1));
+    text += u", символ: ";
+    AppendAscii(text, std::to_string(column));
+    text += u".\r\nСообщение: ";
+    text += message;
+    return text;
+}

@@ -1,0 +1,87 @@
+#include "formats/errorreport.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <limits>
+#include <ostream>
+
+namespace {
+
+struct MapCase {
+    const char* what;
+    std::u16string line;
+    std::int32_t errorPos;
+    std::int32_t column;
+};
+
+void PrintTo(const MapCase& c, std::ostream* os) { *os << c.what; }
+
+std::string CaseName(const testing::TestParamInfo<MapCase>& info)
+{
+    std::string name;
+    for (const char* p = info.param.what; *p != '\0'; ++p)
+        name.push_back(std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_');
+    return name;
+}
+
+class ErrorColumn : public testing::TestWithParam<MapCase> {};
+
+} // namespace
+
+TEST_P(ErrorColumn, MapsBackToTheEditorLine)
+{
+    const MapCase& c = GetParam();
+    EXPECT_EQ(MapErrorColumn(c.line, c.errorPos), c.column) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ErrorColumn,
+    testing::Values(
+        MapCase{"worked example", u"$00FF\t+01 ~0001", 9, 11},
+        MapCase{"no blanks", u"$0001+01", 6, 6},
+        MapCase{"position 0 on any line", u"  \t$0001 +01", 0, 0},
+        MapCase{"position 0 on an empty line", u"", 0, 0},
+        MapCase{"empty line keeps the position", u"", 5, 5},
+        MapCase{"indented with blanks and tabs", u" \t \t?", 1, 5},
+        MapCase{"blanks after the position do not count", u"$0001?   ", 6, 6},
+        MapCase{"one past the end counts trailing blanks", u"$0001 + ", 7, 9},
+        MapCase{"far past the end counts every blank", u" a b ", 10, 13},
+        MapCase{"one past the code lands on the comment mark", u"$0001 +0 ' note", 8, 10},
+        MapCase{"inside a comment", u"$0001 +0 ' note", 9, 12},
+        MapCase{"vertical tab is an ordinary character", u"\v$", 2, 2},
+        MapCase{"no-break space is an ordinary character", u"\u00A0$", 2, 2},
+        MapCase{"carriage return is an ordinary character", u"\r \t$", 2, 4},
+        MapCase{"only blanks", u" \t ", 1, 4}),
+    CaseName);
+
+TEST(ErrorColumnLimits, HugePositionDoesNotOverflow)
+{
+    const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(MapErrorColumn(u"   ", max), max);
+    EXPECT_EQ(MapErrorColumn(u"a", max - 1), max - 1);
+}
+
+TEST(ErrorReport, ThreeLinesJoinedByCrLf)
+{
+    EXPECT_EQ(ErrorReportText(2, 11, u"Не обнаружена ячейка для уничтожения."),
+              u"Произошла ошибка при выполнении программы\r\n"
+              u"Строка: 3, символ: 11.\r\n"
+              u"Сообщение: Не обнаружена ячейка для уничтожения.");
+}
+
+TEST(ErrorReport, BracketErrorHasColumnZero)
+{
+    EXPECT_EQ(ErrorReportText(0, MapErrorColumn(u"", 0), u"Неверное сочетание программных скобок."),
+              u"Произошла ошибка при выполнении программы\r\n"
+              u"Строка: 1, символ: 0.\r\n"
+              u"Сообщение: Неверное сочетание программных скобок.");
+}
+
+TEST(ErrorReport, NumbersAreUngroupedAndDoNotOverflow)
+{
+    const std::u16string text =
+        ErrorReportText(std::numeric_limits<std::int32_t>::max(), 123456, u"");
+    EXPECT_NE(text.find(u"Строка: 2147483648, символ: 123456.\r\n"), std::u16string::npos);
+    EXPECT_TRUE(text.ends_with(u"Сообщение: "));
+}

@@ -1,0 +1,122 @@
+#include "formats/projectfile.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::u16string kBad(1, u'\uFFFD');
+
+using Lines = std::vector<std::u16string>;
+
+} // namespace
+
+TEST(ProjectFileRead, PlainBytesAreWindows1251)
+{
+    EXPECT_EQ(DecodeProjectText("$0001 ' \xCF\xF0\xE8\xE2\xE5\xF2"), u"$0001 ' Привет");
+    EXPECT_EQ(DecodeProjectText(""), u"");
+}
+
+TEST(ProjectFileRead, MarksSelectTheEncodingAndAreDropped)
+{
+    EXPECT_EQ(DecodeProjectText("\xEF\xBB\xBF" "\xD0\x9F" "A"), u"ПA");
+    EXPECT_EQ(DecodeProjectText(std::string("\xFF\xFE\x1F\x04" "A\0", 6)), u"ПA");
+    EXPECT_EQ(DecodeProjectText(std::string("\xFE\xFF\x04\x1F\0" "A", 6)), u"ПA");
+    // A mark alone is an empty file.
+    EXPECT_EQ(DecodeProjectText("\xFF\xFE"), u"");
+    EXPECT_EQ(DecodeProjectText("\xFE\xFF"), u"");
+    EXPECT_EQ(DecodeProjectText("\xEF\xBB\xBF"), u"");
+}
+
+TEST(ProjectFileRead, IncompleteMarkIsText)
+{
+    // EF BB without BF is two Windows-1251 letters; a mark not at the start is text too.
+    EXPECT_EQ(DecodeProjectText("\xEF\xBB"), u"п»");
+    EXPECT_EQ(DecodeProjectText("a\xFF\xFE"), u"aяю");
+}
+
+TEST(ProjectFileRead, MalformedUtf8BecomesReplacement)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    EXPECT_EQ(DecodeProjectText(mark + "a\x80" "b"), u"a" + kBad + u"b");     // stray continuation
+    EXPECT_EQ(DecodeProjectText(mark + "a\xE2\x82"), u"a" + kBad);            // cut at the end
+    EXPECT_EQ(DecodeProjectText(mark + "\xE2\x82" "b"), kBad + u"b");         // cut before text
+    EXPECT_EQ(DecodeProjectText(mark + "\xC0\xAF"), kBad + kBad);             // overlong
+    EXPECT_EQ(DecodeProjectText(mark + "\xED\xA0\x80"), kBad + kBad + kBad);  // surrogate
+    EXPECT_EQ(DecodeProjectText(mark + "\xF4\x90\x80\x80"), kBad + kBad + kBad + kBad); // > U+10FFFF
+    EXPECT_EQ(DecodeProjectText(mark + "\xFF"), kBad);
+    EXPECT_EQ(DecodeProjectText(mark + "\xF0\x9F\x98\x80"), u"\U0001F600");
+    EXPECT_EQ(DecodeProjectText(mark + "\xE2\x82\xAC"), u"€");
+}
+
+TEST(ProjectFileRead, MalformedUtf16BecomesReplacement)
+{
+    // An odd trailing byte.
+    EXPECT_EQ(DecodeProjectText(std::string("\xFF\xFE" "A\0" "B", 5)), u"A" + kBad);
+    EXPECT_EQ(DecodeProjectText(std::string("\xFE\xFF\0", 3)), kBad);
+    // A lone high surrogate and a lone low surrogate.
+    EXPECT_EQ(DecodeProjectText(std::string("\xFF\xFE\x00\xD8" "A\0", 6)), kBad + u"A");
+    EXPECT_EQ(DecodeProjectText(std::string("\xFF\xFE\x00\xDC", 4)), kBad);
+    // A proper pair stays.
+    EXPECT_EQ(DecodeProjectText(std::string("\xFE\xFF\xD8\x3D\xDE\x00", 6)), u"\U0001F600");
+}
+
+TEST(ProjectFileRead, EveryBreakKindIsOneBreak)
+{
+    EXPECT_EQ(DecodeProjectText("a\r\nb"), u"a\nb");
+    EXPECT_EQ(DecodeProjectText("a\nb"), u"a\nb");
+    EXPECT_EQ(DecodeProjectText("a\rb"), u"a\nb");
+    EXPECT_EQ(DecodeProjectText("a\n\rb"), u"a\n\nb"); // LF then CR: two breaks
+    EXPECT_EQ(DecodeProjectText("a\r\r\nb\n"), u"a\n\nb\n");
+    EXPECT_EQ(DecodeProjectText(std::string("\xFF\xFE" "a\0\r\0\n\0" "b\0\r\0", 12)), u"a\nb\n");
+}
+
+TEST(ProjectFileRead, LongLineIsReadWhole)
+{
+    const std::string line(100000, '+');
+    const Lines lines = SplitEditorLines(DecodeProjectText(line + "\r\n$"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].size(), 100000u);
+    EXPECT_EQ(lines[1], u"$");
+}
+
+TEST(ProjectFileLines, SplitsLikeTheEditor)
+{
+    EXPECT_EQ(SplitEditorLines(u""), Lines{});
+    EXPECT_EQ(SplitEditorLines(u"a"), (Lines{u"a"}));
+    EXPECT_EQ(SplitEditorLines(u"a\n"), (Lines{u"a"}));
+    EXPECT_EQ(SplitEditorLines(u"a\n\n"), (Lines{u"a", u""}));
+    EXPECT_EQ(SplitEditorLines(u"\n"), (Lines{u""}));
+    EXPECT_EQ(SplitEditorLines(u"\nb"), (Lines{u"", u"b"}));
+    EXPECT_EQ(SplitEditorLines(u"a\r\nb\rc\nd"), (Lines{u"a", u"b", u"c", u"d"}));
+    EXPECT_EQ(SplitEditorLines(u"a\r\r\n"), (Lines{u"a", u""}));
+}
+
+TEST(ProjectFileWrite, CrLfBetweenLinesAndNoAddedBreak)
+{
+    // Two lines of two characters: six bytes.
+    EXPECT_EQ(EncodeProjectText(u"ab\ncd"), "ab\r\ncd");
+    EXPECT_EQ(EncodeProjectText(u"ab\rcd\r\nef\n"), "ab\r\ncd\r\nef\r\n");
+    EXPECT_EQ(EncodeProjectText(u""), "");
+}
+
+TEST(ProjectFileWrite, Windows1251WithoutMark)
+{
+    EXPECT_EQ(EncodeProjectText(u"' Ёж\n$0001"), "' \xA8\xE6\r\n$0001");
+    EXPECT_EQ(EncodeProjectText(u"\uFEFFa"), "?a"); // a mark in the text is not written
+    EXPECT_EQ(EncodeProjectText(u"日本"), "??");
+}
+
+TEST(ProjectFileRoundTrip, Windows1251FileIsKeptByteForByte)
+{
+    std::string bytes = "' \xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0\r\n\t$0001[05:+01]\r\n\r\n";
+    for (int b = 0x80; b < 0x100; ++b)
+        bytes.push_back(static_cast<char>(b));
+    EXPECT_EQ(EncodeProjectText(DecodeProjectText(bytes)), bytes);
+}
+
+TEST(ProjectFileRoundTrip, MarkedFilesComeBackAsWindows1251)
+{
+    EXPECT_EQ(EncodeProjectText(DecodeProjectText("\xEF\xBB\xBF" "\xD0\xB0\n$")), "\xE0\r\n$");
+    EXPECT_EQ(EncodeProjectText(DecodeProjectText(std::string("\xFE\xFF\x04\x30\0\r", 6))),
+              "\xE0\r\n");
+}
