@@ -1,0 +1,33 @@
+// The runner's command line: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+class TRunOptions {
+public:
+    // Parses the arguments after the program's name. On a fault, Error() says why.
+    [[nodiscard]] static TRunOptions Parse(const QStringList& arguments);
+    [[nodiscard]] static QString Usage();
+
+    [[nodiscard]] bool Help() const { return _help; }
+    [[nodiscard]] bool Json() const { return _json; }
+    [[nodiscard]] std::optional<std::uint64_t> MaxSteps() const { return _maxSteps; }
+    [[nodiscard]] const QString& ResultsPath() const { return _resultsPath; }
+    [[nodiscard]] const QString& ProjectPath() const { return _projectPath; }
+    [[nodiscard]] const QString& Error() const { return _error; }
+
+private:
+    void Fail(const QString& why);
+    bool TakeValue(const QStringList& arguments, qsizetype& i, const QString& option, QString& value);
+
+    bool _help = false;
+    bool _json = false;
+    std::optional<std::uint64_t> _maxSteps;
+    QString _resultsPath;
+    QString _projectPath;
+    QString _error;
+};

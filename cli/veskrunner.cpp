@@ -1,0 +1,61 @@
+#include "veskrunner.h"
+
+#include "formats/errorreport.h"
+
+TVeskRunner::TVeskRunner()
+    : _core(_timerOwner)
+{
+    BindEvents();
+}
+
+void TVeskRunner::BindEvents()
+{
+    _core.OnFinish = [this](TVeskCore&) { _finished = true; };
+    _core.OnError = [this](TVeskCore&, std::int32_t errorLine, std::int32_t errorPos,
+                           const std::u16string& message) {
+        // A line the program does not have counts as an empty one.
+        const bool known = errorLine >= 0 && static_cast<std::size_t>(errorLine) < _editorLines.size();
+        const std::u16string_view line = known ? std::u16string_view(_editorLines[errorLine])
+                                                : std::u16string_view();
+        _error = TRunError{errorLine, MapErrorColumn(line, errorPos), message};
+    };
+}
+
+TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
+                             std::optional<std::uint64_t> maxSteps)
+{
+    _finished = false;
+    _error.reset();
+    _editorLines = lines;
+
+    _core.Reset();
+    _core.ProgramCode() = lines;
+    _core.Execute();
+
+    bool limited = false;
+    while (_core.IsRun() && !_error) {
+        if (maxSteps && _core.Step() >= *maxSteps) {
+            _core.Pause();
+            limited = true;
+            break;
+        }
+        _core.TimerTick();
+    }
+
+    TRunOutcome outcome;
+    if (_error) {
+        outcome.status = TRunStatus::rsError;
+        outcome.error = _error;
+    } else if (limited) {
+        outcome.status = TRunStatus::rsLimit;
+    } else if (!_finished) {
+        // The core halted with neither an end nor an error: never report that as success.
+        outcome.status = TRunStatus::rsError;
+        outcome.error = TRunError{0, 0, u"the run halted without finishing"};
+    }
+    outcome.steps = _core.Step();
+    outcome.days = _core.EndTime();
+    outcome.names = _core.GetVariables();
+    outcome.values = _core.GetMemory();
+    return outcome;
+}

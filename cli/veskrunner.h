@@ -1,0 +1,49 @@
+// Runs one program on the interpreter without a window: a fresh run, ticked as
+// fast as the core allows, optionally cut off after a number of steps.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/veskcore.h"
+#include "core/vesktimer.h"
+
+enum class TRunStatus { rsFinished, rsError, rsLimit };
+
+struct TRunError {
+    std::int32_t line = 0;     // 0-based, as the core reports it
+    std::int32_t column = 0;   // mapped onto the editor's line
+    std::u16string message;
+};
+
+struct TRunOutcome {
+    TRunStatus status = TRunStatus::rsFinished;
+    std::uint64_t steps = 0;
+    double days = 0;                      // the core's run time
+    std::vector<std::u16string> names;    // cells, in cell order
+    TMemory values;
+    std::optional<TRunError> error;       // only with rsError
+};
+
+class TVeskRunner {
+public:
+    TVeskRunner();
+    TVeskRunner(const TVeskRunner&) = delete;
+    TVeskRunner& operator=(const TVeskRunner&) = delete;
+
+    // What a fresh Run does: Reset, fill the lines, Execute, then tick while the
+    // core runs. With a limit, the run stops before a tick once Step reaches it.
+    [[nodiscard]] TRunOutcome Run(const std::vector<std::u16string>& lines,
+                                  std::optional<std::uint64_t> maxSteps);
+
+private:
+    void BindEvents();
+
+    TManualTimerOwner _timerOwner;
+    TVeskCore _core;
+    std::vector<std::u16string> _editorLines; // the lines before preparation, for the column mapping
+    bool _finished = false;
+    std::optional<TRunError> _error;
+};
