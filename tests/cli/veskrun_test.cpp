@@ -1,0 +1,296 @@
+// Drives the real vesk-run binary and checks what it prints, writes and returns.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+void EnsureApplication()
+{
+    static int argc = 1;
+    static char name[] = "veskrun_tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+}
+
+TRun RunVesk(const QStringList& args)
+{
+    EnsureApplication();
+    QProcess process;
+    process.start(QStringLiteral(VESK_RUN_PATH), args);
+    TRun run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "vesk-run did not end normally with " << args.join(u' ').toStdString();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QJsonObject JsonOf(const TRun& run)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(run.out, &error);
+    EXPECT_TRUE(doc.isObject()) << error.errorString().toStdString() << ": " << run.out.toStdString();
+    return doc.object();
+}
+
+class VeskRun : public testing::Test {
+protected:
+    QString Project(const QByteArray& bytes, const QString& name = QStringLiteral("prog.veskp"))
+    {
+        const QString path = _dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    QString PathIn(const QString& name) const { return _dir.filePath(name); }
+
+    static QByteArray ReadAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+    }
+
+private:
+    QTemporaryDir _dir;
+};
+
+const QRegularExpression kTimeText(QStringLiteral("^\\d+\\.\\d{3} сек\\.$"));
+
+// The third line of a two-cell editor text holds the worked example of the error report.
+const QByteArray kWorkedExample = "' first\r\n\r\n$00FF\t+01 ~0001";
+const QByteArray kEndless = "$0001[+01]";
+
+} // namespace
+
+TEST_F(VeskRun, FinishedProgramPrintsResultsTimeAndSteps)
+{
+    const TRun run = RunVesk({Project("$00ff+05\r\n$0002")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+    ASSERT_EQ(lines.size(), 6) << run.out.toStdString(); // five lines and the empty rest after the last "\n"
+    EXPECT_EQ(lines[0], QStringLiteral("Адрес\tЗначение (двоичное)\tЗначение (16-е)\tСимвол"));
+    EXPECT_EQ(lines[1], QStringLiteral("$00ff\t00000101\t05\t\u0005"));
+    EXPECT_EQ(lines[2], QStringLiteral("$0002\t00000000\t00") + u'\t' + QChar(u'\0'));
+    ASSERT_TRUE(lines[3].startsWith(QStringLiteral("Время выполнения: "))) << lines[3].toStdString();
+    EXPECT_TRUE(kTimeText.match(lines[3].mid(18)).hasMatch()) << lines[3].toStdString();
+    // $00ff, +05, line advance, $0002, line advance, the end.
+    EXPECT_EQ(lines[4], QStringLiteral("Выполнено операторов: 6"));
+    EXPECT_TRUE(lines[5].isEmpty());
+}
+
+TEST_F(VeskRun, ErrorPrintsTheThreeLineReportWithTheMappedColumn)
+{
+    const TRun run = RunVesk({Project(kWorkedExample)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(QString::fromUtf8(run.err),
+              QStringLiteral("Произошла ошибка при выполнении программы\n"
+                             "Строка: 3, символ: 11.\n"
+                             "Сообщение: Не обнаружена ячейка для уничтожения.\n"));
+}
+
+TEST_F(VeskRun, SourceErrorIsAnErrorToo)
+{
+    const TRun run = RunVesk({QStringLiteral("--json"), Project("  \t$0001 #")});
+    EXPECT_EQ(run.exitCode, 1);
+    const QJsonObject json = JsonOf(run);
+    EXPECT_EQ(json.value(u"status").toString(), QStringLiteral("error"));
+    EXPECT_EQ(json.value(u"steps").toInteger(), 0);
+    const QJsonObject error = json.value(u"error").toObject();
+    EXPECT_EQ(error.value(u"line").toInteger(), 1);
+    EXPECT_EQ(error.value(u"column").toInteger(), 10); // the '#' in the editor's line
+    EXPECT_FALSE(error.value(u"message").toString().isEmpty());
+}
+
+TEST_F(VeskRun, JsonOfAFinishedRun)
+{
+    const TRun run = RunVesk({QStringLiteral("--json"), Project("$00ff+FF$0001+01")});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonObject json = JsonOf(run);
+    QStringList keys = json.keys();
+    keys.sort();
+    EXPECT_EQ(keys, (QStringList{"cells", "status", "steps", "time"}));
+    EXPECT_EQ(json.value(u"status").toString(), QStringLiteral("finished"));
+    EXPECT_EQ(json.value(u"steps").toInteger(), 6);
+    EXPECT_TRUE(kTimeText.match(json.value(u"time").toString()).hasMatch());
+    const QJsonArray expected{QJsonObject{{"name", "00ff"}, {"value", 255}},
+                              QJsonObject{{"name", "0001"}, {"value", 1}}};
+    EXPECT_EQ(json.value(u"cells").toArray(), expected);
+}
+
+TEST_F(VeskRun, JsonOfAnErrorCarriesLineColumnAndMessage)
+{
+    const TRun run = RunVesk({QStringLiteral("--json"), Project(kWorkedExample)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    const QJsonObject json = JsonOf(run);
+    EXPECT_EQ(json.value(u"status").toString(), QStringLiteral("error"));
+    const QJsonObject expected{{"line", 3}, {"column", 11},
+                               {"message", QStringLiteral("Не обнаружена ячейка для уничтожения.")}};
+    EXPECT_EQ(json.value(u"error").toObject(), expected);
+    const QJsonArray cells{QJsonObject{{"name", "00FF"}, {"value", 1}}};
+    EXPECT_EQ(json.value(u"cells").toArray(), cells);
+}
+
+TEST_F(VeskRun, StepLimitStopsAnEndlessLoop)
+{
+    const QString path = Project(kEndless);
+    const TRun plain = RunVesk({QStringLiteral("--max-steps"), QStringLiteral("100"), path});
+    EXPECT_EQ(plain.exitCode, 3);
+    EXPECT_TRUE(plain.out.isEmpty()) << plain.out.toStdString();
+    EXPECT_EQ(plain.err.count('\n'), 1) << plain.err.toStdString();
+    EXPECT_TRUE(plain.err.contains("100")) << plain.err.toStdString();
+
+    const TRun json = RunVesk({QStringLiteral("--json"), QStringLiteral("--max-steps=100"), path});
+    EXPECT_EQ(json.exitCode, 3);
+    const QJsonObject object = JsonOf(json);
+    EXPECT_EQ(object.value(u"status").toString(), QStringLiteral("limit"));
+    EXPECT_EQ(object.value(u"steps").toInteger(), 100);
+    EXPECT_FALSE(object.contains(u"error"));
+}
+
+TEST_F(VeskRun, ProgramFinishesWhenItsWholeRunFitsTheLimit)
+{
+    const QString path = Project("$0001+05"); // four ticks: two operators, line advance, end
+    const TRun fits = RunVesk({QStringLiteral("--json"), QStringLiteral("--max-steps"), QStringLiteral("4"), path});
+    EXPECT_EQ(fits.exitCode, 0);
+    EXPECT_EQ(JsonOf(fits).value(u"status").toString(), QStringLiteral("finished"));
+
+    const TRun cut = RunVesk({QStringLiteral("--json"), QStringLiteral("--max-steps"), QStringLiteral("3"), path});
+    EXPECT_EQ(cut.exitCode, 3);
+    EXPECT_EQ(JsonOf(cut).value(u"steps").toInteger(), 3);
+}
+
+TEST_F(VeskRun, EmptyFileFinishesWithoutSteps)
+{
+    const TRun run = RunVesk({QStringLiteral("--max-steps"), QStringLiteral("0"), Project("")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.endsWith("Выполнено операторов: 0\n")) << run.out.toStdString();
+}
+
+TEST_F(VeskRun, FileWithMarksIsDecoded)
+{
+    // UTF-8 with a Cyrillic comment, then UTF-16 LE with LF breaks.
+    const TRun utf8 = RunVesk({QStringLiteral("--json"),
+                               Project("\xEF\xBB\xBF$0001+02 ' \xD0\xBA\xD0\xBE\xD0\xBC\r\n+01")});
+    EXPECT_EQ(utf8.exitCode, 0);
+    EXPECT_EQ(JsonOf(utf8).value(u"cells").toArray(),
+              (QJsonArray{QJsonObject{{"name", "0001"}, {"value", 3}}}));
+
+    const QByteArray utf16("\xFF\xFE$\0" "0\0" "0\0" "0\0" "2\0" "\n\0" "+\0" "0\0" "9\0", 20);
+    const TRun wide = RunVesk({QStringLiteral("--json"), Project(utf16, QStringLiteral("wide.veskp"))});
+    EXPECT_EQ(wide.exitCode, 0);
+    EXPECT_EQ(JsonOf(wide).value(u"cells").toArray(),
+              (QJsonArray{QJsonObject{{"name", "0002"}, {"value", 9}}}));
+}
+
+TEST_F(VeskRun, ResultsFileHoldsExactBytes)
+{
+    const QString results = PathIn(QStringLiteral("results.txt"));
+    const TRun run = RunVesk({QStringLiteral("-o"), results,
+                              Project("$0000$0009+09$000a+0A$000D+0D$00FF-01")});
+    EXPECT_EQ(run.exitCode, 0);
+    const QByteArray header = "\xC0\xE4\xF0\xE5\xF1\t"
+                              "\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 (\xE4\xE2\xEE\xE8\xF7\xED\xEE\xE5)\t"
+                              "\xC7\xED\xE0\xF7\xE5\xED\xE8\xE5 (16-\xE5)\t"
+                              "\xD1\xE8\xEC\xE2\xEE\xEB\r\n";
+    const QByteArray rows = QByteArray("$0000\t00000000\t00\t\0\r\n", 21) +
+                            "$0009\t00001001\t09\t\t\r\n"
+                            "$000a\t00001010\t0A\t\n\r\n"
+                            "$000D\t00001101\t0D\t\r\r\n"
+                            "$00FF\t11111111\tFF\t?\r\n";
+    EXPECT_EQ(ReadAll(results), header + rows);
+}
+
+TEST_F(VeskRun, ResultsFileIsNotTouchedUnlessTheProgramFinishes)
+{
+    const QString results = PathIn(QStringLiteral("results.txt"));
+    {
+        QFile old(results);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old results");
+    }
+    EXPECT_EQ(RunVesk({QStringLiteral("-o"), results, Project(kWorkedExample)}).exitCode, 1);
+    EXPECT_EQ(RunVesk({QStringLiteral("-o"), results, QStringLiteral("--max-steps"), QStringLiteral("50"),
+                       Project(kEndless, QStringLiteral("loop.veskp"))}).exitCode, 3);
+    EXPECT_EQ(ReadAll(results), QByteArray("old results"));
+}
+
+TEST_F(VeskRun, DirectoryInTheWayOfResultsIsAFileError)
+{
+    const QString results = PathIn(QStringLiteral("taken"));
+    ASSERT_TRUE(QDir().mkpath(results));
+    const TRun run = RunVesk({QStringLiteral("-o"), results, Project("$0001+01")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains(results)) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(results).isDir());
+}
+
+TEST_F(VeskRun, MissingOrUnreadableFileIsAFileError)
+{
+    const QString missing = PathIn(QStringLiteral("nowhere.veskp"));
+    const TRun run = RunVesk({missing});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(run.err).contains(missing)) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("No such file")) << run.err.toStdString();
+    EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+
+    const QString folder = PathIn(QStringLiteral("folder.veskp"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const TRun dir = RunVesk({QStringLiteral("--json"), folder});
+    EXPECT_EQ(dir.exitCode, 2);
+    EXPECT_TRUE(dir.out.isEmpty()) << dir.out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(dir.err).contains(folder)) << dir.err.toStdString();
+}
+
+TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
+{
+    const TRun run = RunVesk({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("vesk-run [--json] [--max-steps N] [-o RESULTS] FILE"));
+    EXPECT_TRUE(run.err.isEmpty());
+}
+
+TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
+{
+    const QList<QStringList> bad = {
+        {},
+        {QStringLiteral("--bogus"), QStringLiteral("x.veskp")},
+        {QStringLiteral("--json")},
+        {QStringLiteral("--max-steps"), QStringLiteral("ten"), QStringLiteral("x.veskp")},
+        {QStringLiteral("--max-steps"), QStringLiteral("-1"), QStringLiteral("x.veskp")},
+        {QStringLiteral("x.veskp"), QStringLiteral("--max-steps")},
+        {QStringLiteral("x.veskp"), QStringLiteral("-o")},
+        {QStringLiteral("a.veskp"), QStringLiteral("b.veskp")},
+    };
+    for (const QStringList& args : bad) {
+        const TRun run = RunVesk(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains("Usage:")) << args.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << args.join(u' ').toStdString();
+    }
+}
