@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/cellmemory.h"
+#include "core/loopstack.h"
+#include "core/textsearch.h"
 #include "vesktimer.h"
 
 // Cell values, index i is cell i.
@@ -63,5 +66,64 @@ public:
     void TimerTick();
 
 private:
-    // Fields, caches and the operators live here; their layout is the core's own business.
+    // How an operator ended: done (the cursor moved on), raised (it reported its
+    // own error), or failed in a way the tick's catch-all reports.
+    enum class TOutcome { Done, Raised, Fault };
+
+    // Run control helpers.
+    void Notify(const TNotifyEvent& event);
+    void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
+    void TimerOff();
+    void AccountTime(double t0);
+    void PrepareSource();
+    [[nodiscard]] bool CheckSource();
+    TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
+    std::int32_t AddCell(std::u16string_view name, std::int32_t code);
+
+    // One operator at the cursor, and its families.
+    TOutcome ExecuteOperator(const std::u16string& text);
+    TOutcome SelectCell(const std::u16string& text);
+    TOutcome CopyCell(const std::u16string& text);
+    TOutcome DestroyCell(const std::u16string& text);
+    TOutcome AddByte(const std::u16string& text, bool subtract);
+    TOutcome AddCellValue(const std::u16string& text, bool subtract);
+    TOutcome ChangeBits(char16_t op);
+    TOutcome PushAddress();
+    TOutcome PopAddress();
+    TOutcome LoopHead(const std::u16string& text);
+    TOutcome LoopEnd();
+    TOutcome BranchEnd();
+    TOutcome Condition(const std::u16string& text);
+    TOutcome CompareWithByte(const std::u16string& text);
+    TOutcome CompareWithCell(const std::u16string& text);
+    TOutcome TestParity();
+    TOutcome ChooseFirstBranch(std::int32_t blockColumn);
+    TOutcome ContinueInBranch(TTextPos separator);
+
+    [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
+    void SelectStackTop();
+    [[nodiscard]] char16_t CharAt(std::int32_t column, std::int32_t line) const;
+    [[nodiscard]] std::int32_t LoopSlot(std::int32_t column, std::int32_t line);
+
+    TTimerOwner& _owner;
+    std::unique_ptr<TVeskClock> _ownClock;
+    std::unique_ptr<TVeskRandom> _ownRandom;
+    TVeskClock* _clock;
+    TVeskRandom* _random;
+
+    TCellMemory _cells;                   // the cell values and names
+    std::vector<std::u16string> _program;
+    std::int32_t _cursor = 1;             // 1-based column of the next character
+    std::int32_t _line = 0;               // 0-based line
+    // The current cell's address text is always four hex digits or empty, so it
+    // is kept as its address code (-1 for empty); lookups ignore letter case.
+    std::int32_t _cas = -1;
+    std::int32_t _cai = -1;
+    std::vector<std::int32_t> _astack;    // address codes, top last
+    TLoopStack _cstack;
+    TVeskTimer* _timer = nullptr;
+    TProgramStatus _status = TProgramStatus::psNormal;
+    std::uint64_t _step = 0;
+    double _time = 0;                     // days
+    TTextSearch _search{_program};
 };

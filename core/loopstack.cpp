@@ -1,0 +1,72 @@
+#include "core/loopstack.h"
+
+std::uint64_t TLoopStack::KeyOf(std::int32_t line, std::int32_t column)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(line)) << 32)
+        | static_cast<std::uint32_t>(column);
+}
+
+std::int32_t TLoopStack::SlotByKey(std::int32_t line, std::int32_t column, std::int64_t hint)
+{
+    const bool hinted = hint >= 0;
+    const auto at = static_cast<std::size_t>(hint);
+    const auto [it, added] = _slotOfKey.try_emplace(KeyOf(line, column), static_cast<std::int32_t>(_keys.size()));
+    if (added)
+        _keys.emplace_back();
+    if (hinted) {
+        if (at >= _hints.size())
+            _hints.resize(at + 1, 0);
+        _hints[at] = it->second + 1;
+    }
+    return it->second;
+}
+
+void TLoopStack::ForgetHints()
+{
+    _hints.clear();
+}
+
+void TLoopStack::Push(std::int32_t slot, std::int32_t step)
+{
+    TKeyEntries& key = _keys[static_cast<std::size_t>(slot)];
+    ++_entries;
+    if (!key.hasFirst) {
+        key.hasFirst = true;
+        key.first = step;
+    } else if (!key.later.empty() && key.later.back().step == step) {
+        ++key.later.back().count;
+    } else {
+        key.later.push_back({step, 1});
+    }
+}
+
+void TLoopStack::DropFirst(std::int32_t slot)
+{
+    TKeyEntries& key = _keys[static_cast<std::size_t>(slot)];
+    if (!key.hasFirst)
+        return;
+    --_entries;
+    if (key.later.empty()) {
+        key.hasFirst = false;
+        return;
+    }
+    key.first = key.later.front().step;
+    if (--key.later.front().count == 0)
+        key.later.erase(key.later.begin());
+}
+
+void TLoopStack::Clear()
+{
+    _keys.clear();
+    _slotOfKey.clear();
+    _hints.clear();
+    _entries = 0;
+}
+
+std::size_t TLoopStack::Runs() const
+{
+    std::size_t runs = 0;
+    for (const TKeyEntries& key : _keys)
+        runs += (key.hasFirst ? 1 : 0) + key.later.size();
+    return runs;
+}

@@ -1,0 +1,59 @@
+// The loops under way. Entries are keyed by the position of their `[`; a lookup
+// yields the oldest entry with the key and new entries go behind it.
+//
+// Entries of one key are kept as the oldest entry's remaining passes plus runs of
+// equal later entries: a loop head that runs on every pass of an outer loop (an
+// endless `[` most of all) then costs a counter, not memory.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class TLoopStack {
+public:
+    // The key of the `[` at (column, line). `hint` is a small number for that
+    // position (its offset in the program text, or -1) that makes the next
+    // lookup of the same key cheap; hints are valid until ForgetHints.
+    [[nodiscard]] std::int32_t Slot(std::int32_t line, std::int32_t column, std::int64_t hint)
+    {
+        const auto at = static_cast<std::size_t>(hint);
+        if (hint >= 0 && at < _hints.size() && _hints[at] != 0)
+            return _hints[at] - 1;
+        return SlotByKey(line, column, hint);
+    }
+    void ForgetHints();
+
+    void Push(std::int32_t slot, std::int32_t step);
+    // Remaining passes of the oldest entry of the key, or nullptr for none.
+    [[nodiscard]] std::int32_t* First(std::int32_t slot)
+    {
+        TKeyEntries& key = _keys[static_cast<std::size_t>(slot)];
+        return key.hasFirst ? &key.first : nullptr;
+    }
+    void DropFirst(std::int32_t slot);
+    void Clear();
+
+    // Entries in all, and the memory they take in runs: for tests and checks.
+    [[nodiscard]] std::uint64_t Entries() const { return _entries; }
+    [[nodiscard]] std::size_t Runs() const;
+
+private:
+    struct TRun {
+        std::int32_t step;
+        std::uint64_t count;
+    };
+    struct TKeyEntries {
+        bool hasFirst = false;
+        std::int32_t first = 0;
+        std::vector<TRun> later; // oldest run first
+    };
+
+    std::int32_t SlotByKey(std::int32_t line, std::int32_t column, std::int64_t hint);
+    [[nodiscard]] static std::uint64_t KeyOf(std::int32_t line, std::int32_t column);
+
+    std::vector<TKeyEntries> _keys;
+    std::unordered_map<std::uint64_t, std::int32_t> _slotOfKey;
+    std::vector<std::int32_t> _hints; // text offset -> slot + 1, 0 for unknown
+    std::uint64_t _entries = 0;
+};
