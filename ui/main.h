@@ -1,0 +1,161 @@
+// The IDE's main window: the program editor, the run buttons, the menus and
+// every command behind them; it owns the interpreter and listens to its events.
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/veskcore.h"
+#include "ui/style.h"
+
+class QAction;
+class QCommandLinkButton;
+class QFileDialog;
+class QMenu;
+class QPageSetupDialog;
+class QPlainTextEdit;
+class QPrintDialog;
+class QPrinter;
+class TFindDialog;
+
+class TfMain final : public QMainWindow, public TTimerOwner {
+    Q_OBJECT
+public:
+    // arguments: the command line without the program's own name; the first
+    // one, if any, names a project to load.
+    explicit TfMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~TfMain() override;
+
+    // The path of the current project, or "Безымянный".
+    [[nodiscard]] static QString CurrentFile();
+    // The interpreter, read-only; null once the window has closed.
+    [[nodiscard]] const TVeskCore* Core() const { return _core.get(); }
+    // The editor's line list: no empty last line after a final break.
+    [[nodiscard]] QStringList EditorLines() const;
+
+    TVeskTimer& MakeTimer(int intervalMs, std::function<void()> handler) override;
+
+    // Project routines: true when done, false when cancelled or failed.
+    bool NewProject();
+    bool OpenProject();
+    bool LoadProject();
+    bool SaveProject();   // throws std::runtime_error when the file cannot be written
+    bool SaveProjectAs(); // likewise
+
+    // Menu opening handlers: they set the enabled states of their items.
+    void nEditItemClick();
+    void nProjectItemClick();
+
+    // Commands.
+    void nNewItemClick();
+    void nOpenItemClick();
+    void nSaveItemClick();
+    void nSaveAsItemClick();
+    void nPageItemClick();
+    void nPrintItemClick();
+    void nExitItemClick();
+    void nUndoItemClick();
+    void nCutItemClick();
+    void nCopyItemClick();
+    void nPasteItemClick();
+    void nSelectAllItemClick();
+    void nDeleteItemClick();
+    void nSearchItemClick();
+    void nAboutItemClick();
+    void nWikiItemClick();
+    void nWebItemClick();
+    void bBigRunClick();
+    void bBigPauseClick();
+    void bBigStopClick();
+
+    // The find dialog's Find Next.
+    void dFindDialogFind();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    using THandler = void (TfMain::*)();
+
+    struct TShortcutItem {
+        QAction* item;
+        THandler menuHandler; // the handler of the menu that holds the item, or null
+    };
+
+    struct TRunButtonIcons {
+        QCommandLinkButton* button;
+        QIcon normal;
+        QIcon hovered;
+    };
+
+    void FormCreate(const QStringList& arguments);
+    void FormCloseQuery(bool& canClose);
+    void FormClose();
+
+    void BuildWindow();
+    QWidget* BuildTopPanel();
+    QCommandLinkButton* BuildRunButton(const char* name, const QString& caption,
+                                       const QString& note, int width, TRunGlyph glyph);
+    void BuildEditor();
+    void BuildMenus();
+    void BuildDialogs();
+    QMenu* AddMenu(const char* name, const QString& caption);
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut, THandler handler, THandler menuHandler);
+    void AddSeparator(QMenu* menu, const char* name);
+
+    [[nodiscard]] const TShortcutItem* ShortcutFor(const QKeyEvent& key) const;
+    void RunShortcut(const TShortcutItem& shortcut);
+    bool HoverEvent(QObject* watched, QEvent* event);
+
+    // Project files.
+    bool SaveChangesFirst(const QString& caption);
+    bool LoadProjectFrom(const QString& path);
+    void WriteProjectFile(const QString& path) const;
+    void SetProjectTitle();
+    [[nodiscard]] QString EditorText() const;
+    [[nodiscard]] int Ask(const QString& caption, const QString& text, int buttons);
+
+    // Core events.
+    void CoreStart();
+    void CoreStop();
+    void CoreFinish();
+    void CorePause();
+    void CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message);
+    void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
+
+    void SearchNotFound(const QString& findText);
+    QPrinter& Printer();
+
+    std::unique_ptr<TVeskCore> _core;
+    bool _paused = false;
+    int _sfpos = 0;
+
+    QPlainTextEdit* mEditor = nullptr;
+    QCommandLinkButton* bBigRun = nullptr;
+    QCommandLinkButton* bBigPause = nullptr;
+    QCommandLinkButton* bBigStop = nullptr;
+    std::vector<TRunButtonIcons> iTopImages;
+
+    QAction* nUndoItem = nullptr;
+    QAction* nCutItem = nullptr;
+    QAction* nCopyItem = nullptr;
+    QAction* nPasteItem = nullptr;
+    QAction* nRunItem = nullptr;
+    QAction* nPauseItem = nullptr;
+    QAction* nStopItem = nullptr;
+    std::vector<TShortcutItem> _shortcuts;
+
+    QFileDialog* dSaveDialog = nullptr;
+    QFileDialog* dOpenDialog = nullptr;
+    TFindDialog* dFindDialog = nullptr;
+    std::unique_ptr<QPrinter> _printer; // made on first use: asking for printers is slow
+    QPrintDialog* dPrintDialog = nullptr;
+    QPageSetupDialog* dPageDialog = nullptr;
+};

@@ -1,0 +1,92 @@
+// TfMain: the run commands, the states of their controls, the error report and
+// the finish handler.
+#include "main.h"
+
+#include <QCommandLinkButton>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+
+#include "formats/errorreport.h"
+#include "formats/projectfile.h"
+#include "formats/results.h"
+#include "ui/results.h"
+
+namespace {
+
+const QString kRunCaption = QStringLiteral("Выполнить");
+const QString kContinueCaption = QStringLiteral("Продолжить");
+
+} // namespace
+
+void TfMain::bBigRunClick()
+{
+    if (!_paused) {
+        _core->Reset();
+        auto& code = _core->ProgramCode();
+        for (auto& line : SplitEditorLines(EditorText().toStdU16String()))
+            code.push_back(std::move(line));
+    }
+    _core->Execute();
+    _paused = false;
+    mEditor->setFocus();
+}
+
+void TfMain::bBigPauseClick()
+{
+    _core->Pause();
+    _paused = true;
+    mEditor->setFocus();
+}
+
+void TfMain::bBigStopClick()
+{
+    _core->Stop();
+    _core->Reset();
+    _paused = false;
+    mEditor->setFocus();
+}
+
+void TfMain::SetRunControls(bool run, bool pause, bool stop, const QString& runCaption)
+{
+    bBigRun->setEnabled(run);
+    bBigPause->setEnabled(pause);
+    bBigStop->setEnabled(stop);
+    bBigRun->setText(runCaption);
+}
+
+void TfMain::CoreStart() { SetRunControls(false, true, true, kContinueCaption); }
+
+void TfMain::CorePause() { SetRunControls(true, true, true, kContinueCaption); }
+
+void TfMain::CoreStop() { SetRunControls(true, false, false, kRunCaption); }
+
+void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
+{
+    // The column is mapped on the editor's text as it is now.
+    const auto lines = SplitEditorLines(EditorText().toStdU16String());
+    const bool lineExists = errorLine >= 0 && std::size_t(errorLine) < lines.size();
+    const std::u16string_view line = lineExists ? std::u16string_view(lines[std::size_t(errorLine)])
+                                                : std::u16string_view();
+    const std::int32_t column = MapErrorColumn(line, errorPos);
+    QString text = QString::fromStdU16String(ErrorReportText(errorLine, column, message));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ошибка"), text, QMessageBox::Ok, this);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    bBigRun->setText(kRunCaption);
+}
+
+void TfMain::CoreFinish()
+{
+    const TMemory memory = _core->GetMemory();
+    const std::vector<std::u16string> names = _core->GetVariables();
+    TfResults results(this);
+    const std::size_t rows = std::min(memory.size(), names.size());
+    for (std::size_t i = 0; i < rows; ++i)
+        results.AddRow(MakeResultRow(names[i], memory[i]));
+    results.SetTimeText(QString::fromStdU16String(TimeText(_core->EndTime())));
+    results.SetStepsCount(_core->Step());
+    SetRunControls(true, false, false, kRunCaption);
+    results.exec();
+}

@@ -1,0 +1,101 @@
+#include "style.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QPixmap>
+
+namespace {
+
+QString FirstInstalled(std::initializer_list<const char*> families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const char* family : families) {
+        if (installed.contains(QString::fromLatin1(family), Qt::CaseInsensitive))
+            return QString::fromLatin1(family);
+    }
+    return {};
+}
+
+QFont FontOf(std::initializer_list<const char*> families, QFont::StyleHint hint, int points)
+{
+    QFont font;
+    const QString family = FirstInstalled(families);
+    if (!family.isEmpty())
+        font.setFamily(family);
+    font.setStyleHint(hint);
+    font.setPointSize(points);
+    return font;
+}
+
+void PaintGlyph(QPainter& painter, TRunGlyph glyph, const QColor& colour)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    switch (glyph) {
+    case TRunGlyph::Play: {
+        QPainterPath triangle;
+        triangle.moveTo(8, 4);
+        triangle.lineTo(28, 16);
+        triangle.lineTo(8, 28);
+        triangle.closeSubpath();
+        painter.drawPath(triangle);
+        break;
+    }
+    case TRunGlyph::Pause:
+        painter.drawRoundedRect(QRectF(7, 5, 7, 22), 1.5, 1.5);
+        painter.drawRoundedRect(QRectF(18, 5, 7, 22), 1.5, 1.5);
+        break;
+    case TRunGlyph::Stop:
+        painter.drawRoundedRect(QRectF(6, 6, 20, 20), 2.5, 2.5);
+        break;
+    }
+}
+
+QColor GlyphColour(TRunGlyph glyph, bool hovered)
+{
+    switch (glyph) {
+    case TRunGlyph::Play: return hovered ? QColor(60, 170, 60) : QColor(40, 120, 40);
+    case TRunGlyph::Pause: return hovered ? QColor(230, 170, 40) : QColor(170, 120, 20);
+    case TRunGlyph::Stop: return hovered ? QColor(220, 60, 50) : QColor(160, 40, 35);
+    }
+    return Qt::black;
+}
+
+} // namespace
+
+QFont InterfaceFont()
+{
+    return FontOf({"Tahoma", "Liberation Sans", "DejaVu Sans"}, QFont::SansSerif, 8);
+}
+
+QFont EditorFont()
+{
+    return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, QFont::Monospace, 10);
+}
+
+QColor LabelTextColor() { return {73, 73, 73}; }
+
+QColor EditorBackground() { return {246, 246, 246}; }
+
+void ApplyApplicationStyle(QApplication& app)
+{
+    app.setFont(InterfaceFont());
+    QPalette labels = app.palette();
+    labels.setColor(QPalette::WindowText, LabelTextColor());
+    QApplication::setPalette(labels, "QLabel");
+}
+
+QIcon RunButtonIcon(TRunGlyph glyph, bool hovered)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintGlyph(painter, glyph, GlyphColour(glyph, hovered));
+    painter.end();
+    return QIcon(pixmap);
+}

@@ -1,0 +1,24 @@
+// The one place that decides how the windows look: fonts, colours, run-button glyphs.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+
+class QApplication;
+
+// Tahoma 8 pt where installed, else a metric-compatible sans stand-in.
+[[nodiscard]] QFont InterfaceFont();
+// Courier New 10 pt where installed, else a metric-compatible mono stand-in.
+[[nodiscard]] QFont EditorFont();
+
+[[nodiscard]] QColor LabelTextColor();    // RGB(73, 73, 73)
+[[nodiscard]] QColor EditorBackground();  // RGB(246, 246, 246)
+
+// The interface font for every window and the label colour for every label.
+void ApplyApplicationStyle(QApplication& app);
+
+enum class TRunGlyph { Play, Pause, Stop };
+
+// A 32 x 32 picture of a run button; the hover variant is brighter.
+[[nodiscard]] QIcon RunButtonIcon(TRunGlyph glyph, bool hovered);
