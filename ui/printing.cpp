@@ -25,8 +25,8 @@ void SetLayoutForPrinter(QTextDocument& document, QPrinter& printer, const QFont
     document.setDocumentMargin(0);
     QTextOption option = document.defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    option.setTabStopDistance(QFontMetricsF(font, &printer).averageCharWidth()
-                              * kTabStopCharacters);
+    // Tab stops are given in screen units; the layout scales them to the printer.
+    option.setTabStopDistance(QFontMetricsF(font).averageCharWidth() * kTabStopCharacters);
     document.setDefaultTextOption(option);
     document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
 }

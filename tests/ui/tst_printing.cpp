@@ -1,0 +1,240 @@
+// The printed program: the document's paragraphs and a real print to PDF read
+// back with the poppler tools.
+#include <QFontDatabase>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtTest>
+#include <stdexcept>
+
+#include "ui/printing.h"
+
+namespace {
+
+QFont PrintFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
+    return font;
+}
+
+QString Run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct TPdf {
+    QString text;  // pdftotext -layout
+    QString info;  // pdfinfo
+};
+
+TPdf PrintToPdf(const QString& path, const QStringList& lines, const QString& title)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    PrintProgram(printer, lines, PrintFont(), title);
+    return {Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}),
+            Run(QStringLiteral("pdfinfo"), {path})};
+}
+
+// Printed lines as (number, text) pairs; continuation lines of a wrapped
+// paragraph have no number and are returned with number 0.
+QList<QPair<int, QString>> NumberedLines(const QString& text)
+{
+    static const QRegularExpression numbered(QStringLiteral("^\\s*(\\d+)\\s+(\\S.*)$"));
+    QList<QPair<int, QString>> result;
+    for (const QString& line : text.split(u'\n')) {
+        const QString trimmed = line.trimmed().remove(u'\f');
+        if (trimmed.isEmpty())
+            continue;
+        const QRegularExpressionMatch match = numbered.match(line);
+        if (match.hasMatch())
+            result.append({match.captured(1).toInt(), match.captured(2).trimmed()});
+        else
+            result.append({0, trimmed});
+    }
+    return result;
+}
+
+QString InfoField(const QString& info, const QString& field)
+{
+    for (const QString& line : info.split(u'\n')) {
+        if (line.startsWith(field + u':'))
+            return line.mid(field.size() + 1).trimmed();
+    }
+    return {};
+}
+
+bool HavePoppler()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
+           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+} // namespace
+
+class TestPrinting : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void documentParagraphs_data();
+    void documentParagraphs();
+    void documentFontAndColour();
+    void printedLinesAreNumbered();
+    void longLineContinues();
+    void manyLinesMakePages();
+    void emptyProgramPrintsNoText();
+    void failedStartThrows();
+};
+
+void TestPrinting::initTestCase()
+{
+    if (!HavePoppler())
+        QSKIP("pdftotext and pdfinfo are needed to read the print back");
+}
+
+void TestPrinting::documentParagraphs_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::newRow("none") << QStringList() << QStringList({""});
+    QTest::newRow("three") << QStringList({"$0001+05", "", "[0A:-01]"})
+                           << QStringList({"1\t$0001+05", "2\t", "3\t[0A:-01]"});
+    QStringList ten, tenNumbered;
+    for (int i = 1; i <= 11; ++i) {
+        ten << QStringLiteral("строка %1").arg(i);
+        tenNumbered << QStringLiteral("%1\tстрока %1").arg(i);
+    }
+    QTest::newRow("eleven, no padding") << ten << tenNumbered;
+    QTest::newRow("tab inside") << QStringList({"\t+01"}) << QStringList({"1\t\t+01"});
+}
+
+void TestPrinting::documentParagraphs()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, paragraphs);
+    const std::unique_ptr<QTextDocument> document = MakePrintDocument(lines, PrintFont());
+    QStringList blocks;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        blocks << block.text();
+    QCOMPARE(blocks, paragraphs);
+}
+
+void TestPrinting::documentFontAndColour()
+{
+    const QFont font = PrintFont();
+    const std::unique_ptr<QTextDocument> document =
+        MakePrintDocument({QStringLiteral("a"), QStringLiteral("б")}, font);
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            QCOMPARE(format.font().family(), font.family());
+            QCOMPARE(format.font().pointSizeF(), font.pointSizeF());
+            QCOMPARE(format.foreground().color(), QColor(Qt::black));
+        }
+    }
+}
+
+void TestPrinting::printedLinesAreNumbered()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList lines;
+    for (int i = 1; i <= 12; ++i)
+        lines << QStringLiteral("$%1+01 ячейка").arg(i, 4, 10, QLatin1Char('0'));
+    lines[4] = QStringLiteral("Привет, МИР");
+    const QString title = QStringLiteral("/home/user/проекты/пример.veskp");
+    const TPdf pdf = PrintToPdf(dir.filePath(QStringLiteral("out.pdf")), lines, title);
+
+    const QList<QPair<int, QString>> printed = NumberedLines(pdf.text);
+    QCOMPARE(printed.size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(printed[i].first, i + 1);
+        QCOMPARE(printed[i].second, lines[i]);
+    }
+    // No leading zeros or blanks before the short numbers.
+    QVERIFY(pdf.text.contains(QRegularExpression(QStringLiteral("(^|\\n)1 +\\$0001"))));
+    QVERIFY(!pdf.text.contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*0"))));
+    QCOMPARE(InfoField(pdf.info, QStringLiteral("Title")), title);
+    QCOMPARE(InfoField(pdf.info, QStringLiteral("Pages")), QStringLiteral("1"));
+}
+
+void TestPrinting::longLineContinues()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList words;
+    for (int i = 0; i < 60; ++i)
+        words << QStringLiteral("слово%1").arg(i);
+    const QString longLine = words.join(u' ');
+    const QString unbroken = QString(300, u'7') + QStringLiteral("конец");
+    const TPdf pdf = PrintToPdf(dir.filePath(QStringLiteral("long.pdf")),
+                                {longLine, unbroken, QStringLiteral("после")},
+                                QStringLiteral("Безымянный"));
+
+    const QList<QPair<int, QString>> printed = NumberedLines(pdf.text);
+    QVERIFY2(printed.size() > 3, qPrintable(pdf.text));
+    QCOMPARE(printed.first().first, 1);
+    QVERIFY(printed.first().second.startsWith(QStringLiteral("слово0 слово1 ")));
+    QVERIFY(!printed.first().second.contains(QStringLiteral("слово59")));
+    QCOMPARE(printed.last(), qMakePair(3, QStringLiteral("после")));
+    // Every character arrives, in order, only spread over several lines.
+    QString joined = pdf.text;
+    joined.remove(QRegularExpression(QStringLiteral("\\s")));
+    QString expected = QStringLiteral("1") + longLine + QStringLiteral("2") + unbroken
+                       + QStringLiteral("3после");
+    expected.remove(u' ');
+    QCOMPARE(joined, expected);
+    QCOMPARE(InfoField(pdf.info, QStringLiteral("Title")), QStringLiteral("Безымянный"));
+}
+
+void TestPrinting::manyLinesMakePages()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList lines;
+    for (int i = 1; i <= 250; ++i)
+        lines << QStringLiteral("+%1").arg(i);
+    const TPdf pdf = PrintToPdf(dir.filePath(QStringLiteral("many.pdf")), lines,
+                                QStringLiteral("many"));
+    QVERIFY(InfoField(pdf.info, QStringLiteral("Pages")).toInt() >= 2);
+    const QList<QPair<int, QString>> printed = NumberedLines(pdf.text);
+    QCOMPARE(printed.size(), 250);
+    for (int i = 0; i < 250; ++i)
+        QCOMPARE(printed[i], qMakePair(i + 1, lines[i]));
+}
+
+void TestPrinting::emptyProgramPrintsNoText()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("empty.pdf"));
+    const TPdf pdf = PrintToPdf(path, {}, QStringLiteral("Безымянный"));
+    QVERIFY(QFileInfo::exists(path));
+    QVERIFY(pdf.text.trimmed().remove(u'\f').isEmpty());
+    QCOMPARE(InfoField(pdf.info, QStringLiteral("Pages")), QStringLiteral("1"));
+}
+
+void TestPrinting::failedStartThrows()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("missing/dir/out.pdf")));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             PrintProgram(printer, {QStringLiteral("a")}, PrintFont(),
+                                          QStringLiteral("t")));
+    QCOMPARE(printer.docName(), QStringLiteral("t"));
+}
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
