@@ -1,0 +1,182 @@
+// The core's building blocks: loop stack, cell table, remembered searches, random source.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+#include "core/cellmemory.h"
+#include "core/fastrandom.h"
+#include "core/loopstack.h"
+#include "core/textsearch.h"
+
+namespace {
+
+TEST(LoopStack, OldestEntryFirstNewEntriesBehind)
+{
+    TLoopStack stack;
+    const std::int32_t slot = stack.Slot(0, 1, -1);
+    EXPECT_EQ(stack.First(slot), nullptr);
+    stack.Push(slot, 3);
+    --*stack.First(slot);
+    stack.Push(slot, 3);
+    stack.Push(slot, -1);
+    EXPECT_EQ(*stack.First(slot), 2);
+    stack.DropFirst(slot);
+    EXPECT_EQ(*stack.First(slot), 3);
+    stack.DropFirst(slot);
+    EXPECT_EQ(*stack.First(slot), -1);
+    stack.DropFirst(slot);
+    EXPECT_EQ(stack.First(slot), nullptr);
+    EXPECT_EQ(stack.Entries(), 0U);
+}
+
+TEST(LoopStack, KeysAreLineAndColumnHintsOnlySpeedUp)
+{
+    TLoopStack stack;
+    const std::int32_t a = stack.Slot(1, 11, 7);
+    const std::int32_t b = stack.Slot(11, 1, 8);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(stack.Slot(1, 11, -1), a);
+    stack.ForgetHints();
+    EXPECT_EQ(stack.Slot(11, 1, 3), b);
+    EXPECT_EQ(stack.Slot(11, 1, 3), b);
+}
+
+TEST(LoopStack, RepeatedHeadsKeepMemoryBounded)
+{
+    TLoopStack stack;
+    const std::int32_t endless = stack.Slot(0, 5, -1);
+    const std::int32_t counted = stack.Slot(0, 1, -1);
+    for (int pass = 0; pass < 1000000; ++pass) {
+        stack.Push(endless, -1);
+        stack.Push(counted, 9);
+    }
+    EXPECT_EQ(stack.Entries(), 2000000U);
+    EXPECT_LE(stack.Runs(), 4U);
+    stack.Clear();
+    EXPECT_EQ(stack.Entries(), 0U);
+}
+
+TEST(CellMemory, LookupIgnoresLetterCaseAndFollowsRemoval)
+{
+    TCellMemory cells;
+    EXPECT_EQ(TCellMemory::CodeOf(u"00ff"), TCellMemory::CodeOf(u"00FF"));
+    EXPECT_EQ(TCellMemory::CodeOf(u"00f"), -1);
+    EXPECT_EQ(TCellMemory::CodeOf(u"00fg"), -1);
+    EXPECT_EQ(cells.Add(u"00ff", TCellMemory::CodeOf(u"00ff")), 0);
+    EXPECT_EQ(cells.Add(u"0001", 1), 1);
+    EXPECT_EQ(cells.Add(u"ABCD", 0xABCD), 2);
+    EXPECT_EQ(cells.Find(0x00FF), 0);
+    EXPECT_EQ(cells.Find(-1), -1);
+    cells.Remove(0);
+    EXPECT_EQ(cells.Find(0x00FF), -1);
+    EXPECT_EQ(cells.Find(1), 0);
+    EXPECT_EQ(cells.Find(0xABCD), 1);
+    EXPECT_EQ(cells.Names(), (std::vector<std::u16string>{u"0001", u"ABCD"}));
+    cells.Clear();
+    EXPECT_EQ(cells.Find(0xABCD), -1);
+    EXPECT_EQ(cells.Count(), 0);
+    EXPECT_FALSE(cells.Valid(0));
+}
+
+TEST(CellMemory, HoldsEveryAddress)
+{
+    TCellMemory cells;
+    for (std::int32_t code = 0; code < 65536; ++code)
+        ASSERT_EQ(cells.Add(u"0000", code), code);
+    EXPECT_EQ(cells.Find(65535), 65535);
+    cells.Remove(100);
+    EXPECT_EQ(cells.Find(65535), 65534);
+}
+
+// Every remembered result must equal a fresh scan of the same text.
+TEST(TextSearch, RememberedResultsEqualFreshScans)
+{
+    std::mt19937 generator(777);
+    const std::u16string alphabet = u"[]():+?";
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::u16string> lines(1 + generator() % 4);
+        for (auto& line : lines)
+            for (auto n = generator() % 12; n > 0; --n)
+                line += alphabet[generator() % alphabet.size()];
+        TTextSearch remembered(lines);
+        TTextSearch fresh(lines);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (std::int32_t line = 0; line < static_cast<std::int32_t>(lines.size()); ++line) {
+                for (std::int32_t column = 1; column <= static_cast<std::int32_t>(lines[line].size()); ++column) {
+                    fresh.Invalidate();
+                    ASSERT_EQ(remembered.FindLoopStart(column, line), fresh.FindLoopStart(column, line));
+                    ASSERT_EQ(remembered.FindBlockEnd(column, line, true), fresh.FindBlockEnd(column, line, true));
+                    ASSERT_EQ(remembered.FindBlockEnd(column, line, false), fresh.FindBlockEnd(column, line, false));
+                    ASSERT_EQ(remembered.FindBranch(column, line, 1), fresh.FindBranch(column, line, 1));
+                    ASSERT_EQ(remembered.FindBranch(column, line, 2), fresh.FindBranch(column, line, 2));
+                }
+            }
+        }
+    }
+}
+
+TEST(TextSearch, WalksAcrossEmptyLines)
+{
+    const std::vector<std::u16string> lines{u"?01(", u"", u"+01:", u"", u"+02:+03)", u"(:)"};
+    TTextSearch search(lines);
+    EXPECT_EQ(search.FindBlockEnd(1, 0, true), (TTextPos{8, 4}));
+    EXPECT_EQ(search.FindBranch(1, 0, 1), (TTextPos{4, 2}));
+    EXPECT_EQ(search.FindBranch(1, 0, 2), (TTextPos{4, 4}));
+    EXPECT_EQ(search.FindBlockEnd(4, 2, false), (TTextPos{8, 4}));
+    EXPECT_FALSE(search.FindBlockEnd(3, 5, true).Found());
+}
+
+TEST(TextSearch, BranchSearchStopsAtItsBlockEnd)
+{
+    const std::vector<std::u16string> lines{u"?05(+01:+02)(+03:+04)"};
+    TTextSearch search(lines);
+    EXPECT_EQ(search.FindBranch(1, 0, 1), (TTextPos{8, 0}));
+    EXPECT_EQ(search.FindBranch(1, 0, 2), TTextPos{});
+    // a `:` of a counted loop head directly in the block is a separator
+    const std::vector<std::u16string> loop{u"?01([02:+01]:+05)"};
+    TTextSearch loopSearch(loop);
+    EXPECT_EQ(loopSearch.FindBranch(1, 0, 1), (TTextPos{8, 0}));
+    EXPECT_EQ(loopSearch.FindBranch(1, 0, 2), (TTextPos{13, 0}));
+}
+
+TEST(TextSearch, InvalidateSeesChangedText)
+{
+    std::vector<std::u16string> lines{u"[+01]"};
+    TTextSearch search(lines);
+    EXPECT_EQ(search.FindLoopStart(5, 0), (TTextPos{1, 0}));
+    lines = {u"", u"+[[]]"};
+    search.Invalidate();
+    EXPECT_EQ(search.FindLoopStart(5, 1), (TTextPos{2, 1}));
+    EXPECT_EQ(search.Offset(5, 1), 4);
+    EXPECT_EQ(search.Offset(6, 1), -1);
+}
+
+TEST(FastRandom, StaysInRangeAndCoversItEvenly)
+{
+    TFastRandom random(42);
+    std::array<int, 30> counts{};
+    for (int i = 0; i < 300000; ++i) {
+        const std::int32_t value = random.Next(30);
+        ASSERT_GE(value, 0);
+        ASSERT_LT(value, 30);
+        ++counts[static_cast<std::size_t>(value)];
+    }
+    for (const int count : counts) {
+        EXPECT_GT(count, 9000);
+        EXPECT_LT(count, 11000);
+    }
+    EXPECT_EQ(random.Next(1), 0);
+}
+
+TEST(FastRandom, DifferentSeedsDifferentSequences)
+{
+    TFastRandom first(1);
+    TFastRandom second(2);
+    int same = 0;
+    for (int i = 0; i < 100; ++i)
+        same += first.Next(1000) == second.Next(1000) ? 1 : 0;
+    EXPECT_LT(same, 10);
+}
+
+} // namespace

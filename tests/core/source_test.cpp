@@ -1,0 +1,172 @@
+// Source preparation and the check of characters and brackets.
+#include "tests/core/corefixture.h"
+
+#include <random>
+
+#include "core/sourcecheck.h"
+
+namespace {
+
+class SourceCheck : public CoreTest {};
+
+struct TPrepareCase {
+    std::u16string line;
+    std::u16string prepared;
+};
+
+class PrepareLines : public ::testing::TestWithParam<TPrepareCase> {};
+
+TEST_P(PrepareLines, Rewrite)
+{
+    std::u16string line = GetParam().line;
+    PrepareLine(line);
+    EXPECT_EQ(line, GetParam().prepared);
+}
+
+INSTANTIATE_TEST_SUITE_P(SourcePreparation, PrepareLines, ::testing::Values(
+    TPrepareCase{u"  +01 ' add one", u"+01"},
+    TPrepareCase{u"' only a comment", u""},
+    TPrepareCase{u"'!@#", u""},
+    TPrepareCase{u"$00 01", u"$0001"},
+    TPrepareCase{u"\t$00\t01 +0 1\t", u"$0001+01"},
+    TPrepareCase{u"\v+01\x01", u"+01"},
+    TPrepareCase{u"+\v01", u"+\v01"},
+    TPrepareCase{u"+01\v'comment", u"+01\v"},
+    TPrepareCase{u"+01 'a'b", u"+01"},
+    TPrepareCase{u"\r\n", u""},
+    TPrepareCase{u"", u""}));
+
+// The reference verdict: delete adjacent pairs until none is left.
+bool PairedByDeletion(std::u16string text)
+{
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (const std::u16string_view pair : {u"[]", u"{}", u"()"}) {
+            if (const auto at = text.find(pair); at != std::u16string::npos) {
+                text.erase(at, 2);
+                changed = true;
+            }
+        }
+    }
+    return text.empty();
+}
+
+TEST(SourceBrackets, StackMatcherAgreesWithPairDeletion)
+{
+    std::mt19937 generator(12345);
+    const std::u16string brackets = u"[]{}()";
+    int paired = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text;
+        const auto length = static_cast<int>(generator() % 5) * 2;
+        for (int i = 0; i < length; ++i)
+            text += brackets[generator() % brackets.size()];
+        const bool expected = PairedByDeletion(text);
+        paired += expected ? 1 : 0;
+        const std::vector<std::u16string> lines{u"+01" + text.substr(0, text.size() / 2), u"", text.substr(text.size() / 2)};
+        EXPECT_EQ(!FindSourceFault(lines).has_value(), expected) << std::string(text.begin(), text.end());
+    }
+    EXPECT_GT(paired, 1000); // both verdicts were exercised
+}
+
+TEST(SourceBrackets, LongLinesAndDeepNesting)
+{
+    const std::u16string deep = std::u16string(50000, u'(') + std::u16string(50000, u')');
+    EXPECT_FALSE(FindSourceFault({deep}).has_value());
+    const std::u16string broken = std::u16string(50000, u'[') + u"}" + std::u16string(49999, u']');
+    const auto fault = FindSourceFault({broken});
+    ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(fault->line, 0);
+    EXPECT_EQ(fault->column, 0);
+}
+
+struct TSourceFaultCase {
+    std::vector<std::u16string> lines;
+    std::int32_t line;
+    std::int32_t pos;
+    std::u16string message;
+};
+
+class SourceFaults : public CoreTest, public ::testing::WithParamInterface<TSourceFaultCase> {};
+
+TEST_P(SourceFaults, ReportedBeforeStop)
+{
+    Run(GetParam().lines);
+    EXPECT_EQ(events, (Events{"error", "stop"}));
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors[0].line, GetParam().line);
+    EXPECT_EQ(errors[0].pos, GetParam().pos);
+    EXPECT_EQ(errors[0].message, GetParam().message);
+    EXPECT_EQ(core.Step(), 0U);
+}
+
+const std::u16string kUnknown = u"Неизвестный символ.";
+const std::u16string kBrackets = u"Неверное сочетание программных скобок.";
+
+INSTANTIATE_TEST_SUITE_P(SourceCheck, SourceFaults, ::testing::Values(
+    TSourceFaultCase{{u"$00FG"}, 0, 5, kUnknown},
+    TSourceFaultCase{{u"$00fg"}, 0, 5, kUnknown},
+    TSourceFaultCase{{u"$0001", u"  +01 !"}, 1, 4, kUnknown},
+    TSourceFaultCase{{u"+01 . "}, 0, 4, kUnknown},
+    TSourceFaultCase{{u"="}, 0, 1, kUnknown},
+    TSourceFaultCase{{u"$0001 \u0416"}, 0, 6, kUnknown},
+    TSourceFaultCase{{u"$0001+\v01"}, 0, 7, kUnknown},
+    TSourceFaultCase{{u"$0001+01\v' comment"}, 0, 9, kUnknown},
+    TSourceFaultCase{{u"$0001 x ("}, 0, 6, kUnknown},
+    TSourceFaultCase{{u"(", u"", u"!"}, 2, 1, kUnknown},
+    TSourceFaultCase{{u"([)]"}, 0, 0, kBrackets},
+    TSourceFaultCase{{u"{[}]"}, 0, 0, kBrackets},
+    TSourceFaultCase{{u"$0001", u"", u"+01("}, 0, 0, kBrackets},
+    TSourceFaultCase{{u"}"}, 0, 0, kBrackets},
+    TSourceFaultCase{{u"] ' ["}, 0, 0, kBrackets}));
+
+TEST_F(SourceCheck, CommentTextIsNeverExamined)
+{
+    Run({u"$0001 ' ]]! Ж", u"'(", u"+01"});
+    EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
+    EXPECT_EQ(Value(u"0001"), 1);
+}
+
+TEST_F(SourceCheck, BracketsPairAcrossLines)
+{
+    Run({u"$0001[03:", u"(+01", u"", u")", u"]", u"{", u"}"});
+    EXPECT_EQ(Value(u"0001"), 3);
+}
+
+TEST_F(SourceCheck, PreparedLinesStayAfterFailedCheck)
+{
+    Run({u" $00 01 ' x", u"\t+0 1 !"});
+    EXPECT_EQ(core.ProgramCode(), (std::vector<std::u16string>{u"$0001", u"+01!"}));
+}
+
+TEST_F(SourceCheck, OnlyEmptyLinesRunOneTickEach)
+{
+    Run({u"' one", u"", u"   "});
+    EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
+    EXPECT_EQ(core.Step(), 4U);
+}
+
+TEST_F(SourceCheck, ContinueLeavesPreparedLinesUnchanged)
+{
+    Load({u"  $0001 +01 ' note", u"+0 2"});
+    core.Execute();
+    Tick(2);
+    core.Pause();
+    const auto prepared = core.ProgramCode();
+    core.Execute();
+    EXPECT_EQ(core.ProgramCode(), prepared);
+    Tick();
+    EXPECT_EQ(Value(u"0001"), 3);
+}
+
+TEST_F(SourceCheck, HundredThousandCharacterLineRuns)
+{
+    std::u16string line = u"$0001";
+    for (int i = 0; i < 33333; ++i)
+        line += u"+01";
+    Run({line});
+    EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
+    EXPECT_EQ(Value(u"0001"), 33333 % 256);
+}
+
+} // namespace
