@@ -6,24 +6,12 @@ std::uint64_t TLoopStack::KeyOf(std::int32_t line, std::int32_t column)
         | static_cast<std::uint32_t>(column);
 }
 
-std::int32_t TLoopStack::SlotByKey(std::int32_t line, std::int32_t column, std::int64_t hint)
+std::int32_t TLoopStack::Slot(std::int32_t line, std::int32_t column)
 {
-    const bool hinted = hint >= 0;
-    const auto at = static_cast<std::size_t>(hint);
     const auto [it, added] = _slotOfKey.try_emplace(KeyOf(line, column), static_cast<std::int32_t>(_keys.size()));
     if (added)
         _keys.emplace_back();
-    if (hinted) {
-        if (at >= _hints.size())
-            _hints.resize(at + 1, 0);
-        _hints[at] = it->second + 1;
-    }
     return it->second;
-}
-
-void TLoopStack::ForgetHints()
-{
-    _hints.clear();
 }
 
 void TLoopStack::Push(std::int32_t slot, std::int32_t step)
@@ -59,7 +47,6 @@ void TLoopStack::Clear()
 {
     _keys.clear();
     _slotOfKey.clear();
-    _hints.clear();
     _entries = 0;
 }
 

@@ -12,17 +12,8 @@
 
 class TLoopStack {
 public:
-    // The key of the `[` at (column, line). `hint` is a small number for that
-    // position (its offset in the program text, or -1) that makes the next
-    // lookup of the same key cheap; hints are valid until ForgetHints.
-    [[nodiscard]] std::int32_t Slot(std::int32_t line, std::int32_t column, std::int64_t hint)
-    {
-        const auto at = static_cast<std::size_t>(hint);
-        if (hint >= 0 && at < _hints.size() && _hints[at] != 0)
-            return _hints[at] - 1;
-        return SlotByKey(line, column, hint);
-    }
-    void ForgetHints();
+    // A small number for the key of the `[` at (column, line), stable until Clear.
+    [[nodiscard]] std::int32_t Slot(std::int32_t line, std::int32_t column);
 
     void Push(std::int32_t slot, std::int32_t step);
     // Remaining passes of the oldest entry of the key, or nullptr for none.
@@ -49,11 +40,9 @@ private:
         std::vector<TRun> later; // oldest run first
     };
 
-    std::int32_t SlotByKey(std::int32_t line, std::int32_t column, std::int64_t hint);
     [[nodiscard]] static std::uint64_t KeyOf(std::int32_t line, std::int32_t column);
 
     std::vector<TKeyEntries> _keys;
     std::unordered_map<std::uint64_t, std::int32_t> _slotOfKey;
-    std::vector<std::int32_t> _hints; // text offset -> slot + 1, 0 for unknown
     std::uint64_t _entries = 0;
 };

@@ -40,6 +40,14 @@ public:
         return Find(n == 1 ? skBranch1 : skBranch2, column, line);
     }
 
+    // Characters in the laid-out text.
+    [[nodiscard]] std::int64_t Length()
+    {
+        if (!_laidOut)
+            LayOut();
+        return _lineStart.back();
+    }
+
     // Offset of (column, line) in the laid-out text, -1 outside it.
     [[nodiscard]] std::int64_t Offset(std::int32_t column, std::int32_t line)
     {

@@ -2,10 +2,8 @@
 
 #include <array>
 
-#include "core/fastrandom.h"
 #include "core/hexdigits.h"
 #include "core/sourcecheck.h"
-#include "core/steadyclock.h"
 
 namespace {
 
@@ -112,6 +110,7 @@ void TVeskCore::Reset()
     _astack.clear();
     _cstack.Clear();
     _search.Invalidate();
+    _loopSites.clear();
     _cursor = 1;
     _line = 0;
     _status = TProgramStatus::psNormal;
@@ -189,7 +188,7 @@ void TVeskCore::TimerOff()
 void TVeskCore::TimerTick()
 {
     TimerOff();
-    const double t0 = _clock->Now();
+    const double t0 = ReadClock();
     ++_step;
     if (static_cast<std::size_t>(_line) >= _program.size()) {
         Notify(OnFinish);
@@ -223,12 +222,12 @@ void TVeskCore::TimerTick()
 
 void TVeskCore::AccountTime(double t0)
 {
-    const std::int32_t drawn = _random->Next(kAllowanceSpread);
+    const std::int32_t drawn = Draw(kAllowanceSpread);
     // A foreign generator out of its range must not read outside the table.
     const double allowance = drawn >= 0 && drawn < kAllowanceSpread
         ? kAllowances[static_cast<std::size_t>(drawn)]
         : (kAllowanceBase + drawn) * kAllowanceDay / 99;
-    _time = ((_clock->Now() - t0) + _time) + allowance;
+    _time = ((ReadClock() - t0) + _time) + allowance;
 }
 
 TVeskCore::TOutcome TVeskCore::RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message)
@@ -252,7 +251,7 @@ void TVeskCore::PrepareSource()
         PrepareLine(line);
     // The text may have been refilled or rewritten: searches start afresh.
     _search.Invalidate();
-    _cstack.ForgetHints();
+    _loopSites.clear();
 }
 
 bool TVeskCore::CheckSource()
@@ -438,46 +437,66 @@ void TVeskCore::SelectStackTop()
 
 // ---- loops and conditions --------------------------------------------------
 
-std::int32_t TVeskCore::LoopSlot(std::int32_t column, std::int32_t line)
+TVeskCore::TLoopSite* TVeskCore::LoopSiteAtCursor()
 {
-    return _cstack.Slot(line, column, _search.Offset(column, line));
+    const std::int64_t offset = _search.Offset(_cursor, _line);
+    if (offset < 0)
+        return nullptr;
+    if (_loopSites.empty())
+        _loopSites.resize(static_cast<std::size_t>(_search.Length()));
+    return &_loopSites[static_cast<std::size_t>(offset)];
 }
 
 TVeskCore::TOutcome TVeskCore::LoopHead(const std::u16string& text)
 {
-    if (CharAt(_cursor + 3, _line) != u':') {
-        _cstack.Push(LoopSlot(_cursor, _line), -1);
-        ++_cursor;
-        return TOutcome::Done;
+    TLoopSite* site = LoopSiteAtCursor();
+    if (!site || site->slot < 0) {
+        std::int32_t passes = -1;
+        if (CharAt(_cursor + 3, _line) == u':') {
+            const std::u16string_view taken = Operand(text, _cursor + 1, 2);
+            passes = HexByte(taken);
+            if (passes < 0)
+                return RaiseError(_cursor + 1, _line, BadNumber(taken));
+        }
+        TLoopSite found;
+        found.slot = _cstack.Slot(_line, _cursor);
+        found.passes = passes;
+        if (!site)
+            site = &found;
+        *site = found;
     }
-    const std::u16string_view taken = Operand(text, _cursor + 1, 2);
-    const std::int32_t passes = HexByte(taken);
-    if (passes < 0)
-        return RaiseError(_cursor + 1, _line, BadNumber(taken));
-    _cstack.Push(LoopSlot(_cursor, _line), passes);
-    _cursor += 4;
+    _cstack.Push(site->slot, site->passes);
+    _cursor += site->passes >= 0 ? 4 : 1;
     return TOutcome::Done;
 }
 
 TVeskCore::TOutcome TVeskCore::LoopEnd()
 {
-    const TTextPos head = _search.FindLoopStart(_cursor, _line);
-    if (!head.Found())
-        return RaiseError(_cursor + 1, _line, kLostLoopStart);
-    if (CharAt(head.column + 3, head.line) != u':') {
-        _line = head.line;
-        _cursor = head.column + 1;
+    TLoopSite* site = LoopSiteAtCursor();
+    TLoopSite found;
+    if (!site || site->slot < 0) {
+        found.head = _search.FindLoopStart(_cursor, _line);
+        if (!found.head.Found())
+            return RaiseError(_cursor + 1, _line, kLostLoopStart);
+        found.counted = CharAt(found.head.column + 3, found.head.line) == u':';
+        found.slot = _cstack.Slot(found.head.line, found.head.column);
+        if (site)
+            *site = found;
+    }
+    const TLoopSite& loop = site ? *site : found;
+    if (!loop.counted) {
+        _line = loop.head.line;
+        _cursor = loop.head.column + 1;
         return TOutcome::Done;
     }
-    const std::int32_t slot = LoopSlot(head.column, head.line);
-    std::int32_t* passes = _cstack.First(slot);
+    std::int32_t* passes = _cstack.First(loop.slot);
     if (!passes)
         return TOutcome::Fault; // no entry for the loop: the tick's general failure
     if (--*passes > 0) {
-        _line = head.line;
-        _cursor = head.column + 4;
+        _line = loop.head.line;
+        _cursor = loop.head.column + 4;
     } else {
-        _cstack.DropFirst(slot);
+        _cstack.DropFirst(loop.slot);
         ++_cursor;
     }
     return TOutcome::Done;

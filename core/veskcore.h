@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "core/cellmemory.h"
+#include "core/fastrandom.h"
 #include "core/loopstack.h"
+#include "core/steadyclock.h"
 #include "core/textsearch.h"
 #include "vesktimer.h"
 
@@ -75,6 +77,8 @@ private:
     void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
     void TimerOff();
     void AccountTime(double t0);
+    [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
+    [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
     void PrepareSource();
     [[nodiscard]] bool CheckSource();
     TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
@@ -103,11 +107,21 @@ private:
     [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
     void SelectStackTop();
     [[nodiscard]] char16_t CharAt(std::int32_t column, std::int32_t line) const;
-    [[nodiscard]] std::int32_t LoopSlot(std::int32_t column, std::int32_t line);
+
+    // What the `[` or `]` at one position does every time, worked out when it
+    // first runs; valid until the text is prepared again.
+    struct TLoopSite {
+        std::int32_t slot = -1;   // loop stack key of the `[`; -1 while unknown
+        std::int32_t passes = -1; // at a `[`: the count of a counted head, -1 endless
+        TTextPos head;            // at a `]`: its `[`
+        bool counted = false;     // at a `]`: its `[` is a counted head
+    };
+    [[nodiscard]] TLoopSite* LoopSiteAtCursor();
 
     TTimerOwner& _owner;
-    std::unique_ptr<TVeskClock> _ownClock;
-    std::unique_ptr<TVeskRandom> _ownRandom;
+    // The defaults are called directly, without a virtual call, twice a tick.
+    std::unique_ptr<TSteadyClock> _ownClock;
+    std::unique_ptr<TFastRandom> _ownRandom;
     TVeskClock* _clock;
     TVeskRandom* _random;
 
@@ -126,4 +140,5 @@ private:
     std::uint64_t _step = 0;
     double _time = 0;                     // days
     TTextSearch _search{_program};
+    std::vector<TLoopSite> _loopSites; // by text offset; empty until a loop runs
 };

@@ -14,7 +14,7 @@ namespace {
 TEST(LoopStack, OldestEntryFirstNewEntriesBehind)
 {
     TLoopStack stack;
-    const std::int32_t slot = stack.Slot(0, 1, -1);
+    const std::int32_t slot = stack.Slot(0, 1);
     EXPECT_EQ(stack.First(slot), nullptr);
     stack.Push(slot, 3);
     --*stack.First(slot);
@@ -30,23 +30,23 @@ TEST(LoopStack, OldestEntryFirstNewEntriesBehind)
     EXPECT_EQ(stack.Entries(), 0U);
 }
 
-TEST(LoopStack, KeysAreLineAndColumnHintsOnlySpeedUp)
+TEST(LoopStack, KeysAreLineAndColumn)
 {
     TLoopStack stack;
-    const std::int32_t a = stack.Slot(1, 11, 7);
-    const std::int32_t b = stack.Slot(11, 1, 8);
+    const std::int32_t a = stack.Slot(1, 11);
+    const std::int32_t b = stack.Slot(11, 1);
     EXPECT_NE(a, b);
-    EXPECT_EQ(stack.Slot(1, 11, -1), a);
-    stack.ForgetHints();
-    EXPECT_EQ(stack.Slot(11, 1, 3), b);
-    EXPECT_EQ(stack.Slot(11, 1, 3), b);
+    EXPECT_EQ(stack.Slot(1, 11), a);
+    stack.Push(a, 4);
+    EXPECT_EQ(stack.First(b), nullptr);
+    EXPECT_EQ(*stack.First(stack.Slot(1, 11)), 4);
 }
 
 TEST(LoopStack, RepeatedHeadsKeepMemoryBounded)
 {
     TLoopStack stack;
-    const std::int32_t endless = stack.Slot(0, 5, -1);
-    const std::int32_t counted = stack.Slot(0, 1, -1);
+    const std::int32_t endless = stack.Slot(0, 5);
+    const std::int32_t counted = stack.Slot(0, 1);
     for (int pass = 0; pass < 1000000; ++pass) {
         stack.Push(endless, -1);
         stack.Push(counted, 9);
