@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCommandLinkButton>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -573,15 +574,20 @@ bool TfMain::OpenProject()
 void TfMain::WriteProjectFile(const QString& path) const
 {
     // Written beside the old file and renamed over it only when complete.
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count:
+    // a buffered flush would let the truncated file through to commit().
     const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
     if (!written) {
-        const QString reason = QStringLiteral("Не удается сохранить файл \"%1\". %2")
-                                   .arg(QDir::toNativeSeparators(path), file.errorString());
-        throw std::runtime_error(reason.toStdString());
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("Файл записан не полностью.");
+        throw std::runtime_error(QStringLiteral("Не удается сохранить файл \"%1\". %2")
+                                     .arg(QDir::toNativeSeparators(path), reason)
+                                     .toStdString());
     }
 }
 

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -60,7 +62,7 @@ public:
                 Dismiss(modal);
                 return;
             }
-            dialog->selectFile(path);
+            TypeFileName(dialog, path);
             static_cast<QDialog*>(dialog)->accept(); // virtual: the file dialog's own checks run
         });
     }
@@ -69,6 +71,17 @@ public:
     void Cancel()
     {
         Then([](QWidget* modal) { Dismiss(modal); });
+    }
+
+    // As a user would: go to the folder, then type the name into the name box.
+    static void TypeFileName(QFileDialog* dialog, const QString& path)
+    {
+        const QFileInfo info(path);
+        dialog->setDirectory(info.absolutePath());
+        if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            edit->setText(info.fileName());
+        else
+            dialog->selectFile(path);
     }
 
     [[nodiscard]] const std::vector<TModalSeen>& Seen() const { return _seen; }
