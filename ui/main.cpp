@@ -249,7 +249,7 @@ QAction* TfMain::AddItem(QMenu* menu, const char* name, const QString& caption,
         // Shown in the menu; the window dispatches the key itself (see eventFilter).
         item->setShortcut(shortcut);
         item->setShortcutContext(Qt::WidgetShortcut);
-        _shortcuts.push_back({item, menuHandler});
+        _shortcuts.push_back({item, handler, menuHandler});
     }
     if (handler)
         connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
@@ -392,8 +392,11 @@ void TfMain::RunShortcut(const TShortcutItem& shortcut)
     // As if the item's menu were opened first, so its enabling rules apply.
     if (shortcut.menuHandler)
         (this->*shortcut.menuHandler)();
-    if (shortcut.item->isEnabled())
-        shortcut.item->trigger();
+    // Qt reports a hidden item as disabled; a hidden item's key still works
+    // (F1), and no hidden item is ever disabled on its own.
+    const bool enabled = shortcut.item->isEnabled() || !shortcut.item->isVisible();
+    if (enabled && shortcut.handler)
+        (this->*shortcut.handler)();
 }
 
 bool TfMain::HoverEvent(QObject* watched, QEvent* event)

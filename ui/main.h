@@ -85,6 +85,7 @@ private:
 
     struct TShortcutItem {
         QAction* item;
+        THandler handler;
         THandler menuHandler; // the handler of the menu that holds the item, or null
     };
 
