@@ -49,6 +49,26 @@ QString FileNamePart(const QString& path)
     return path.mid(cut + 1);
 }
 
+// Sets the printer's margins to its own minimum for one print job and gives
+// the stored margins back afterwards, also when printing throws.
+class TPrintableAreaMargins {
+public:
+    explicit TPrintableAreaMargins(QPrinter& printer)
+        : _printer(printer), _stored(printer.pageLayout().margins()),
+          _units(printer.pageLayout().units())
+    {
+        _printer.setPageMargins(printer.pageLayout().minimumMargins(), _units);
+    }
+    ~TPrintableAreaMargins() { _printer.setPageMargins(_stored, _units); }
+    TPrintableAreaMargins(const TPrintableAreaMargins&) = delete;
+    TPrintableAreaMargins& operator=(const TPrintableAreaMargins&) = delete;
+
+private:
+    QPrinter& _printer;
+    QMarginsF _stored;
+    QPageLayout::Unit _units;
+};
+
 QStringList ProjectFilters()
 {
     return {QStringLiteral("Проекты Vesk (*.veskp)"), QStringLiteral("Все файлы (*)")};
@@ -498,6 +518,9 @@ void TfMain::nPrintItemClick()
     dPrintDialog->setPrintRange(QAbstractPrintDialog::AllPages);
     if (dPrintDialog->exec() != QDialog::Accepted)
         return;
+    // The print covers the whole printable area; the page-setup margins stay
+    // stored in the printer for the dialog, but are not applied.
+    TPrintableAreaMargins wholeArea(Printer());
     PrintProgram(Printer(), EditorLines(), mEditor->font(), CurrentFileName);
 }
 

@@ -84,6 +84,7 @@ QColor EditorBackground() { return {246, 246, 246}; }
 void ApplyApplicationStyle(QApplication& app)
 {
     app.setFont(InterfaceFont());
+    app.setWindowIcon(QIcon(QStringLiteral(":/vesk/logo.png")));
     QPalette labels = app.palette();
     labels.setColor(QPalette::WindowText, LabelTextColor());
     QApplication::setPalette(labels, "QLabel");
