@@ -1,49 +1,18 @@
 #include "about.h"
 
-#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
-namespace {
-
-QFont TahomaFont(const QFont& base, int pointSize, bool bold)
-{
-    QFont font = base;
-    if (QFontDatabase::families().contains(QStringLiteral("Tahoma")))
-        font.setFamily(QStringLiteral("Tahoma"));
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(73, 73, 73));
-    label->setPalette(palette);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-void SetLabelText(QLabel* label, const QString& text)
-{
-    label->setText(text);
-    label->adjustSize();
-}
-
-} // namespace
+#include "ui/style.h"
 
 TfAbout::TfAbout(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("О проекте Vesk"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
-    setFont(TahomaFont(font(), 8, false));
+    setFont(InterfaceFont());
     setFixedSize(378, 201);
     CreateLogo();
     CreateTexts();
@@ -77,7 +46,10 @@ void TfAbout::CreateLogo()
 void TfAbout::CreateTexts()
 {
     QLabel* lTitle = MakeLabel(this, "lTitle", QStringLiteral("Среда разработки Vesk"), 168, 8);
-    lTitle->setFont(TahomaFont(font(), 10, true));
+    QFont titleFont = InterfaceFont();
+    titleFont.setPointSize(10);
+    titleFont.setBold(true);
+    lTitle->setFont(titleFont);
     lTitle->adjustSize();
     lVersion = MakeLabel(this, "lVersion", QStringLiteral("Версия: 0.0.0.0"), 168, 30);
     MakeLabel(this, "lCopyright", QStringLiteral("© 2026 Разработчики Vesk"), 168, 66);

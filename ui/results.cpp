@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -12,6 +11,8 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <stdexcept>
+
+#include "ui/style.h"
 
 std::int32_t SortColumn = 0;
 std::int32_t SortOrder = 1;
@@ -29,27 +30,6 @@ constexpr int kCharacterRole = Qt::UserRole;
 QString ToQString(const std::u16string& text)
 {
     return QString::fromStdU16String(text);
-}
-
-QFont InterfaceFont(const QFont& base)
-{
-    QFont font = base;
-    if (QFontDatabase::families().contains(QStringLiteral("Tahoma")))
-        font.setFamily(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
-    return font;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(73, 73, 73));
-    label->setPalette(palette);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
 }
 
 int Sign(int value)
@@ -90,7 +70,7 @@ int CompareItems(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column)
 TfResults::TfResults(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Результаты выполнения"));
-    setFont(InterfaceFont(font()));
+    setFont(InterfaceFont());
     setSizeGripEnabled(true);
     CreateLabels();
     CreateList();
@@ -138,7 +118,7 @@ void TfResults::CreateList()
     lVariablesList->setSelectionMode(QAbstractItemView::SingleSelection);
     lVariablesList->setAllColumnsShowFocus(true);
     QPalette palette = lVariablesList->palette();
-    palette.setColor(QPalette::Base, QColor(246, 246, 246));
+    palette.setColor(QPalette::Base, EditorBackground());
     lVariablesList->setPalette(palette);
 
     QHeaderView* header = lVariablesList->header();
@@ -217,14 +197,12 @@ void TfResults::AddRow(const TResultRow& row)
 
 void TfResults::SetTimeText(const QString& text)
 {
-    lTime->setText(text);
-    lTime->adjustSize();
+    SetLabelText(lTime, text);
 }
 
 void TfResults::SetStepsCount(std::uint64_t steps)
 {
-    lStepsCount->setText(QString::number(steps));
-    lStepsCount->adjustSize();
+    SetLabelText(lStepsCount, QString::number(steps));
 }
 
 std::vector<TResultRow> TfResults::Rows() const

@@ -81,6 +81,24 @@ QColor LabelTextColor() { return {73, 73, 73}; }
 
 QColor EditorBackground() { return {246, 246, 246}; }
 
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, LabelTextColor());
+    label->setPalette(palette);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+void SetLabelText(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
 void ApplyApplicationStyle(QApplication& app)
 {
     app.setFont(InterfaceFont());

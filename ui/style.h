@@ -6,6 +6,8 @@
 #include <QIcon>
 
 class QApplication;
+class QLabel;
+class QWidget;
 
 // Tahoma 8 pt where installed, else a metric-compatible sans stand-in.
 [[nodiscard]] QFont InterfaceFont();
@@ -14,6 +16,11 @@ class QApplication;
 
 [[nodiscard]] QColor LabelTextColor();    // RGB(73, 73, 73)
 [[nodiscard]] QColor EditorBackground();  // RGB(246, 246, 246)
+
+// A label of a fixed-layout window: named, in the label colour, sized to its text at (x, y).
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y);
+// New text for such a label; it grows or shrinks with it.
+void SetLabelText(QLabel* label, const QString& text);
 
 // The interface font for every window and the label colour for every label.
 void ApplyApplicationStyle(QApplication& app);
