@@ -102,7 +102,6 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core->OnPause = [this](TVeskCore&) { CorePause(); };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) { CoreError(line, pos, message); };
-    _paused = false;
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -136,16 +135,7 @@ void TfMain::FormCloseQuery(bool& canClose)
         }
         _core->Stop();
     }
-    if (!mEditor->document()->isModified()) {
-        canClose = true;
-        return;
-    }
-    switch (Ask(kCloseCaption, kSaveQuestion,
-                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes: canClose = SaveProject(); break;
-    case QMessageBox::No: canClose = true; break;
-    default: canClose = false; break;
-    }
+    canClose = SaveChangesFirst(kCloseCaption);
 }
 
 void TfMain::FormClose() { _core.reset(); }
@@ -538,10 +528,15 @@ QString TfMain::EditorText() const
     return text;
 }
 
+std::vector<std::u16string> TfMain::SourceLines() const
+{
+    return SplitEditorLines(EditorText().toStdU16String());
+}
+
 QStringList TfMain::EditorLines() const
 {
     QStringList lines;
-    for (const auto& line : SplitEditorLines(EditorText().toStdU16String()))
+    for (const auto& line : SourceLines())
         lines.append(QString::fromStdU16String(line));
     return lines;
 }

@@ -121,6 +121,7 @@ private:
     void WriteProjectFile(const QString& path) const;
     void SetProjectTitle();
     [[nodiscard]] QString EditorText() const;
+    [[nodiscard]] std::vector<std::u16string> SourceLines() const;
     [[nodiscard]] int Ask(const QString& caption, const QString& text, int buttons);
 
     // Core events.

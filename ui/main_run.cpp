@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 
 #include "formats/errorreport.h"
-#include "formats/projectfile.h"
 #include "formats/results.h"
 #include "ui/results.h"
 
@@ -22,9 +21,7 @@ void TfMain::bBigRunClick()
 {
     if (!_paused) {
         _core->Reset();
-        auto& code = _core->ProgramCode();
-        for (auto& line : SplitEditorLines(EditorText().toStdU16String()))
-            code.push_back(std::move(line));
+        _core->ProgramCode() = SourceLines();
     }
     _core->Execute();
     _paused = false;
@@ -63,7 +60,7 @@ void TfMain::CoreStop() { SetRunControls(true, false, false, kRunCaption); }
 void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
 {
     // The column is mapped on the editor's text as it is now.
-    const auto lines = SplitEditorLines(EditorText().toStdU16String());
+    const auto lines = SourceLines();
     const bool lineExists = errorLine >= 0 && std::size_t(errorLine) < lines.size();
     const std::u16string_view line = lineExists ? std::u16string_view(lines[std::size_t(errorLine)])
                                                 : std::u16string_view();
