@@ -22,6 +22,15 @@ QPushButton* Next(TFindDialog& dialog)
     return dialog.findChild<QPushButton*>(QStringLiteral("bFindNext"));
 }
 
+// A shown dialog and the Find signals it sends.
+struct TShownDialog {
+    TFindDialog dialog;
+    QSignalSpy finds{&dialog, &TFindDialog::Find};
+
+    TShownDialog() { dialog.ShowOrRaise(); }
+    [[nodiscard]] bool Exposed() { return QTest::qWaitForWindowExposed(&dialog); }
+};
+
 } // namespace
 
 class TestFindDialog : public QObject {
@@ -30,7 +39,6 @@ private slots:
     void initialState();
     void findNextEmitsFind();
     void emptyTextCannotFind();
-    void enterFindsAndStaysOpen();
     void keepsStateBetweenOpenings();
     void textLimitedTo255();
 };
@@ -50,54 +58,43 @@ void TestFindDialog::initialState()
 
 void TestFindDialog::findNextEmitsFind()
 {
-    TFindDialog dialog;
-    dialog.ShowOrRaise();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy spy(&dialog, &TFindDialog::Find);
+    TShownDialog shown;
+    TFindDialog& dialog = shown.dialog;
+    QVERIFY(shown.Exposed());
     QTest::keyClicks(Text(dialog), QStringLiteral("Cell"));
     QVERIFY(Next(dialog)->isEnabled());
+    // Enter in the text box is Find Next, and the dialog stays open.
+    QTest::keyClick(Text(dialog), Qt::Key_Return);
+    QCOMPARE(shown.finds.count(), 1);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.MatchCase());
     QTest::mouseClick(Case(dialog), Qt::LeftButton);
     QTest::mouseClick(Next(dialog), Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(shown.finds.count(), 2);
     QCOMPARE(dialog.FindText(), QStringLiteral("Cell"));
     QVERIFY(dialog.MatchCase());
-    QTest::mouseClick(Next(dialog), Qt::LeftButton);
-    QCOMPARE(spy.count(), 2);
     QVERIFY(dialog.isVisible());
 }
 
 void TestFindDialog::emptyTextCannotFind()
 {
-    TFindDialog dialog;
-    dialog.ShowOrRaise();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy spy(&dialog, &TFindDialog::Find);
+    TShownDialog shown;
+    TFindDialog& dialog = shown.dialog;
+    QVERIFY(shown.Exposed());
     QTest::keyClicks(Text(dialog), QStringLiteral("ab"));
     QTest::keyClick(Text(dialog), Qt::Key_Backspace);
     QTest::keyClick(Text(dialog), Qt::Key_Backspace);
     QVERIFY(!Next(dialog)->isEnabled());
     QTest::keyClick(Text(dialog), Qt::Key_Return);
     QTest::mouseClick(Next(dialog), Qt::LeftButton);
-    QCOMPARE(spy.count(), 0);
-}
-
-void TestFindDialog::enterFindsAndStaysOpen()
-{
-    TFindDialog dialog;
-    dialog.ShowOrRaise();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QSignalSpy spy(&dialog, &TFindDialog::Find);
-    QTest::keyClicks(Text(dialog), QStringLiteral("$0001"));
-    QTest::keyClick(Text(dialog), Qt::Key_Return);
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(dialog.isVisible());
+    QCOMPARE(shown.finds.count(), 0);
 }
 
 void TestFindDialog::keepsStateBetweenOpenings()
 {
-    TFindDialog dialog;
-    dialog.ShowOrRaise();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    TShownDialog shown;
+    TFindDialog& dialog = shown.dialog;
+    QVERIFY(shown.Exposed());
     QTest::keyClicks(Text(dialog), QStringLiteral("+0A"));
     QTest::mouseClick(Case(dialog), Qt::LeftButton);
     QTest::keyClick(&dialog, Qt::Key_Escape);

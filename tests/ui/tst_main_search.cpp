@@ -55,12 +55,11 @@ class TestMainSearch : public QObject {
 private slots:
     void walk_data();
     void walk();
+    void endQuestionYesStartsOver_data();
     void endQuestionYesStartsOver();
     void endQuestionNoTellsNotFoundAndAsksAgain();
-    void questionAfterHitAtStart();
     void absentTextLeavesSelection();
     void reopeningFindsSelectedOccurrenceAgain();
-    void shortenedTextAsks();
 };
 
 void TestMainSearch::walk_data()
@@ -103,14 +102,47 @@ void TestMainSearch::walk()
     QVERIFY(script.Seen().empty());
 }
 
+void TestMainSearch::endQuestionYesStartsOver_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("sought");
+    QTest::addColumn<int>("finds");           // Find Next presses before the question
+    QTest::addColumn<QString>("lastFound");
+    QTest::addColumn<QString>("edited");      // the editor's new text then; empty: left alone
+    QTest::addColumn<QString>("duringQuestion");
+    QTest::addColumn<QString>("afterYes");
+    QTest::addColumn<QString>("nextFind");    // one more Find Next; empty: none
+
+    // The caret stands at the start of the last occurrence, nothing selected.
+    QTest::newRow("after the last of two")
+        << "ab ab" << "ab" << 2 << "3+2" << "" << "3+0" << "0+2" << "3+2";
+    // Found at offset 0, none after: the question still comes, and Yes finds it again.
+    QTest::newRow("hit at start, none after")
+        << "ab" << "a" << 1 << "0+1" << "" << "0+0" << "0+1" << "";
+    // The search position lies beyond the end of the shortened text.
+    QTest::newRow("text shortened")
+        << "abc abc abc" << "abc" << 3 << "8+3" << "abc" << "3+0" << "0+3" << "";
+}
+
 void TestMainSearch::endQuestionYesStartsOver()
 {
-    TSearch search(QStringLiteral("ab ab"), 0);
+    QFETCH(QString, text);
+    QFETCH(QString, sought);
+    QFETCH(int, finds);
+    QFETCH(QString, lastFound);
+    QFETCH(QString, edited);
+    QFETCH(QString, duringQuestion);
+    QFETCH(QString, afterYes);
+    QFETCH(QString, nextFind);
+    TSearch search(text, 0);
     TModalScript script;
-    search.Seek(QStringLiteral("ab"));
-    search.FindNext();
-    search.FindNext();
-    QCOMPARE(search.Selection(), QStringLiteral("3+2"));
+    search.Seek(sought);
+    for (int i = 0; i < finds; ++i)
+        search.FindNext();
+    QCOMPARE(search.Selection(), lastFound);
+    if (!edited.isEmpty())
+        Editor(*search.window)->setPlainText(edited);
+
     QString selectionDuringQuestion;
     script.Then([&](QWidget* modal) {
         selectionDuringQuestion = search.Selection();
@@ -118,14 +150,16 @@ void TestMainSearch::endQuestionYesStartsOver()
     });
     search.FindNext();
     QVERIFY(script.Done());
+    QCOMPARE(script.Seen().size(), 1u);
     QCOMPARE(script.Seen().at(0).text, kQuestion);
     QCOMPARE(script.Seen().at(0).title, QStringLiteral("Поиск"));
     QCOMPARE(script.Seen().at(0).icon, QMessageBox::Question);
-    // The caret stood at the start of the last occurrence, nothing selected.
-    QCOMPARE(selectionDuringQuestion, QStringLiteral("3+0"));
-    QCOMPARE(search.Selection(), QStringLiteral("0+2"));
-    search.FindNext();
-    QCOMPARE(search.Selection(), QStringLiteral("3+2"));
+    QCOMPARE(selectionDuringQuestion, duringQuestion);
+    QCOMPARE(search.Selection(), afterYes);
+    if (!nextFind.isEmpty()) {
+        search.FindNext();
+        QCOMPARE(search.Selection(), nextFind);
+    }
 }
 
 void TestMainSearch::endQuestionNoTellsNotFoundAndAsksAgain()
@@ -148,22 +182,6 @@ void TestMainSearch::endQuestionNoTellsNotFoundAndAsksAgain()
     QVERIFY(script.Done());
     QCOMPARE(script.Seen().at(2).text, kQuestion);
     QCOMPARE(search.Selection(), QStringLiteral("0+2"));
-}
-
-void TestMainSearch::questionAfterHitAtStart()
-{
-    // Found at offset 0, none after: the question still comes, and Yes finds it again.
-    TSearch search(QStringLiteral("ab"), 0);
-    TModalScript script;
-    search.Seek(QStringLiteral("a"));
-    search.FindNext();
-    QCOMPARE(search.Selection(), QStringLiteral("0+1"));
-    script.Answer(QMessageBox::Yes);
-    search.FindNext();
-    QVERIFY(script.Done());
-    QCOMPARE(script.Seen().size(), 1u);
-    QCOMPARE(script.Seen().at(0).text, kQuestion);
-    QCOMPARE(search.Selection(), QStringLiteral("0+1"));
 }
 
 void TestMainSearch::absentTextLeavesSelection()
@@ -195,23 +213,6 @@ void TestMainSearch::reopeningFindsSelectedOccurrenceAgain()
     search.FindNext();
     QCOMPARE(search.Selection(), QStringLiteral("6+2"));
     QVERIFY(script.Seen().empty());
-}
-
-void TestMainSearch::shortenedTextAsks()
-{
-    TSearch search(QStringLiteral("abc abc abc"), 0);
-    TModalScript script;
-    search.Seek(QStringLiteral("abc"));
-    search.FindNext();
-    search.FindNext();
-    search.FindNext();
-    // _sfpos now lies beyond the end of the shortened text.
-    Editor(*search.window)->setPlainText(QStringLiteral("abc"));
-    script.Answer(QMessageBox::Yes);
-    search.FindNext();
-    QVERIFY(script.Done());
-    QCOMPARE(script.Seen().at(0).text, kQuestion);
-    QCOMPARE(search.Selection(), QStringLiteral("0+3"));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainSearch)

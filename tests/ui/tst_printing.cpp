@@ -2,7 +2,6 @@
 // back with the poppler tools.
 #include <QFontDatabase>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -10,6 +9,7 @@
 #include <QtTest>
 #include <stdexcept>
 
+#include "pdftext.h"
 #include "ui/printing.h"
 
 namespace {
@@ -21,18 +21,10 @@ QFont PrintFont()
     return font;
 }
 
-QString Run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 struct TPdf {
-    QString text;  // pdftotext -layout
-    QString info;  // pdfinfo
+    QString path;
+    QString text; // as pdftotext -layout reads it
+    [[nodiscard]] QString Info(const QString& field) const { return PdfInfo(path, field); }
 };
 
 TPdf PrintToPdf(const QString& path, const QStringList& lines, const QString& title)
@@ -41,42 +33,7 @@ TPdf PrintToPdf(const QString& path, const QStringList& lines, const QString& ti
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     PrintProgram(printer, lines, PrintFont(), title);
-    return {Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}),
-            Run(QStringLiteral("pdfinfo"), {path})};
-}
-
-// Printed lines as (number, text) pairs; continuation lines of a wrapped
-// paragraph have no number and are returned with number 0.
-QList<QPair<int, QString>> NumberedLines(const QString& text)
-{
-    static const QRegularExpression numbered(QStringLiteral("^\\s*(\\d+)\\s+(\\S.*)$"));
-    QList<QPair<int, QString>> result;
-    for (const QString& line : text.split(u'\n')) {
-        const QString trimmed = line.trimmed().remove(u'\f');
-        if (trimmed.isEmpty())
-            continue;
-        const QRegularExpressionMatch match = numbered.match(line);
-        if (match.hasMatch())
-            result.append({match.captured(1).toInt(), match.captured(2).trimmed()});
-        else
-            result.append({0, trimmed});
-    }
-    return result;
-}
-
-QString InfoField(const QString& info, const QString& field)
-{
-    for (const QString& line : info.split(u'\n')) {
-        if (line.startsWith(field + u':'))
-            return line.mid(field.size() + 1).trimmed();
-    }
-    return {};
-}
-
-bool HavePoppler()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+    return {path, PdfText(path)};
 }
 
 } // namespace
@@ -163,8 +120,8 @@ void TestPrinting::printedLinesAreNumbered()
     // No leading zeros or blanks before the short numbers.
     QVERIFY(pdf.text.contains(QRegularExpression(QStringLiteral("(^|\\n)1 +\\$0001"))));
     QVERIFY(!pdf.text.contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*0"))));
-    QCOMPARE(InfoField(pdf.info, QStringLiteral("Title")), title);
-    QCOMPARE(InfoField(pdf.info, QStringLiteral("Pages")), QStringLiteral("1"));
+    QCOMPARE(pdf.Info(QStringLiteral("Title")), title);
+    QCOMPARE(pdf.Info(QStringLiteral("Pages")), QStringLiteral("1"));
 }
 
 void TestPrinting::longLineContinues()
@@ -193,7 +150,7 @@ void TestPrinting::longLineContinues()
                        + QStringLiteral("3после");
     expected.remove(u' ');
     QCOMPARE(joined, expected);
-    QCOMPARE(InfoField(pdf.info, QStringLiteral("Title")), QStringLiteral("Безымянный"));
+    QCOMPARE(pdf.Info(QStringLiteral("Title")), QStringLiteral("Безымянный"));
 }
 
 void TestPrinting::manyLinesMakePages()
@@ -205,7 +162,7 @@ void TestPrinting::manyLinesMakePages()
         lines << QStringLiteral("+%1").arg(i);
     const TPdf pdf = PrintToPdf(dir.filePath(QStringLiteral("many.pdf")), lines,
                                 QStringLiteral("many"));
-    QVERIFY(InfoField(pdf.info, QStringLiteral("Pages")).toInt() >= 2);
+    QVERIFY(pdf.Info(QStringLiteral("Pages")).toInt() >= 2);
     const QList<QPair<int, QString>> printed = NumberedLines(pdf.text);
     QCOMPARE(printed.size(), 250);
     for (int i = 0; i < 250; ++i)
@@ -220,7 +177,7 @@ void TestPrinting::emptyProgramPrintsNoText()
     const TPdf pdf = PrintToPdf(path, {}, QStringLiteral("Безымянный"));
     QVERIFY(QFileInfo::exists(path));
     QVERIFY(pdf.text.trimmed().remove(u'\f').isEmpty());
-    QCOMPARE(InfoField(pdf.info, QStringLiteral("Pages")), QStringLiteral("1"));
+    QCOMPARE(pdf.Info(QStringLiteral("Pages")), QStringLiteral("1"));
 }
 
 void TestPrinting::failedStartThrows()

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "formats/results.h"
+#include "labelcheck.h"
 #include "ui/results.h"
 
 namespace {
@@ -41,10 +42,13 @@ QStringList Addresses(const TfResults& window)
     return addresses;
 }
 
-QTreeWidget* List(TfResults& window)
+template <class T>
+T* Child(const QObject& parent, const char* name)
 {
-    return window.findChild<QTreeWidget*>(QStringLiteral("lVariablesList"));
+    return parent.findChild<T*>(QString::fromLatin1(name));
 }
+
+QTreeWidget* List(TfResults& window) { return Child<QTreeWidget>(window, "lVariablesList"); }
 
 void ClickHeader(TfResults& window, int column)
 {
@@ -146,11 +150,10 @@ void TestResults::windowLayout()
         {"lVariablesLabel", "Текущие значения использованных переменных:", {8, 69}},
     };
     for (const auto& expected : labels) {
-        auto* label = window.findChild<QLabel*>(QLatin1String(expected.name));
-        QVERIFY2(label, expected.name);
-        QCOMPARE(label->text(), QString::fromUtf8(expected.text));
-        QCOMPARE(label->pos(), expected.pos);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(73, 73, 73));
+        CheckPlacedLabel(window, expected.name, expected.pos);
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(Child<QLabel>(window, expected.name)->text(), QString::fromUtf8(expected.text));
     }
 
     QTreeWidget* list = List(window);
@@ -167,8 +170,8 @@ void TestResults::windowLayout()
     QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(list->palette().color(QPalette::Base), QColor(246, 246, 246));
 
-    auto* save = window.findChild<QPushButton*>(QStringLiteral("bSaveButton"));
-    auto* close = window.findChild<QPushButton*>(QStringLiteral("bCloseButton"));
+    auto* save = Child<QPushButton>(window, "bSaveButton");
+    auto* close = Child<QPushButton>(window, "bCloseButton");
     QCOMPARE(save->text(), QStringLiteral("Сохранить результаты"));
     QCOMPARE(save->geometry(), QRect(219, 373, 153, 25));
     QCOMPARE(close->text(), QStringLiteral("Закрыть"));
@@ -207,10 +210,8 @@ void TestResults::rowsShowTheCells()
     QCOMPARE(list->topLevelItem(4)->text(3), QStringLiteral("\t"));
     QCOMPARE(Addresses(window),
              QStringList({"$0010", "$000B", "$0001", "$00A0", "$000C"}));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lTime"))->text(),
-             QStringLiteral("1.050 сек."));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lStepsCount"))->text(),
-             QStringLiteral("42"));
+    QCOMPARE(Child<QLabel>(window, "lTime")->text(), QStringLiteral("1.050 сек."));
+    QCOMPARE(Child<QLabel>(window, "lStepsCount")->text(), QStringLiteral("42"));
 }
 
 void TestResults::nulCharacterShowsEmpty()
@@ -228,7 +229,7 @@ void TestResults::largeStepCountShownWhole()
 {
     TfResults window;
     window.SetStepsCount(4294967296ULL + 5);
-    auto* steps = window.findChild<QLabel*>(QStringLiteral("lStepsCount"));
+    auto* steps = Child<QLabel>(window, "lStepsCount");
     QCOMPARE(steps->text(), QStringLiteral("4294967301"));
     window.SetStepsCount(18446744073709551615ULL);
     QCOMPARE(steps->text(), QStringLiteral("18446744073709551615"));
@@ -254,9 +255,9 @@ void TestResults::listFollowsTheEdges()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     window.resize(600, 500);
     QCOMPARE(List(window)->geometry(), QRect(8, 88, 584, 373));
-    QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("bSaveButton"))->geometry(),
+    QCOMPARE(Child<QPushButton>(window, "bSaveButton")->geometry(),
              QRect(358, 467, 153, 25));
-    QCOMPARE(window.findChild<QPushButton*>(QStringLiteral("bCloseButton"))->geometry(),
+    QCOMPARE(Child<QPushButton>(window, "bCloseButton")->geometry(),
              QRect(517, 467, 75, 25));
 }
 
@@ -358,8 +359,7 @@ void TestResults::saveAfterSortWritesShownOrder()
 
     // Typed without extension: the dialog adds "txt".
     TSaveDialogAnswer answer(dir.filePath(QStringLiteral("sorted")));
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bSaveButton")),
-                      Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(window, "bSaveButton"), Qt::LeftButton);
     QVERIFY(answer.Answered());
     QVERIFY(window.isVisible());
 
@@ -381,7 +381,7 @@ void TestResults::secondSaveProposesLastName()
     window.AddRow(MakeResultRow(u"0001", 65));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto* save = window.findChild<QPushButton*>(QStringLiteral("bSaveButton"));
+    auto* save = Child<QPushButton>(window, "bSaveButton");
 
     const QString target = dir.filePath(QStringLiteral("mine.txt"));
     TSaveDialogAnswer first(target);
@@ -412,8 +412,7 @@ void TestResults::cancelledSaveWritesNothing()
             rejected = true;
         }
     });
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("bSaveButton")),
-                      Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(window, "bSaveButton"), Qt::LeftButton);
     QVERIFY(rejected);
     QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
