@@ -1,6 +1,7 @@
 #include "core/veskcore.h"
 
 #include <array>
+#include <optional>
 
 #include "core/hexdigits.h"
 #include "core/sourcecheck.h"
@@ -313,35 +314,75 @@ TVeskCore::TOutcome TVeskCore::ExecuteOperator(const std::u16string& text)
     }
 }
 
+// The four characters at `column` as a cell address; the address error, at the
+// column after the operator, when they are not four hexadecimal digits.
+std::optional<TVeskCore::TAddress> TVeskCore::AddressOperand(const std::u16string& text, std::int32_t column)
+{
+    const std::u16string_view address = Operand(text, column, 4);
+    const std::int32_t code = TCellMemory::CodeOf(address);
+    if (code < 0) {
+        RaiseError(_cursor + 1, _line, kBadAddress);
+        return std::nullopt;
+    }
+    return TAddress{code, address};
+}
+
+// The cell an address operand names, which must exist: `missing` at the operator when not.
+std::optional<std::int32_t> TVeskCore::NamedCell(const std::u16string& text, std::int32_t column,
+                                                  const std::u16string& missing)
+{
+    const std::optional<TAddress> address = AddressOperand(text, column);
+    if (!address)
+        return std::nullopt;
+    const std::int32_t index = _cells.Find(address->code);
+    if (index == -1) {
+        RaiseError(_cursor, _line, missing);
+        return std::nullopt;
+    }
+    return index;
+}
+
+// The cell an address names, created with the value 0 when there is none; -1 when
+// it cannot be added.
+std::int32_t TVeskCore::FindOrAddCell(const TAddress& address)
+{
+    const std::int32_t index = _cells.Find(address.code);
+    return index != -1 ? index : AddCell(address.text, address.code);
+}
+
+// The two characters after the operator as a byte; the number error at them when not.
+std::optional<std::int32_t> TVeskCore::ByteOperand(const std::u16string& text)
+{
+    const std::u16string_view taken = Operand(text, _cursor + 1, 2);
+    const std::int32_t value = HexByte(taken);
+    if (value < 0) {
+        RaiseError(_cursor + 1, _line, BadNumber(taken));
+        return std::nullopt;
+    }
+    return value;
+}
+
 TVeskCore::TOutcome TVeskCore::SelectCell(const std::u16string& text)
 {
-    const std::u16string_view address = Operand(text, _cursor + 1, 4);
-    const std::int32_t code = TCellMemory::CodeOf(address);
-    if (code < 0)
-        return RaiseError(_cursor + 1, _line, kBadAddress);
-    _cas = code;
-    _cai = _cells.Find(code);
-    if (_cai == -1) {
-        _cai = AddCell(address, code);
-        if (_cai == -1)
-            return RaiseError(_cursor, _line, kLostCurrentAddress);
-    }
+    const std::optional<TAddress> address = AddressOperand(text, _cursor + 1);
+    if (!address)
+        return TOutcome::Raised;
+    _cas = address->code;
+    _cai = FindOrAddCell(*address);
+    if (_cai == -1)
+        return RaiseError(_cursor, _line, kLostCurrentAddress);
     _cursor += 5;
     return TOutcome::Done;
 }
 
 TVeskCore::TOutcome TVeskCore::CopyCell(const std::u16string& text)
 {
-    const std::u16string_view address = Operand(text, _cursor + 1, 4);
-    const std::int32_t code = TCellMemory::CodeOf(address);
-    if (code < 0)
-        return RaiseError(_cursor + 1, _line, kBadAddress);
-    std::int32_t target = _cells.Find(code);
-    if (target == -1) {
-        target = AddCell(address, code);
-        if (target == -1)
-            return RaiseError(_cursor, _line, kNoCopyTarget);
-    }
+    const std::optional<TAddress> address = AddressOperand(text, _cursor + 1);
+    if (!address)
+        return TOutcome::Raised;
+    const std::int32_t target = FindOrAddCell(*address);
+    if (target == -1)
+        return RaiseError(_cursor, _line, kNoCopyTarget);
     if (!HasCurrentCell())
         return RaiseError(_cursor, _line, kMemoryAccess);
     _cells.Value(target) = _cells.Value(_cai);
@@ -351,16 +392,13 @@ TVeskCore::TOutcome TVeskCore::CopyCell(const std::u16string& text)
 
 TVeskCore::TOutcome TVeskCore::DestroyCell(const std::u16string& text)
 {
-    const std::int32_t code = TCellMemory::CodeOf(Operand(text, _cursor + 1, 4));
-    if (code < 0)
-        return RaiseError(_cursor + 1, _line, kBadAddress);
-    const std::int32_t index = _cells.Find(code);
-    if (index == -1)
-        return RaiseError(_cursor, _line, kNoCellToDestroy);
-    _cells.Remove(index);
-    if (index == _cai)
+    const std::optional<std::int32_t> index = NamedCell(text, _cursor + 1, kNoCellToDestroy);
+    if (!index)
+        return TOutcome::Raised;
+    _cells.Remove(*index);
+    if (*index == _cai)
         SelectStackTop();
-    else if (index < _cai)
+    else if (*index < _cai)
         --_cai;
     _cursor += 5;
     return TOutcome::Done;
@@ -368,29 +406,25 @@ TVeskCore::TOutcome TVeskCore::DestroyCell(const std::u16string& text)
 
 TVeskCore::TOutcome TVeskCore::AddByte(const std::u16string& text, bool subtract)
 {
-    const std::u16string_view taken = Operand(text, _cursor + 1, 2);
-    const std::int32_t value = HexByte(taken);
-    if (value < 0)
-        return RaiseError(_cursor + 1, _line, BadNumber(taken));
+    const std::optional<std::int32_t> value = ByteOperand(text);
+    if (!value)
+        return TOutcome::Raised;
     if (!HasCurrentCell())
         return RaiseError(_cursor, _line, kMemoryAccess);
     std::uint8_t& cell = _cells.Value(_cai);
-    cell = static_cast<std::uint8_t>(subtract ? cell - value : cell + value);
+    cell = static_cast<std::uint8_t>(subtract ? cell - *value : cell + *value);
     _cursor += 3;
     return TOutcome::Done;
 }
 
 TVeskCore::TOutcome TVeskCore::AddCellValue(const std::u16string& text, bool subtract)
 {
-    const std::int32_t code = TCellMemory::CodeOf(Operand(text, _cursor + 2, 4));
-    if (code < 0)
-        return RaiseError(_cursor + 1, _line, kBadAddress);
-    const std::int32_t named = _cells.Find(code);
-    if (named == -1)
-        return RaiseError(_cursor, _line, kNoOperandCell);
+    const std::optional<std::int32_t> named = NamedCell(text, _cursor + 2, kNoOperandCell);
+    if (!named)
+        return TOutcome::Raised;
     if (!HasCurrentCell())
         return RaiseError(_cursor, _line, kMemoryAccess);
-    const std::uint8_t value = _cells.Value(named);
+    const std::uint8_t value = _cells.Value(*named);
     std::uint8_t& cell = _cells.Value(_cai);
     cell = static_cast<std::uint8_t>(subtract ? cell - value : cell + value);
     _cursor += 6;
@@ -453,10 +487,10 @@ TVeskCore::TOutcome TVeskCore::LoopHead(const std::u16string& text)
     if (!site || site->slot < 0) {
         std::int32_t passes = -1;
         if (CharAt(_cursor + 3, _line) == u':') {
-            const std::u16string_view taken = Operand(text, _cursor + 1, 2);
-            passes = HexByte(taken);
-            if (passes < 0)
-                return RaiseError(_cursor + 1, _line, BadNumber(taken));
+            const std::optional<std::int32_t> count = ByteOperand(text);
+            if (!count)
+                return TOutcome::Raised;
+            passes = *count;
         }
         TLoopSite found;
         found.slot = _cstack.Slot(_line, _cursor);
@@ -525,16 +559,15 @@ TVeskCore::TOutcome TVeskCore::Condition(const std::u16string& text)
 
 TVeskCore::TOutcome TVeskCore::CompareWithByte(const std::u16string& text)
 {
-    const std::u16string_view taken = Operand(text, _cursor + 1, 2);
-    const std::int32_t value = HexByte(taken);
-    if (value < 0)
-        return RaiseError(_cursor + 1, _line, BadNumber(taken));
+    const std::optional<std::int32_t> value = ByteOperand(text);
+    if (!value)
+        return TOutcome::Raised;
     if (!HasCurrentCell())
         return RaiseError(_cursor, _line, kMemoryAccess);
     const std::int32_t current = _cells.Value(_cai);
-    if (current == value)
+    if (current == *value)
         return ChooseFirstBranch(_cursor + 3);
-    if (current < value)
+    if (current < *value)
         return ContinueInBranch(_search.FindBranch(_cursor, _line, 1));
     // Greater: the third branch, or the second when the block has no third.
     TTextPos separator = _search.FindBranch(_cursor, _line, 2);
@@ -545,16 +578,13 @@ TVeskCore::TOutcome TVeskCore::CompareWithByte(const std::u16string& text)
 
 TVeskCore::TOutcome TVeskCore::CompareWithCell(const std::u16string& text)
 {
-    const std::int32_t code = TCellMemory::CodeOf(Operand(text, _cursor + 2, 4));
-    if (code < 0)
-        return RaiseError(_cursor + 1, _line, kBadAddress);
-    const std::int32_t named = _cells.Find(code);
-    if (named == -1)
-        return RaiseError(_cursor, _line, kNoCompareCell);
+    const std::optional<std::int32_t> named = NamedCell(text, _cursor + 2, kNoCompareCell);
+    if (!named)
+        return TOutcome::Raised;
     if (!HasCurrentCell())
         return RaiseError(_cursor, _line, kMemoryAccess);
     const std::int32_t current = _cells.Value(_cai);
-    const std::int32_t other = _cells.Value(named);
+    const std::int32_t other = _cells.Value(*named);
     if (current == other)
         return ChooseFirstBranch(_cursor + 6);
     return ContinueInBranch(_search.FindBranch(_cursor, _line, current < other ? 1 : 2));

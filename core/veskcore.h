@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/cellmemory.h"
@@ -83,6 +85,17 @@ private:
     [[nodiscard]] bool CheckSource();
     TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
     std::int32_t AddCell(std::u16string_view name, std::int32_t code);
+
+    // Operands: each raises its own error and then yields nothing.
+    struct TAddress {
+        std::int32_t code;        // the address as a number
+        std::u16string_view text; // as written: the name of a cell it creates
+    };
+    [[nodiscard]] std::optional<TAddress> AddressOperand(const std::u16string& text, std::int32_t column);
+    [[nodiscard]] std::optional<std::int32_t> NamedCell(const std::u16string& text, std::int32_t column,
+                                                        const std::u16string& missing);
+    [[nodiscard]] std::int32_t FindOrAddCell(const TAddress& address);
+    [[nodiscard]] std::optional<std::int32_t> ByteOperand(const std::u16string& text);
 
     // One operator at the cursor, and its families.
     TOutcome ExecuteOperator(const std::u16string& text);
