@@ -540,9 +540,16 @@ TVeskCore::TOutcome TVeskCore::BranchEnd()
 {
     if (_status != TProgramStatus::psCondition)
         return RaiseError(_cursor, _line, kColonOutsideBlock);
-    const TTextPos end = _search.FindBlockEnd(_cursor, _line, false);
+    return JumpToBlockEnd(false, kLostBlockEnd);
+}
+
+// Onto the `)` that FindBlockEnd finds (the next block's, or the enclosing one's);
+// `missing` at the column after the operator when there is none.
+TVeskCore::TOutcome TVeskCore::JumpToBlockEnd(bool nextBlock, const std::u16string& missing)
+{
+    const TTextPos end = _search.FindBlockEnd(_cursor, _line, nextBlock);
     if (!end.Found())
-        return RaiseError(_cursor + 1, _line, kLostBlockEnd);
+        return RaiseError(_cursor + 1, _line, missing);
     _line = end.line;
     _cursor = end.column;
     return TOutcome::Done;
@@ -617,10 +624,5 @@ TVeskCore::TOutcome TVeskCore::ContinueInBranch(TTextPos separator)
         _cursor = separator.column + 1;
         return TOutcome::Done;
     }
-    const TTextPos end = _search.FindBlockEnd(_cursor, _line, true);
-    if (!end.Found())
-        return RaiseError(_cursor + 1, _line, kNoConditionBlock);
-    _line = end.line;
-    _cursor = end.column;
-    return TOutcome::Done;
+    return JumpToBlockEnd(true, kNoConditionBlock);
 }

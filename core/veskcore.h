@@ -110,6 +110,7 @@ private:
     TOutcome LoopHead(const std::u16string& text);
     TOutcome LoopEnd();
     TOutcome BranchEnd();
+    TOutcome JumpToBlockEnd(bool nextBlock, const std::u16string& missing);
     TOutcome Condition(const std::u16string& text);
     TOutcome CompareWithByte(const std::u16string& text);
     TOutcome CompareWithCell(const std::u16string& text);
