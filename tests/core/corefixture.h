@@ -42,6 +42,21 @@ public:
     std::vector<std::int32_t> ranges;
 };
 
+// Table rows: a run that finishes and the value it leaves in one cell; a run
+// that stops with one error, where and why.
+struct TValueCase {
+    std::vector<std::u16string> lines;
+    std::u16string cell;
+    int value;
+};
+
+struct TErrorCase {
+    std::vector<std::u16string> lines;
+    std::int32_t line;
+    std::int32_t pos;
+    std::u16string message;
+};
+
 struct TRecordedError {
     std::int32_t line = -1;
     std::int32_t pos = -1;
@@ -107,6 +122,14 @@ protected:
 
     [[nodiscard]] TRecordedError LastError() const { return errors.empty() ? TRecordedError{} : errors.back(); }
 
+    void ExpectOnlyError(const TErrorCase& expected) const
+    {
+        ASSERT_EQ(errors.size(), 1U);
+        EXPECT_EQ(errors[0].line, expected.line);
+        EXPECT_EQ(errors[0].pos, expected.pos);
+        EXPECT_EQ(errors[0].message, expected.message);
+    }
+
     TManualTimerOwner owner;
     TFakeClock clock;
     TFakeRandom random;
@@ -117,3 +140,9 @@ protected:
 };
 
 using Events = std::vector<std::string>;
+
+class FinishedRun : public CoreTest, public ::testing::WithParamInterface<TValueCase> {};
+class FailedRun : public CoreTest, public ::testing::WithParamInterface<TErrorCase> {};
+
+const std::u16string kMemoryAccess = u"Ошибка при доступе к памяти.";
+const std::u16string kBadAddress = u"Неверно указан адрес ячейки.";

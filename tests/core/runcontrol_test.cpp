@@ -49,19 +49,6 @@ TEST_F(RunControl, IsRunInsideEachHandler)
     EXPECT_EQ(runningAt, (std::vector<bool>{true, false, false, true, false, true, false, false}));
 }
 
-TEST_F(RunControl, SourceErrorBeforeStopOperatorErrorAfterStop)
-{
-    Run({u"$0001!"});
-    EXPECT_EQ(events, (Events{"error", "stop"}));
-    EXPECT_EQ(owner.TimersMade(), 0);
-    events.clear();
-    Run({u"$0001*+0G"});
-    EXPECT_EQ(events, (Events{"error", "stop"}));
-    events.clear();
-    Run({u"*"});
-    EXPECT_EQ(events, (Events{"start", "stop", "error"}));
-}
-
 TEST_F(RunControl, PauseAndContinueGoOnWhereTheyStopped)
 {
     Load({u"$0001+01+01+01"});
@@ -196,16 +183,6 @@ TEST_F(TimeAccounting, EveryAccountedTickAddsMeasuredTimeAndAllowance)
         expected = (0.25 + expected) + r * kAllowanceDay / 99;
     EXPECT_DOUBLE_EQ(finishTime, expected);
     EXPECT_DOUBLE_EQ(core.EndTime(), (0.25 + expected) + 82 * kAllowanceDay / 99);
-}
-
-TEST_F(TimeAccounting, FinishSeesAllowancesOfEarlierTicksOnly)
-{
-    random.fallback = 0;
-    double finishTime = -1;
-    core.OnFinish = [&](TVeskCore& sender) { finishTime = sender.EndTime(); };
-    Run({u"()"});
-    EXPECT_GE(finishTime, 3 * 70 * kAllowanceDay / 99 * 0.999999);
-    EXPECT_LE(finishTime, 3 * 70 * kAllowanceDay / 99 * 1.000001);
 }
 
 TEST_F(TimeAccounting, OperatorErrorAddsNothingCatchAllAddsItsTick)

@@ -80,52 +80,33 @@ TEST(SourceBrackets, LongLinesAndDeepNesting)
     EXPECT_EQ(fault->column, 0);
 }
 
-struct TSourceFaultCase {
-    std::vector<std::u16string> lines;
-    std::int32_t line;
-    std::int32_t pos;
-    std::u16string message;
-};
-
-class SourceFaults : public CoreTest, public ::testing::WithParamInterface<TSourceFaultCase> {};
+class SourceFaults : public FailedRun {};
 
 TEST_P(SourceFaults, ReportedBeforeStop)
 {
     Run(GetParam().lines);
     EXPECT_EQ(events, (Events{"error", "stop"}));
-    ASSERT_EQ(errors.size(), 1U);
-    EXPECT_EQ(errors[0].line, GetParam().line);
-    EXPECT_EQ(errors[0].pos, GetParam().pos);
-    EXPECT_EQ(errors[0].message, GetParam().message);
+    ExpectOnlyError(GetParam());
     EXPECT_EQ(core.Step(), 0U);
+    EXPECT_EQ(owner.TimersMade(), 0);
 }
 
 const std::u16string kUnknown = u"Неизвестный символ.";
 const std::u16string kBrackets = u"Неверное сочетание программных скобок.";
 
-INSTANTIATE_TEST_SUITE_P(SourceCheck, SourceFaults, ::testing::Values(
-    TSourceFaultCase{{u"$00FG"}, 0, 5, kUnknown},
-    TSourceFaultCase{{u"$00fg"}, 0, 5, kUnknown},
-    TSourceFaultCase{{u"$0001", u"  +01 !"}, 1, 4, kUnknown},
-    TSourceFaultCase{{u"+01 . "}, 0, 4, kUnknown},
-    TSourceFaultCase{{u"="}, 0, 1, kUnknown},
-    TSourceFaultCase{{u"$0001 \u0416"}, 0, 6, kUnknown},
-    TSourceFaultCase{{u"$0001+\v01"}, 0, 7, kUnknown},
-    TSourceFaultCase{{u"$0001+01\v' comment"}, 0, 9, kUnknown},
-    TSourceFaultCase{{u"$0001 x ("}, 0, 6, kUnknown},
-    TSourceFaultCase{{u"(", u"", u"!"}, 2, 1, kUnknown},
-    TSourceFaultCase{{u"([)]"}, 0, 0, kBrackets},
-    TSourceFaultCase{{u"{[}]"}, 0, 0, kBrackets},
-    TSourceFaultCase{{u"$0001", u"", u"+01("}, 0, 0, kBrackets},
-    TSourceFaultCase{{u"}"}, 0, 0, kBrackets},
-    TSourceFaultCase{{u"] ' ["}, 0, 0, kBrackets}));
-
-TEST_F(SourceCheck, CommentTextIsNeverExamined)
-{
-    Run({u"$0001 ' ]]! Ж", u"'(", u"+01"});
-    EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
-    EXPECT_EQ(Value(u"0001"), 1);
-}
+INSTANTIATE_TEST_SUITE_P(SourceCheck, SourceFaults, ::testing::ValuesIn(std::vector<TErrorCase>{
+    {{u"$00FG"}, 0, 5, kUnknown},
+    {{u"$00fg"}, 0, 5, kUnknown},
+    {{u"$0001", u"  +01 !"}, 1, 4, kUnknown},
+    {{u"="}, 0, 1, kUnknown},
+    {{u"$0001+\v01"}, 0, 7, kUnknown},
+    {{u"$0001 x ("}, 0, 6, kUnknown},
+    {{u"(", u"", u"!"}, 2, 1, kUnknown},
+    {{u"([)]"}, 0, 0, kBrackets},
+    {{u"{[}]"}, 0, 0, kBrackets},
+    {{u"$0001", u"", u"+01("}, 0, 0, kBrackets},
+    {{u"}"}, 0, 0, kBrackets},
+    {{u"] ' ["}, 0, 0, kBrackets}}));
 
 TEST_F(SourceCheck, BracketsPairAcrossLines)
 {
@@ -137,13 +118,6 @@ TEST_F(SourceCheck, PreparedLinesStayAfterFailedCheck)
 {
     Run({u" $00 01 ' x", u"\t+0 1 !"});
     EXPECT_EQ(core.ProgramCode(), (std::vector<std::u16string>{u"$0001", u"+01!"}));
-}
-
-TEST_F(SourceCheck, OnlyEmptyLinesRunOneTickEach)
-{
-    Run({u"' one", u"", u"   "});
-    EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
-    EXPECT_EQ(core.Step(), 4U);
 }
 
 TEST_F(SourceCheck, ContinueLeavesPreparedLinesUnchanged)
