@@ -70,14 +70,6 @@ TEST(ErrorReport, ThreeLinesJoinedByCrLf)
               u"Сообщение: Не обнаружена ячейка для уничтожения.");
 }
 
-TEST(ErrorReport, BracketErrorHasColumnZero)
-{
-    EXPECT_EQ(ErrorReportText(0, MapErrorColumn(u"", 0), u"Неверное сочетание программных скобок."),
-              u"Произошла ошибка при выполнении программы\r\n"
-              u"Строка: 1, символ: 0.\r\n"
-              u"Сообщение: Неверное сочетание программных скобок.");
-}
-
 TEST(ErrorReport, NumbersAreUngroupedAndDoNotOverflow)
 {
     const std::u16string text =
