@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "formats/utf16.h"
+
 namespace {
 
 // Upper half of the code page, 0x80 to 0xBF; 0xC0 to 0xFF are U+0410 to U+044F in order.
@@ -43,9 +45,6 @@ constexpr char16_t kLastCyrillic = u'\u044F';  // byte 0xFF
     }
     return 0;
 }
-
-[[nodiscard]] bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-[[nodiscard]] bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 } // namespace
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "formats/utf16.h"
+
 namespace {
 
 [[nodiscard]] bool IsBlank(char16_t ch) { return ch == u' ' || ch == u'\t'; }
@@ -11,11 +13,6 @@ namespace {
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
-void AppendAscii(std::u16string& text, const std::string& ascii)
-{
-    text.append(ascii.begin(), ascii.end());
 }
 
 } // namespace

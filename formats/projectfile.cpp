@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "formats/cp1251.h"
+#include "formats/utf16.h"
 
 namespace {
 
@@ -47,12 +48,10 @@ void AppendCodePoint(std::u16string& text, char32_t cp)
     text.reserve(units.size() + 1);
     for (std::size_t k = 0; k < units.size(); ++k) {
         const char16_t u = units[k];
-        const bool high = u >= 0xD800 && u <= 0xDBFF;
-        const bool low = u >= 0xDC00 && u <= 0xDFFF;
-        if (high && k + 1 < units.size() && units[k + 1] >= 0xDC00 && units[k + 1] <= 0xDFFF) {
+        if (IsHighSurrogate(u) && k + 1 < units.size() && IsLowSurrogate(units[k + 1])) {
             text.push_back(u);
             text.push_back(units[++k]);
-        } else if (high || low) {
+        } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
             text.push_back(kReplacement);
         } else {
             text.push_back(u);

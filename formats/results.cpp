@@ -3,15 +3,11 @@
 #include <cmath>
 
 #include "formats/cp1251.h"
+#include "formats/utf16.h"
 
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;
-
-void AppendAscii(std::u16string& text, const std::string& ascii)
-{
-    text.append(ascii.begin(), ascii.end());
-}
 
 // Milliseconds below one day, rounded to the nearest. A value that cannot be a
 // run time (not a number, infinite, negative) shows as zero.
