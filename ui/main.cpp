@@ -212,6 +212,10 @@ QCommandLinkButton* TfMain::BuildRunButton(const char* name, const QString& capt
 {
     auto* button = new QCommandLinkButton(caption, note, this);
     button->setObjectName(QString::fromLatin1(name));
+    // Set on the button itself: a command link sizes its texts from its own
+    // font only where that font names a size, else it draws them larger and
+    // the notes no longer fit in the button's height.
+    button->setFont(InterfaceFont());
     button->setFixedSize(width, 66);
     button->setFocusPolicy(Qt::NoFocus);
     button->setIconSize(QSize(32, 32));

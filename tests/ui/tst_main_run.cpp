@@ -90,6 +90,11 @@ void TestMainRun::opensStopped()
     QCOMPARE(Button(*window, "bBigPause")->size(), QSize(178, 66));
     QCOMPARE(Button(*window, "bBigStop")->size(), QSize(177, 66));
     QCOMPARE(Button(*window, "bBigRun")->focusPolicy(), Qt::NoFocus);
+    // Every note is shown whole: its wrapped lines fit in the button's height.
+    for (const char* name : {"bBigRun", "bBigPause", "bBigStop"}) {
+        const auto* button = Button(*window, name);
+        QVERIFY2(button->heightForWidth(button->width()) <= button->height(), name);
+    }
 }
 
 void TestMainRun::runPauseContinueStop()
