@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -86,6 +88,7 @@ private slots:
     void webAndWiki();
     void aboutWindow();
     void searchCommandShowsDialog();
+    void questionButtonsInRussian();
 };
 
 void TestMainMenus::items_data()
@@ -407,6 +410,25 @@ void TestMainMenus::searchCommandShowsDialog()
     Key(*window, Qt::Key_F);
     QCOMPARE(window->findChildren<TFindDialog*>().size(), 1);
     QVERIFY(dialog->isVisible());
+}
+
+void TestMainMenus::questionButtonsInRussian()
+{
+    if (!QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath)).exists(QStringLiteral("qtbase_ru.qm")))
+        QSKIP("the toolkit's Russian translation is not installed");
+    auto window = ShowMainWindow();
+    Editor(*window)->document()->setModified(true);
+    TModalScript script;
+    QStringList buttons;
+    script.Then([&buttons](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            buttons << box->button(button)->text().remove(u'&');
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!window->close());
+    QVERIFY(script.Done());
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainMenus)
