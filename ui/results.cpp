@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -164,6 +165,16 @@ void TfResults::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     PlaceAnchoredControls();
+}
+
+void TfResults::keyPressEvent(QKeyEvent* event)
+{
+    // The window has no cancel button: only "Закрыть", Enter and the close box end it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfResults::PlaceAnchoredControls()
