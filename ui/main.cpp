@@ -28,6 +28,7 @@
 #include "ui/about.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
+#include "ui/latinkey.h"
 #include "ui/printing.h"
 #include "ui/qttimer.h"
 #include "ui/website.h"
@@ -393,12 +394,23 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
 
 const TfMain::TShortcutItem* TfMain::ShortcutFor(const QKeyEvent& key) const
 {
-    const QKeyCombination pressed(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
-    for (const auto& shortcut : _shortcuts) {
-        if (shortcut.item->shortcut()[0] == pressed)
-            return &shortcut;
-    }
-    return nullptr;
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const auto find = [this, modifiers](Qt::Key code) -> const TShortcutItem* {
+        const QKeyCombination pressed(modifiers, code);
+        for (const auto& shortcut : _shortcuts) {
+            if (shortcut.item->shortcut()[0] == pressed)
+                return &shortcut;
+        }
+        return nullptr;
+    };
+    if (const TShortcutItem* shortcut = find(Qt::Key(key.key())))
+        return shortcut;
+    // A letter of another layout (Ctrl+Ы for Ctrl+S): the key's Latin letter.
+    const bool latinLetter = key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z;
+    if (latinLetter || !(modifiers & (Qt::ControlModifier | Qt::AltModifier)))
+        return nullptr;
+    const Qt::Key latin = LatinLetterKey(key.nativeScanCode());
+    return latin == Qt::Key_unknown ? nullptr : find(latin);
 }
 
 void TfMain::RunShortcut(const TShortcutItem& shortcut)

@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -89,6 +90,7 @@ private slots:
     void aboutWindow();
     void searchCommandShowsDialog();
     void questionButtonsInRussian();
+    void otherLayoutKeepsShortcuts();
 };
 
 void TestMainMenus::items_data()
@@ -429,6 +431,37 @@ void TestMainMenus::questionButtonsInRussian()
     QVERIFY(!window->close());
     QVERIFY(script.Done());
     QCOMPARE(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+}
+
+namespace {
+
+// A key as a Cyrillic layout delivers it: the letter it types, and the key's code.
+void CyrillicKey(const TfMain& window, char16_t letter, quint32 scanCode,
+                 Qt::KeyboardModifiers modifiers)
+{
+    const QString text(QChar(letter).toLower());
+    QKeyEvent press(QEvent::KeyPress, letter, modifiers, scanCode, 0, 0, text);
+    QKeyEvent release(QEvent::KeyRelease, letter, modifiers, scanCode, 0, 0, text);
+    QApplication::sendEvent(Editor(window), &press);
+    QApplication::sendEvent(Editor(window), &release);
+}
+
+} // namespace
+
+void TestMainMenus::otherLayoutKeepsShortcuts()
+{
+    auto window = ShowMainWindow();
+    auto* editor = Editor(*window);
+    editor->setPlainText(QStringLiteral("one two"));
+
+    CyrillicKey(*window, u'Ф', 38, Qt::ControlModifier); // the A key
+    QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("one two"));
+    CyrillicKey(*window, u'С', 54, Qt::ControlModifier); // the C key
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("one two"));
+
+    // Without Ctrl the same key types its own letter.
+    CyrillicKey(*window, u'Ф', 38, Qt::NoModifier);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("ф"));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainMenus)
