@@ -51,6 +51,8 @@ void TfMain::dFindDialogFind()
         cursor.setPosition(start + int(typed.size()), QTextCursor::KeepAnchor);
         mEditor->setTextCursor(cursor);
         _sfpos = start + 1;
+        // The keys go back to the editor; the dialog stays open over the window.
+        activateWindow();
         mEditor->setFocus();
         return;
     }

@@ -94,8 +94,12 @@ void TestMainSearch::walk()
     TModalScript script;
     search.Seek(sought, matchCase);
     for (const QString& expected : selections) {
+        // Find Next is pressed in the active dialog; the hit hands the keys to the editor.
+        search.dialog->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), search.dialog);
         search.FindNext();
         QCOMPARE(search.Selection(), expected);
+        QTRY_COMPARE(QApplication::activeWindow(), search.window.get());
         QVERIFY(Editor(*search.window)->hasFocus());
         QVERIFY(search.dialog->isVisible());
     }
