@@ -6,7 +6,7 @@
 int main(int argc, char* argv[])
 {
     TVeskApplication app(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vesk"));
+    TVeskApplication::SetTitle(QStringLiteral("Vesk"));
     ApplyApplicationStyle(app);
     TfMain window(QCoreApplication::arguments().mid(1));
     window.show();

@@ -6,6 +6,16 @@
 #include <QTranslator>
 #include <exception>
 
+namespace {
+
+QString& ApplicationTitle()
+{
+    static QString title;
+    return title;
+}
+
+} // namespace
+
 TVeskApplication::TVeskApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     // The interface is Russian on every system, the toolkit's own texts too
@@ -31,6 +41,9 @@ bool TVeskApplication::notify(QObject* receiver, QEvent* event)
 
 void TVeskApplication::ShowError(const QString& text)
 {
-    QMessageBox::critical(QApplication::activeWindow(), QGuiApplication::applicationDisplayName(),
-                          text);
+    QMessageBox::critical(QApplication::activeWindow(), Title(), text);
 }
+
+QString TVeskApplication::Title() { return ApplicationTitle(); }
+
+void TVeskApplication::SetTitle(const QString& title) { ApplicationTitle() = title; }

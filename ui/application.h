@@ -13,4 +13,9 @@ public:
 
     // The error box, captioned with the application title; public for the tests.
     static void ShowError(const QString& text);
+
+    // The application title. Kept apart from Qt's display name, which the X11
+    // platform would append to the caption of every other window and box.
+    [[nodiscard]] static QString Title();
+    static void SetTitle(const QString& title);
 };

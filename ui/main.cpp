@@ -26,6 +26,7 @@
 
 #include "formats/projectfile.h"
 #include "ui/about.h"
+#include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
 #include "ui/latinkey.h"
@@ -559,9 +560,8 @@ QStringList TfMain::EditorLines() const
 
 void TfMain::SetProjectTitle()
 {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vesk - ") +
-                                               FileNamePart(CurrentFileName));
-    setWindowTitle(QGuiApplication::applicationDisplayName());
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + FileNamePart(CurrentFileName));
+    setWindowTitle(TVeskApplication::Title());
 }
 
 bool TfMain::NewProject()

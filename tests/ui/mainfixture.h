@@ -17,7 +17,7 @@
     int main(int argc, char** argv)                                                          \
     {                                                                                        \
         TVeskApplication app(argc, argv);                                                    \
-        QGuiApplication::setApplicationDisplayName(QStringLiteral("Vesk"));                  \
+        TVeskApplication::SetTitle(QStringLiteral("Vesk"));                                  \
         ApplyApplicationStyle(app);                                                          \
         TestClass test;                                                                      \
         return QTest::qExec(&test, argc, argv);                                              \
