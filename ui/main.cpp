@@ -71,6 +71,24 @@ private:
     QPageLayout::Unit _units;
 };
 
+// Hides its widget again whenever the widget's window shows it.
+class TKeptHidden final : public QObject {
+public:
+    explicit TKeptHidden(QWidget* widget) : QObject(widget)
+    {
+        widget->installEventFilter(this);
+        widget->hide();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShowToParent)
+            static_cast<QWidget*>(watched)->hide();
+        return false;
+    }
+};
+
 QStringList ProjectFilters()
 {
     return {QStringLiteral("Проекты Vesk (*.veskp)"), QStringLiteral("Все файлы (*)")};
@@ -521,6 +539,10 @@ void TfMain::nPrintItemClick()
         dPrintDialog->setOptions(QAbstractPrintDialog::PrintToFile |
                                  QAbstractPrintDialog::PrintShowPageSize |
                                  QAbstractPrintDialog::PrintCollateCopies);
+        // Qt's own dialog shows its page-range box on every opening, whatever
+        // the options say; the whole program is always printed, so none is offered.
+        if (auto* range = dPrintDialog->findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+            new TKeptHidden(range);
     }
     dPrintDialog->setPrintRange(QAbstractPrintDialog::AllPages);
     if (dPrintDialog->exec() != QDialog::Accepted)

@@ -1,9 +1,11 @@
 // Printing from the main window: the print dialog, the job it produces (to a
 // PDF file) and the page-setup dialog's stored margins on the shared printer.
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,7 +21,16 @@ struct TPrintDialogSeen {
     bool pageRange = true;
     bool selection = true;
     bool currentPage = true;
+    bool rangeChoosable = true; // the dialog's own page-range button, as the user finds it
 };
+
+// Whether the user could pick a page range once the dialog's options are expanded.
+bool RangeChoosable(const QWidget& dialog)
+{
+    const auto* group = dialog.findChild<QGroupBox*>(QStringLiteral("gbPrintRange"));
+    const auto* range = dialog.findChild<QRadioButton*>(QStringLiteral("printRange"));
+    return group && range && !group->isHidden() && !range->isHidden() && range->isEnabled();
+}
 
 // Chooses "print to file" in the platform's print dialog and prints to path.
 void PrintToFile(QWidget* modal, const QString& path, TPrintDialogSeen& seen)
@@ -34,6 +45,7 @@ void PrintToFile(QWidget* modal, const QString& path, TPrintDialogSeen& seen)
     seen.pageRange = dialog->testOption(QAbstractPrintDialog::PrintPageRange);
     seen.selection = dialog->testOption(QAbstractPrintDialog::PrintSelection);
     seen.currentPage = dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
+    seen.rangeChoosable = RangeChoosable(*modal);
     fileName->setText(path);
     dialog->accept();
 }
@@ -61,6 +73,7 @@ void TestMainPrint::printsEditorUnderProjectTitle()
     QVERIFY(!seen.pageRange);
     QVERIFY(!seen.selection);
     QVERIFY(!seen.currentPage);
+    QVERIFY(!seen.rangeChoosable);
     QVERIFY(QFileInfo::exists(pdf));
 
     // The editor's lines, none for the empty last line.
