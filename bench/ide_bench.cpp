@@ -56,7 +56,7 @@ double StartUpMs(int& argc, char** argv, std::unique_ptr<TVeskApplication>& app,
     QElapsedTimer clock;
     clock.start();
     app = std::make_unique<TVeskApplication>(argc, argv);
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vesk"));
+    TVeskApplication::SetTitle(QStringLiteral("Vesk"));
     ApplyApplicationStyle(*app);
     window = std::make_unique<TfMain>();
     window->show();
