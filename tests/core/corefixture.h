@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,23 @@ struct TErrorCase {
     std::int32_t pos;
     std::u16string message;
 };
+
+// Table rows print as their program, so a failing row names itself.
+inline void PrintProgram(const std::vector<std::u16string>& lines, std::ostream* os)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        *os << (i ? " | " : "");
+        for (const char16_t c : lines[i]) {
+            if (c >= 0x20 && c < 0x7F)
+                *os << char(c);
+            else
+                *os << "\\u" << std::hex << unsigned(c) << std::dec;
+        }
+    }
+}
+
+inline void PrintTo(const TValueCase& c, std::ostream* os) { PrintProgram(c.lines, os); }
+inline void PrintTo(const TErrorCase& c, std::ostream* os) { PrintProgram(c.lines, os); }
 
 struct TRecordedError {
     std::int32_t line = -1;

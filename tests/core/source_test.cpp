@@ -14,6 +14,8 @@ struct TPrepareCase {
     std::u16string prepared;
 };
 
+void PrintTo(const TPrepareCase& c, std::ostream* os) { PrintProgram({c.line}, os); }
+
 class PrepareLines : public ::testing::TestWithParam<TPrepareCase> {};
 
 TEST_P(PrepareLines, Rewrite)
