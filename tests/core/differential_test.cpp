@@ -1,0 +1,446 @@
+// The optimised core against the plain reference interpreter, on thousands of
+// generated programs: every observable result must be the same, also when the
+// real core is paused and continued, rerun after Reset, or continued after it halted.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <iostream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/veskcore.h"
+#include "tests/core/reference_core.h"
+
+namespace {
+
+using TEvent = TReferenceCore::TEvent;
+using TLines = std::vector<std::u16string>;
+
+constexpr int kPrograms = 4000;
+constexpr int kTickLimit = 5000;
+constexpr std::uint32_t kSeed = 20240611;
+
+// Programs biased towards the corners: few cells with names that differ only in
+// letter case, small loop counts and values that conditions meet, operands at the
+// ends of lines, stray separators and brackets, and now and then a refused character.
+class TProgramGenerator {
+public:
+    explicit TProgramGenerator(std::uint32_t seed) : _rng(seed) {}
+
+    TLines Next()
+    {
+        std::vector<std::u16string> tokens;
+        if (Chance(40))
+            tokens.push_back(u"$0002");
+        if (Chance(80))
+            tokens.push_back(Chance(50) ? u"$0001" : Joined(u"$", Address()));
+        const int items = 1 + Pick(10);
+        for (int i = 0; i < items; ++i)
+            Item(tokens, 0);
+        if (Chance(4))
+            tokens.insert(tokens.begin() + Pick(int(tokens.size()) + 1), Refused());
+        return Layout(tokens);
+    }
+
+private:
+    // Appends in place: `u"..." + temporary` trips a false overlap warning of GCC 12.
+    static std::u16string Joined(std::u16string head, const std::u16string& tail)
+    {
+        head += tail;
+        return head;
+    }
+    int Pick(int n) { return int(_rng() % std::uint32_t(n)); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+    template <std::size_t N>
+    std::u16string From(const char16_t* const (&pool)[N])
+    {
+        return pool[Pick(int(N))];
+    }
+
+    std::u16string Address()
+    {
+        static const char16_t* const valid[] = {u"0001", u"0001", u"0001", u"0002", u"0002", u"00aB", u"00Ab", u"BEEF", u"beef", u"00ff"};
+        static const char16_t* const invalid[] = {u"12", u"00*1", u"0?01", u"", u"@001"};
+        return Chance(4) ? From(invalid) : From(valid);
+    }
+
+    std::u16string Byte()
+    {
+        static const char16_t* const valid[] = {u"00", u"01", u"02", u"03", u"05", u"FF", u"fe", u"80", u"7f"};
+        static const char16_t* const invalid[] = {u"*1", u"1", u"", u"@1", u"-1"};
+        return Chance(4) ? From(invalid) : From(valid);
+    }
+
+    std::u16string LoopCount()
+    {
+        static const char16_t* const counts[] = {u"00", u"01", u"02", u"03", u"05", u"0A"};
+        return Chance(3) ? u"FF" : Chance(3) ? u"*1" : From(counts);
+    }
+
+    std::u16string Refused()
+    {
+        static const char16_t* const refused[] = {u"!", u"G", u"я", u"\v", u".", u"\x01", u"="};
+        return From(refused);
+    }
+
+    void Item(std::vector<std::u16string>& out, int depth)
+    {
+        const int kind = Pick(depth < 3 ? 100 : 70);
+        if (kind < 70)
+            out.push_back(CellOperator());
+        else if (kind < 75)
+            out.push_back(Stray());
+        else if (kind < 80)
+            Saved(out, depth);
+        else if (kind < 90)
+            Loop(out, depth);
+        else
+            Condition(out, depth);
+    }
+
+    std::u16string CellOperator()
+    {
+        switch (Pick(12)) {
+        case 0:
+        case 1: return Joined(u"$", Address());
+        case 2: return Joined(u"^", Address());
+        case 3: return Chance(50) ? Joined(u"~", Address()) : u"*";
+        case 4:
+        case 5: return Joined(u"+", Byte());
+        case 6: return Joined(u"-", Byte());
+        case 7: return Joined(Chance(50) ? u"+@" : u"-@", Address());
+        case 8: return u"*";
+        case 9: return u"<";
+        case 10: return u">";
+        default: return u"<";
+        }
+    }
+
+    // Mostly characters that pass the check but have no place where they stand,
+    // or a condition with no block of its own that jumps to whatever block comes
+    // next, out of a loop too; a lone bracket, which the check refuses, now and then.
+    std::u16string Stray()
+    {
+        static const char16_t* const passing[] = {u":", u"5", u"@", u"?", u"\r", u"a", u"?03", u"??", u"?@0001"};
+        static const char16_t* const brackets[] = {u")", u"(", u"]", u"[", u"}"};
+        return Chance(15) ? From(brackets) : From(passing);
+    }
+
+    void Body(std::vector<std::u16string>& out, int depth)
+    {
+        const int items = Pick(4);
+        for (int i = 0; i < items; ++i)
+            Item(out, depth + 1);
+    }
+
+    // The address stack's brackets pair up like the others.
+    void Saved(std::vector<std::u16string>& out, int depth)
+    {
+        const int pushes = 1 + Pick(2);
+        for (int i = 0; i < pushes; ++i)
+            out.push_back(u"{");
+        for (int i = 0; i < pushes; ++i) {
+            Body(out, depth);
+            out.push_back(u"}");
+        }
+    }
+
+    void Loop(std::vector<std::u16string>& out, int depth)
+    {
+        out.push_back(Chance(85) ? Joined(u"[", LoopCount()) + u":" : u"[");
+        Body(out, depth);
+        out.push_back(u"]");
+    }
+
+    void Condition(std::vector<std::u16string>& out, int depth)
+    {
+        switch (Pick(5)) {
+        case 0: out.push_back(Joined(u"?", Byte())); break;
+        case 1: out.push_back(Joined(u"?@", Address())); break;
+        case 2: out.push_back(u"??"); break;
+        case 3: out.push_back(Joined(u"?", Byte())); out.push_back(CellOperator()); break;
+        default: break; // a block without a condition
+        }
+        out.push_back(u"(");
+        const int branches = 1 + Pick(Chance(10) ? 4 : 3);
+        for (int b = 0; b < branches; ++b) {
+            if (b > 0)
+                out.push_back(u":");
+            Body(out, depth);
+        }
+        out.push_back(u")");
+    }
+
+    // Joins the tokens into lines with blanks, tabs, comments, empty lines and,
+    // now and then, a blank or a line break inside an operand.
+    TLines Layout(const std::vector<std::u16string>& tokens)
+    {
+        std::u16string text;
+        if (Chance(10))
+            text += u"  \t";
+        for (const std::u16string& token : tokens) {
+            std::u16string piece = token;
+            if (piece.size() > 1 && Chance(5))
+                piece.insert(std::size_t(1 + Pick(int(piece.size()) - 1)), Chance(80) ? u" " : u"\n");
+            text += piece;
+            const int gap = Pick(100);
+            if (gap < 8)
+                text += u" ";
+            else if (gap < 10)
+                text += u"\t";
+            else if (gap < 22)
+                text += u"\n";
+            else if (gap < 25)
+                text += u" ' note: [ ( ! \n";
+            else if (gap < 27)
+                text += u"\n\n";
+            else if (gap < 28)
+                text += u"\n'\n";
+        }
+        TLines lines(1);
+        for (const char16_t c : text) {
+            if (c == u'\n')
+                lines.emplace_back();
+            else
+                lines.back() += c;
+        }
+        if (Chance(5))
+            lines.emplace_back(u"\v ");
+        return lines;
+    }
+
+    std::mt19937 _rng;
+};
+
+// Everything the public interface shows of one run, apart from time.
+struct TObserved {
+    std::vector<TEvent> events;
+    std::vector<bool> runningAtEvent;
+    bool running = false;
+    std::uint64_t step = 0;
+    std::vector<std::u16string> names;
+    std::vector<std::uint8_t> values;
+    TLines program;
+    bool operator==(const TObserved&) const = default;
+};
+
+std::string Printable(const std::u16string& text)
+{
+    std::ostringstream out;
+    for (const char16_t c : text) {
+        if (c >= 0x20 && c < 0x7F && c != u'\\')
+            out << char(c);
+        else
+            out << "\\u" << std::hex << unsigned(c) << std::dec;
+    }
+    return out.str();
+}
+
+std::string Describe(const TObserved& run)
+{
+    std::ostringstream out;
+    out << (run.running ? "running" : "halted") << ", step " << run.step << ", events:";
+    for (std::size_t i = 0; i < run.events.size(); ++i) {
+        const TEvent& e = run.events[i];
+        out << ' ' << e.kind << (run.runningAtEvent[i] ? "(on)" : "");
+        if (e.kind == "error")
+            out << '[' << e.line << ':' << e.pos << ' ' << Printable(e.message) << ']';
+    }
+    out << "\n    cells:";
+    for (std::size_t i = 0; i < run.names.size(); ++i)
+        out << ' ' << Printable(run.names[i]) << '=' << int(run.values[i]);
+    return out.str();
+}
+
+std::string Describe(const TLines& lines)
+{
+    std::string text;
+    for (const std::u16string& line : lines)
+        text += "    |" + Printable(line) + "|\n";
+    return text;
+}
+
+// A run plan: pause and continue at once before the ticks named, and, when
+// `again`, continue a halted run once more, as a second Run without Reset would.
+struct TPlan {
+    std::set<int> pauses;
+    bool again = false;
+};
+
+// Drives any interpreter with Execute, Pause, TimerTick and IsRun along a plan.
+template <typename TInterpreter>
+void Drive(TInterpreter& interpreter, const TPlan& plan)
+{
+    const auto run = [&] {
+        interpreter.Execute();
+        for (int ticks = 0; interpreter.IsRun() && ticks < kTickLimit; ++ticks) {
+            if (plan.pauses.count(ticks)) {
+                interpreter.Pause();
+                interpreter.Execute();
+            }
+            interpreter.TimerTick();
+        }
+    };
+    run();
+    if (plan.again && !interpreter.IsRun())
+        run();
+}
+
+TObserved RunReference(const TLines& lines, const TPlan& plan)
+{
+    TReferenceCore reference(lines);
+    Drive(reference, plan);
+    TObserved seen;
+    seen.events = reference.Events();
+    for (const TEvent& e : seen.events)
+        seen.runningAtEvent.push_back(e.kind == "start");
+    seen.running = reference.IsRun();
+    seen.step = reference.Step();
+    seen.names = reference.Names();
+    seen.values = reference.Values();
+    seen.program = reference.Program();
+    return seen;
+}
+
+// The lines as one Execute prepares them.
+TLines Prepared(const TLines& lines)
+{
+    TReferenceCore reference(lines);
+    reference.Execute();
+    return reference.Program();
+}
+
+// The run without the OnPause and OnStart events of its pauses and continues.
+TObserved WithoutPauses(TObserved run)
+{
+    for (std::size_t i = 1; i < run.events.size();) {
+        if (run.events[i - 1].kind == "pause" && run.events[i].kind == "start") {
+            run.events.erase(run.events.begin() + std::ptrdiff_t(i - 1), run.events.begin() + std::ptrdiff_t(i + 1));
+            run.runningAtEvent.erase(run.runningAtEvent.begin() + std::ptrdiff_t(i - 1),
+                                     run.runningAtEvent.begin() + std::ptrdiff_t(i + 1));
+        } else {
+            ++i;
+        }
+    }
+    return run;
+}
+
+// One real core for the whole test, reset before each program as the main window
+// does it, with every event recorded.
+class DifferentialTest : public ::testing::Test {
+protected:
+    DifferentialTest()
+    {
+        const auto record = [this](const char* kind) {
+            return [this, kind](TVeskCore&) { Record({kind, 0, 0, {}}); };
+        };
+        core.OnStart = record("start");
+        core.OnStop = record("stop");
+        core.OnFinish = record("finish");
+        core.OnPause = record("pause");
+        core.OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos, const std::u16string& message) {
+            Record({"error", line, pos, message});
+        };
+    }
+
+    void Record(TEvent event)
+    {
+        seen.events.push_back(std::move(event));
+        seen.runningAtEvent.push_back(core.IsRun());
+    }
+
+    TObserved RunCore(const TLines& lines, const TPlan& plan)
+    {
+        seen = {};
+        core.Reset();
+        core.ProgramCode() = lines;
+        Drive(core, plan);
+        seen.running = core.IsRun();
+        seen.step = core.Step();
+        seen.names = core.GetVariables();
+        seen.values = core.GetMemory();
+        seen.program = core.ProgramCode();
+        return seen;
+    }
+
+    // Reports a difference with the program; true when there was one.
+    static bool Differs(int n, const char* what, const TLines& lines, const TObserved& expected,
+                        const TObserved& actual)
+    {
+        if (actual == expected)
+            return false;
+        ADD_FAILURE() << "program " << n << " (" << what << "):\n"
+                      << Describe(lines) << "  expected: " << Describe(expected) << "\n  actual:   " << Describe(actual);
+        return true;
+    }
+
+    TManualTimerOwner owner;
+    TVeskCore core{owner};
+    TObserved seen;
+};
+
+// One to three pauses anywhere in a run of `ticks` ticks.
+TPlan RandomPlan(std::mt19937& rng, bool again, std::uint64_t ticks)
+{
+    TPlan plan{{}, again};
+    const std::uint64_t span = std::max<std::uint64_t>(1, std::min<std::uint64_t>(ticks, kTickLimit));
+    const int count = 1 + int(rng() % 3);
+    for (int i = 0; i < count; ++i)
+        plan.pauses.insert(int(rng() % span));
+    return plan;
+}
+
+TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
+{
+    TProgramGenerator generator(kSeed);
+    std::mt19937 rng(kSeed + 1);
+    int mismatches = 0;
+    int refused = 0;
+    int finished = 0;
+    int failed = 0;
+    int unfinished = 0;
+    int reprepared = 0;
+    std::uint64_t ticks = 0;
+    for (int n = 0; n < kPrograms && mismatches < 5; ++n) {
+        const TLines lines = generator.Next();
+        const TPlan straight{{}, rng() % 8 == 0};
+        const TObserved expected = RunReference(lines, straight);
+        const TPlan interrupted = RandomPlan(rng, straight.again, expected.step);
+        const TObserved expectedInterrupted = RunReference(lines, interrupted);
+        const TObserved plain = RunCore(lines, straight);
+        const TObserved paused = RunCore(lines, interrupted);
+        const TObserved rerun = RunCore(lines, straight);
+        // A continue prepares the lines again; only a line that kept a trailing
+        // control character after its comment went can change by that.
+        const bool stable = Prepared(Prepared(lines)) == Prepared(lines);
+        reprepared += stable ? 0 : 1;
+        const bool differs = Differs(n, "plain", lines, expected, plain) ||
+                             Differs(n, "paused and continued", lines, expectedInterrupted, paused) ||
+                             (stable && Differs(n, "paused against plain", lines, plain, WithoutPauses(paused))) ||
+                             Differs(n, "rerun after Reset", lines, plain, rerun);
+        mismatches += differs ? 1 : 0;
+        ticks += expected.step;
+        if (expected.events.front().kind == "error")
+            ++refused;
+        else if (expected.running)
+            ++unfinished;
+        else if (expected.events.back().kind == "error")
+            ++failed;
+        else
+            ++finished;
+    }
+    // The generator must reach every ending, or the comparison proves little.
+    EXPECT_GT(refused, kPrograms / 20);
+    EXPECT_GT(finished, kPrograms / 5);
+    EXPECT_GT(failed, kPrograms / 5);
+    EXPECT_GT(unfinished, kPrograms / 200);
+    std::cout << kPrograms << " programs, " << ticks << " reference ticks: refused " << refused << ", finished "
+              << finished << ", failed " << failed << ", still running " << unfinished << "; changed by a continue "
+              << reprepared << '\n';
+}
+
+} // namespace
