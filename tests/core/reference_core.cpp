@@ -308,15 +308,25 @@ bool TReferenceCore::RunOperator()
     }
 }
 
-bool TReferenceCore::Select()
+// The four characters from `column` on must be a hexadecimal address; the
+// address error is reported at the column after the operator.
+bool TReferenceCore::AddressAt(std::int32_t column, std::u16string& text)
 {
-    const std::u16string text = Take(_cursor + 1, 4);
+    text = Take(column, 4);
     try {
         HexWord(text);
     } catch (const THexFailure&) {
         RaiseError(_cursor + 1, _line, kBadAddress);
         return false;
     }
+    return true;
+}
+
+bool TReferenceCore::Select()
+{
+    std::u16string text;
+    if (!AddressAt(_cursor + 1, text))
+        return false;
     _cas = text;
     _cai = _variables.IndexOf(text);
     if (_cai == -1) {
@@ -332,13 +342,9 @@ bool TReferenceCore::Select()
 
 bool TReferenceCore::Copy()
 {
-    const std::u16string text = Take(_cursor + 1, 4);
-    try {
-        HexWord(text);
-    } catch (const THexFailure&) {
-        RaiseError(_cursor + 1, _line, kBadAddress);
+    std::u16string text;
+    if (!AddressAt(_cursor + 1, text))
         return false;
-    }
     std::int32_t target = _variables.IndexOf(text);
     if (target == -1) {
         target = AddCell(text);
@@ -358,13 +364,9 @@ bool TReferenceCore::Copy()
 
 bool TReferenceCore::Destroy()
 {
-    const std::u16string text = Take(_cursor + 1, 4);
-    try {
-        HexWord(text);
-    } catch (const THexFailure&) {
-        RaiseError(_cursor + 1, _line, kBadAddress);
+    std::u16string text;
+    if (!AddressAt(_cursor + 1, text))
         return false;
-    }
     const std::int32_t i = _variables.IndexOf(text);
     if (i == -1) {
         RaiseError(_cursor, _line, u"Не обнаружена ячейка для уничтожения.");
@@ -404,13 +406,9 @@ bool TReferenceCore::AddByte(bool subtract)
 
 bool TReferenceCore::AddNamed(bool subtract)
 {
-    const std::u16string text = Take(_cursor + 2, 4);
-    try {
-        HexWord(text);
-    } catch (const THexFailure&) {
-        RaiseError(_cursor + 1, _line, kBadAddress);
+    std::u16string text;
+    if (!AddressAt(_cursor + 2, text))
         return false;
-    }
     const std::int32_t named = _variables.IndexOf(text);
     if (named == -1) {
         RaiseError(_cursor, _line, u"Не обнаружена ячейка для выполнения действия.");
@@ -569,13 +567,9 @@ bool TReferenceCore::ByteCondition()
 
 bool TReferenceCore::CellCondition()
 {
-    const std::u16string text = Take(_cursor + 2, 4);
-    try {
-        HexWord(text);
-    } catch (const THexFailure&) {
-        RaiseError(_cursor + 1, _line, kBadAddress);
+    std::u16string text;
+    if (!AddressAt(_cursor + 2, text))
         return false;
-    }
     const std::int32_t named = _variables.IndexOf(text);
     if (named == -1) {
         RaiseError(_cursor, _line, u"Не обнаружена ячейка для сравнения.");

@@ -60,6 +60,7 @@ private:
     [[nodiscard]] int CharAt(std::int32_t column, std::int32_t line) const; // -1 for none
     [[nodiscard]] std::u16string Take(std::int32_t column, std::int32_t count) const;
     [[nodiscard]] bool NoCurrentCell() const;
+    bool AddressAt(std::int32_t column, std::u16string& text);
     void SelectTopOfStack();
 
     bool Select();
