@@ -1,12 +1,12 @@
+// TfMain: the window, its composition, creation and closing, and the edit and
+// help commands.
 #include "main.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCommandLinkButton>
-#include <QDir>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -14,80 +14,21 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <stdexcept>
 
-#include "formats/projectfile.h"
 #include "ui/about.h"
 #include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
-#include "ui/latinkey.h"
-#include "ui/printing.h"
 #include "ui/qttimer.h"
 #include "ui/website.h"
 
 namespace {
 
-const QString kUntitled = QStringLiteral("Безымянный");
-const QString kSaveQuestion = QStringLiteral("Сохранить изменения в текущем проекте?");
 const QString kCloseCaption = QStringLiteral("Завершение работы");
-
-// The current project's path, shared by the whole unit as the title logic expects.
-QString CurrentFileName = kUntitled;
-
-// Everything after the last "/", "\" or ":".
-QString FileNamePart(const QString& path)
-{
-    const auto cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
-                               path.lastIndexOf(u':')});
-    return path.mid(cut + 1);
-}
-
-// Sets the printer's margins to its own minimum for one print job and gives
-// the stored margins back afterwards, also when printing throws.
-class TPrintableAreaMargins {
-public:
-    explicit TPrintableAreaMargins(QPrinter& printer)
-        : _printer(printer), _stored(printer.pageLayout().margins()),
-          _units(printer.pageLayout().units())
-    {
-        _printer.setPageMargins(printer.pageLayout().minimumMargins(), _units);
-    }
-    ~TPrintableAreaMargins() { _printer.setPageMargins(_stored, _units); }
-    TPrintableAreaMargins(const TPrintableAreaMargins&) = delete;
-    TPrintableAreaMargins& operator=(const TPrintableAreaMargins&) = delete;
-
-private:
-    QPrinter& _printer;
-    QMarginsF _stored;
-    QPageLayout::Unit _units;
-};
-
-// Hides its widget again whenever the widget's window shows it.
-class TKeptHidden final : public QObject {
-public:
-    explicit TKeptHidden(QWidget* widget) : QObject(widget)
-    {
-        widget->installEventFilter(this);
-        widget->hide();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShowToParent)
-            static_cast<QWidget*>(watched)->hide();
-        return false;
-    }
-};
 
 QStringList ProjectFilters()
 {
@@ -103,8 +44,6 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 }
 
 TfMain::~TfMain() = default;
-
-QString TfMain::CurrentFile() { return CurrentFileName; }
 
 TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
 {
@@ -391,72 +330,6 @@ void TfMain::BuildDialogs()
     connect(dFindDialog, &TFindDialog::Find, this, &TfMain::dFindDialogFind);
 }
 
-// ---- shortcuts and hover pictures -----------------------------------------
-
-bool TfMain::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-        if (const TShortcutItem* shortcut = ShortcutFor(*static_cast<QKeyEvent*>(event))) {
-            // Accepting the override keeps the editor's own bindings and Qt's
-            // shortcut map out; the press itself runs the item.
-            event->accept();
-            if (type == QEvent::KeyPress)
-                RunShortcut(*shortcut);
-            return true;
-        }
-    }
-    if (HoverEvent(watched, event))
-        return false;
-    return QMainWindow::eventFilter(watched, event);
-}
-
-const TfMain::TShortcutItem* TfMain::ShortcutFor(const QKeyEvent& key) const
-{
-    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
-    const auto find = [this, modifiers](Qt::Key code) -> const TShortcutItem* {
-        const QKeyCombination pressed(modifiers, code);
-        for (const auto& shortcut : _shortcuts) {
-            if (shortcut.item->shortcut()[0] == pressed)
-                return &shortcut;
-        }
-        return nullptr;
-    };
-    if (const TShortcutItem* shortcut = find(Qt::Key(key.key())))
-        return shortcut;
-    // A letter of another layout (Ctrl+Ы for Ctrl+S): the key's Latin letter.
-    const bool latinLetter = key.key() >= Qt::Key_A && key.key() <= Qt::Key_Z;
-    if (latinLetter || !(modifiers & (Qt::ControlModifier | Qt::AltModifier)))
-        return nullptr;
-    const Qt::Key latin = LatinLetterKey(key.nativeScanCode());
-    return latin == Qt::Key_unknown ? nullptr : find(latin);
-}
-
-void TfMain::RunShortcut(const TShortcutItem& shortcut)
-{
-    // As if the item's menu were opened first, so its enabling rules apply.
-    if (shortcut.menuHandler)
-        (this->*shortcut.menuHandler)();
-    // Qt reports a hidden item as disabled; a hidden item's key still works
-    // (F1), and no hidden item is ever disabled on its own.
-    const bool enabled = shortcut.item->isEnabled() || !shortcut.item->isVisible();
-    if (enabled && shortcut.handler)
-        (this->*shortcut.handler)();
-}
-
-bool TfMain::HoverEvent(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::Enter && event->type() != QEvent::Leave)
-        return false;
-    for (const auto& icons : iTopImages) {
-        if (icons.button == watched) {
-            icons.button->setIcon(event->type() == QEvent::Enter ? icons.hovered : icons.normal);
-            return true;
-        }
-    }
-    return false;
-}
-
 // ---- edit commands --------------------------------------------------------
 
 void TfMain::nEditItemClick()
@@ -509,191 +382,3 @@ void TfMain::nAboutItemClick()
     about.SetWebSite(QString::fromLatin1(kWebSite));
     about.exec();
 }
-
-// ---- printing -------------------------------------------------------------
-
-QPrinter& TfMain::Printer()
-{
-    if (!_printer) {
-        _printer = std::make_unique<QPrinter>();
-        _printer->setPageSize(QPageSize(QPageSize::A4));
-        _printer->setPageMargins(QMarginsF(25, 25, 25, 25), QPageLayout::Millimeter);
-    }
-    return *_printer;
-}
-
-void TfMain::nPageItemClick()
-{
-    if (!dPageDialog) {
-        dPageDialog = new QPageSetupDialog(&Printer(), this);
-        dPageDialog->setObjectName(QStringLiteral("dPageDialog"));
-    }
-    dPageDialog->exec();
-}
-
-void TfMain::nPrintItemClick()
-{
-    if (!dPrintDialog) {
-        dPrintDialog = new QPrintDialog(&Printer(), this);
-        dPrintDialog->setObjectName(QStringLiteral("dPrintDialog"));
-        dPrintDialog->setOptions(QAbstractPrintDialog::PrintToFile |
-                                 QAbstractPrintDialog::PrintShowPageSize |
-                                 QAbstractPrintDialog::PrintCollateCopies);
-        // Qt's own dialog shows its page-range box on every opening, whatever
-        // the options say; the whole program is always printed, so none is offered.
-        if (auto* range = dPrintDialog->findChild<QWidget*>(QStringLiteral("gbPrintRange")))
-            new TKeptHidden(range);
-    }
-    dPrintDialog->setPrintRange(QAbstractPrintDialog::AllPages);
-    if (dPrintDialog->exec() != QDialog::Accepted)
-        return;
-    // The print covers the whole printable area; the page-setup margins stay
-    // stored in the printer for the dialog, but are not applied.
-    TPrintableAreaMargins wholeArea(Printer());
-    PrintProgram(Printer(), EditorLines(), mEditor->font(), CurrentFileName);
-}
-
-// ---- project files --------------------------------------------------------
-
-QString TfMain::EditorText() const
-{
-    // The document's own text: block breaks become "\n", everything else stays
-    // as typed (no-break spaces included).
-    QString text = mEditor->document()->toRawText();
-    for (QChar& c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return text;
-}
-
-std::vector<std::u16string> TfMain::SourceLines() const
-{
-    return SplitEditorLines(EditorText().toStdU16String());
-}
-
-QStringList TfMain::EditorLines() const
-{
-    QStringList lines;
-    for (const auto& line : SourceLines())
-        lines.append(QString::fromStdU16String(line));
-    return lines;
-}
-
-void TfMain::SetProjectTitle()
-{
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + FileNamePart(CurrentFileName));
-    setWindowTitle(TVeskApplication::Title());
-}
-
-bool TfMain::NewProject()
-{
-    mEditor->clear();
-    mEditor->document()->setModified(false);
-    CurrentFileName = kUntitled;
-    SetProjectTitle();
-    return true;
-}
-
-bool TfMain::LoadProject()
-{
-    QFile file(CurrentFileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    const std::u16string text =
-        DecodeProjectText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    mEditor->setPlainText(QString::fromStdU16String(text));
-    mEditor->document()->setModified(false);
-    SetProjectTitle();
-    return true;
-}
-
-bool TfMain::LoadProjectFrom(const QString& path)
-{
-    // A failed load keeps the earlier path, so a later save cannot write this
-    // editor's text over the file that failed to load.
-    const QString previous = CurrentFileName;
-    CurrentFileName = path;
-    if (LoadProject())
-        return true;
-    CurrentFileName = previous;
-    return false;
-}
-
-bool TfMain::OpenProject()
-{
-    if (dOpenDialog->exec() != QDialog::Accepted || dOpenDialog->selectedFiles().isEmpty())
-        return false;
-    return LoadProjectFrom(dOpenDialog->selectedFiles().first());
-}
-
-void TfMain::WriteProjectFile(const QString& path) const
-{
-    // Written beside the old file and renamed over it only when complete.
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count:
-    // a buffered flush would let the truncated file through to commit().
-    const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
-    if (!written) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("Файл записан не полностью.");
-        throw std::runtime_error(QStringLiteral("Не удается сохранить файл \"%1\". %2")
-                                     .arg(QDir::toNativeSeparators(path), reason)
-                                     .toStdString());
-    }
-}
-
-bool TfMain::SaveProject()
-{
-    if (CurrentFileName == kUntitled)
-        return SaveProjectAs();
-    WriteProjectFile(CurrentFileName);
-    mEditor->document()->setModified(false);
-    return true;
-}
-
-bool TfMain::SaveProjectAs()
-{
-    dSaveDialog->selectFile(CurrentFileName);
-    if (dSaveDialog->exec() != QDialog::Accepted || dSaveDialog->selectedFiles().isEmpty())
-        return false;
-    CurrentFileName = dSaveDialog->selectedFiles().first();
-    WriteProjectFile(CurrentFileName);
-    mEditor->document()->setModified(false);
-    SetProjectTitle();
-    return true;
-}
-
-bool TfMain::SaveChangesFirst(const QString& caption)
-{
-    if (!mEditor->document()->isModified())
-        return true;
-    switch (Ask(caption, kSaveQuestion, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
-    case QMessageBox::Yes: return SaveProject();
-    case QMessageBox::No: return true;
-    default: return false;
-    }
-}
-
-void TfMain::nNewItemClick()
-{
-    if (SaveChangesFirst(QStringLiteral("Создание проекта")))
-        NewProject();
-}
-
-void TfMain::nOpenItemClick()
-{
-    if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
-        OpenProject();
-}
-
-void TfMain::nSaveItemClick() { SaveProject(); }
-
-void TfMain::nSaveAsItemClick() { SaveProjectAs(); }
