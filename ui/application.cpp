@@ -1,10 +1,10 @@
 #include "application.h"
 
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
-#include <QTranslator>
 #include <exception>
+
+#include "ui/language.h"
 
 namespace {
 
@@ -18,12 +18,7 @@ QString& ApplicationTitle()
 
 TVeskApplication::TVeskApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    // The interface is Russian on every system, the toolkit's own texts too
-    // (message box buttons, file dialogs) where their translation is installed.
-    auto* toolkitTexts = new QTranslator(this);
-    if (toolkitTexts->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        installTranslator(toolkitTexts);
+    InstallInterfaceTranslators(*this, ChooseInterfaceLanguage(QLocale::system().uiLanguages()));
 }
 
 bool TVeskApplication::notify(QObject* receiver, QEvent* event)
