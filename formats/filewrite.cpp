@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <ctime>
+#include <optional>
 #include <system_error>
 
 #include <fcntl.h>
@@ -95,12 +96,24 @@ private:
 // until every byte is taken: a short write (a full disk) is followed by one
 // that fails with the system's reason, instead of a truncated file passing
 // through to commit().
-[[nodiscard]] QString Replace(const QString& path, QByteArrayView bytes, bool directFallback)
+[[nodiscard]] QString Replace(const QString& path, QByteArrayView bytes, bool directFallback,
+                              std::optional<mode_t> keptMode)
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(directFallback);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteFailure(path, file.errorString());
+    // Set on the new file itself: QSaveFile's own copy of the permissions does
+    // not reach a file it makes unnamed and links in at the end. Written in
+    // place, the file has its mode already.
+    struct stat made {};
+    const bool differs = keptMode && ::fstat(file.handle(), &made) == 0
+                         && (made.st_mode & 07777) != (*keptMode & 07777);
+    if (differs && ::fchmod(file.handle(), *keptMode & 07777) != 0) {
+        const int error = errno;
+        file.cancelWriting();
+        return WriteFailure(path, SystemReason(error));
+    }
     qsizetype done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
@@ -136,7 +149,7 @@ QString WriteWholeFile(const QString& path, QByteArrayView bytes)
     if (::stat(name.constData(), &target) != 0) {
         if (errno != ENOENT)
             return WriteFailure(path, SystemReason(errno));
-        return Replace(path, bytes, false);
+        return Replace(path, bytes, false, std::nullopt);
     }
     if (S_ISDIR(target.st_mode))
         return WriteFailure(path, SystemReason(EISDIR));
@@ -148,5 +161,5 @@ QString WriteWholeFile(const QString& path, QByteArrayView bytes)
     // itself may still be written.
     const QByteArray folder = QFile::encodeName(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
     const bool folderClosed = ::access(folder.constData(), W_OK) != 0;
-    return Replace(path, bytes, folderClosed);
+    return Replace(path, bytes, folderClosed, target.st_mode);
 }
