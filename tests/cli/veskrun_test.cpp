@@ -262,7 +262,9 @@ TEST_F(VeskRun, FullDiskKeepsTheOldResultsFileAndFailsLoudly)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(old);
     }
-    const TRun run = RunVesk({QStringLiteral("-o"), results, path}, {.fileSize = 1000});
+    TChildSetup fullDisk;
+    fullDisk.fileSize = 1000;
+    const TRun run = RunVesk({QStringLiteral("-o"), results, path}, fullDisk);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(ReadAll(results), old);
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
@@ -273,8 +275,8 @@ TEST_F(VeskRun, FullDiskKeepsTheOldResultsFileAndFailsLoudly)
 
     // Standard output on a full disk: the same, in text and in JSON.
     for (const QStringList& options : {QStringList{}, QStringList{QStringLiteral("--json")}}) {
-        const TRun printed = RunVesk(options + QStringList{path},
-                                     {.fileSize = 1000, .stdoutFile = PathIn(QStringLiteral("out"))});
+        fullDisk.stdoutFile = PathIn(QStringLiteral("out"));
+        const TRun printed = RunVesk(options + QStringList{path}, fullDisk);
         EXPECT_EQ(printed.exitCode, 2) << options.join(u' ').toStdString();
         EXPECT_TRUE(printed.err.startsWith("vesk-run: cannot write to standard output: "))
             << printed.err.toStdString();
@@ -360,7 +362,9 @@ TEST_F(VeskRun, OutOfMemoryIsAMessageAndStatusTwoNotAnAbort)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_TRUE(file.resize(qint64(64) << 20));
     }
-    const TRun run = RunVesk({path}, {.addressSpace = rlim_t(250) << 20});
+    TChildSetup small;
+    small.addressSpace = rlim_t(250) << 20;
+    const TRun run = RunVesk({path}, small);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, QByteArray("vesk-run: out of memory\n"));
 #endif
