@@ -115,3 +115,31 @@ TEST(ProjectTextRandom, CodePageTextSurvivesSaveAndLoad)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProjectTextRandom, AnyTextSurvivesSaveAndLoad)
+{
+    // Code-page characters mixed with what the code page lacks, a pair of
+    // surrogates among them.
+    const std::u16string codePage = CodePageAlphabet();
+    const std::u16string beyond[] = {u"é", u"ß", u"日", u"😀", u"\uFEFF", u"\u0100"};
+    std::mt19937 rng(kSeed + 2);
+    for (int round = 0; round < kRounds; ++round) {
+        std::u16string text;
+        const std::size_t length = rng() % 30;
+        for (std::size_t i = 0; i < length; ++i) {
+            const unsigned pick = rng() % 8;
+            if (pick == 0)
+                text += u'\n';
+            else if (pick == 1)
+                text += beyond[rng() % std::size(beyond)];
+            else
+                text += codePage[rng() % codePage.size()];
+        }
+        const std::string saved = EncodeProjectText(text);
+        ASSERT_EQ(DecodeProjectText(saved), text) << ::testing::PrintToString(saved);
+    }
+}
+
+} // namespace
