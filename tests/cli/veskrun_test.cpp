@@ -331,26 +331,6 @@ TEST_F(VeskRun, ResultsOverTheProgramItselfAreRefused)
     }
 }
 
-TEST_F(VeskRun, FileThatCannotBeAProgramEndsAtOnce)
-{
-    const QString fifo = PathIn(QStringLiteral("fifo.veskp"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QString big = PathIn(QStringLiteral("big.veskp"));
-    {
-        QFile file(big);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize((qint64(256) << 20) + 1)); // sparse: nothing is stored
-    }
-    for (const QString& path : {fifo, big}) {
-        const TRun run = RunVesk({path});
-        EXPECT_EQ(run.exitCode, 2);
-        EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(
-            QStringLiteral("vesk-run: Не удается открыть файл \"%1\". ").arg(path)))
-            << run.err.toStdString();
-    }
-}
-
 TEST_F(VeskRun, OutOfMemoryIsAMessageAndStatusTwoNotAnAbort)
 {
 #if defined(__SANITIZE_ADDRESS__)

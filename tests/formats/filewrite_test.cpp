@@ -184,16 +184,6 @@ TEST_F(FileWrite, WritableFileInAClosedFolderIsWrittenInPlace)
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 }
 
-TEST_F(FileWrite, FolderInTheWayIsAnErrorAndStaysAsItWas)
-{
-    const QString path = Path(QStringLiteral("taken"));
-    ASSERT_TRUE(QDir().mkdir(path));
-    WriteAll(path + QStringLiteral("/inside"), "old");
-    EXPECT_EQ(WriteWholeFile(path, "new"),
-              QStringLiteral("Не удается сохранить файл \"%1\". %2.").arg(path, SystemReason(EISDIR)));
-    EXPECT_EQ(Entries(path), QStringList{QStringLiteral("inside")});
-}
-
 TEST_F(FileWrite, FifoIsWrittenInPlaceAndStaysAFifo)
 {
     const QString path = Path(QStringLiteral("fifo"));
