@@ -105,6 +105,10 @@ int main(int argc, char* argv[])
         Write(stdout, TRunOptions::Usage());
         return ecFinished;
     }
+    if (options.Version()) {
+        Write(stdout, TRunOptions::VersionText());
+        return ecFinished;
+    }
     if (!options.Error().isEmpty()) {
         Write(stderr, QStringLiteral("vesk-run: %1\n").arg(options.Error()) + TRunOptions::Usage());
         return ecUsage;
