@@ -32,7 +32,8 @@ foreach(piece "Package: vesk" "libqt6widgets6" "libqt6gui6" "libqt6printsupport6
 endforeach()
 foreach(path "./usr/bin/vesk" "./usr/bin/vesk-run" "./usr/share/applications/vesk.desktop"
              "./usr/share/mime/packages/vesk.xml"
-             "./usr/share/icons/hicolor/256x256/apps/vesk.png")
+             "./usr/share/icons/hicolor/256x256/apps/vesk.png"
+             "./usr/share/man/man1/vesk.1" "./usr/share/man/man1/vesk-run.1")
     string(FIND "${contents}" " ${path}\n" at)
     if(at EQUAL -1)
         list(APPEND failures "package lacks ${path}")
