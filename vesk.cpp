@@ -46,6 +46,8 @@ int main(int argc, char* argv[])
         Write(stderr, QStringLiteral("vesk: %1\n").arg(options.Error()) + usage);
         return kUsageError;
     }
+    // Ties the windows to the installed desktop entry (the Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vesk_lang.vesk"));
     TVeskApplication::SetTitle(QStringLiteral("Vesk"));
     ApplyApplicationStyle(app);
     TfMain window(options.Files());

@@ -37,8 +37,8 @@ foreach(program vesk vesk-run)
 endforeach()
 
 # The desktop entry: accepted by the validator and with the keys the desktop needs.
-set(desktop "${PREFIX}/share/applications/vesk.desktop")
-expect_file(share/applications/vesk.desktop)
+set(desktop "${PREFIX}/share/applications/org.vesk_lang.vesk.desktop")
+expect_file(share/applications/org.vesk_lang.vesk.desktop)
 if(EXISTS "${desktop}")
     execute_process(COMMAND desktop-file-validate "${desktop}"
                     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -61,6 +61,37 @@ if(EXISTS "${desktop}")
         endforeach()
         if(russian STREQUAL "")
             fail("the desktop entry lacks a Russian ${key}")
+        endif()
+    endforeach()
+endif()
+
+# The AppStream metadata: named after the desktop entry, valid to the pedantic
+# validator, in English and Russian, with what it provides.
+set(metainfo "${PREFIX}/share/metainfo/org.vesk_lang.vesk.metainfo.xml")
+expect_file(share/metainfo/org.vesk_lang.vesk.metainfo.xml)
+if(EXISTS "${metainfo}")
+    execute_process(COMMAND appstreamcli validate --no-net --pedantic --no-color "${metainfo}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT result EQUAL 0 OR out MATCHES "(^|\n)[EWIP]: ")
+        fail("appstreamcli rejects the metainfo (${result}): ${out}${err}")
+    endif()
+    # The whole tree too: the metainfo, its desktop entry and icon, seen together.
+    get_filename_component(root "${PREFIX}" DIRECTORY)
+    execute_process(COMMAND appstreamcli validate-tree --no-net --pedantic --no-color "${root}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT PREFIX MATCHES "/usr$" OR NOT result EQUAL 0 OR out MATCHES "(^|\n) *[EWIP]: ")
+        fail("appstreamcli validate-tree rejects the install (${result}): ${out}${err}")
+    endif()
+    file(READ "${metainfo}" xml)
+    foreach(piece "<id>org.vesk_lang.vesk</id>"
+                  "<launchable type=\"desktop-id\">org.vesk_lang.vesk.desktop</launchable>"
+                  "<summary xml:lang=\"ru\">" "<p xml:lang=\"ru\">" "<project_license>"
+                  "<binary>vesk</binary>" "<binary>vesk-run</binary>"
+                  "<mediatype>application/x-vesk-project</mediatype>"
+                  "<category>Development</category>" "<release version=\"${VERSION}\"")
+        string(FIND "${xml}" "${piece}" at)
+        if(at EQUAL -1)
+            fail("the metainfo lacks ${piece}")
         endif()
     endforeach()
 endif()
