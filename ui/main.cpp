@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCommandLinkButton>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,14 +15,15 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/about.h"
 #include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
+#include "ui/guide.h"
 #include "ui/qttimer.h"
+#include "ui/webpage.h"
 #include "ui/website.h"
 
 namespace {
@@ -303,6 +303,8 @@ void TfMain::BuildMenus()
         ->setVisible(false);
     AddItem(help, "nWebItem", QStringLiteral("Сайт программы"), none, &TfMain::nWebItemClick,
             nullptr);
+    AddItem(help, "nGuideItem", QStringLiteral("Описание языка"), none, &TfMain::nGuideItemClick,
+            nullptr);
 }
 
 void TfMain::BuildDialogs()
@@ -368,12 +370,17 @@ void TfMain::nDeleteItemClick()
 
 void TfMain::nExitItemClick() { close(); }
 
-void TfMain::nWebItemClick() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite))); }
+void TfMain::nWebItemClick() { OpenWebPage(this, QString::fromLatin1(kWebSite)); }
 
 void TfMain::nWikiItemClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/")));
+    // Without a browser the guide built into the program stands in for the help pages.
+    if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
+                     QStringLiteral("Вместо неё откроется описание языка, встроенное в программу.")))
+        TfGuide::ShowFor(this);
 }
+
+void TfMain::nGuideItemClick() { TfGuide::ShowFor(this); }
 
 void TfMain::nAboutItemClick()
 {

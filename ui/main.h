@@ -69,6 +69,7 @@ public:
     void nAboutItemClick();
     void nWikiItemClick();
     void nWebItemClick();
+    void nGuideItemClick();
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();

@@ -126,6 +126,7 @@ void TestMainMenus::items_data()
     row("nAboutItem", "О программе...", "Shift+F1");
     row("nWikiItem", "Вызов справки", "F1", false, false); // Qt disables what it hides
     row("nWebItem", "Сайт программы", "");
+    row("nGuideItem", "Описание языка", "");
 }
 
 void TestMainMenus::items()
@@ -165,7 +166,8 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
-                          << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem"}
+                          << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem",
+                                         "nGuideItem"}
                           << true;
 }
 
