@@ -22,7 +22,9 @@
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
 #include "ui/guide.h"
+#include "ui/idesettings.h"
 #include "ui/qttimer.h"
+#include "ui/recentfilesmenu.h"
 #include "ui/webpage.h"
 #include "ui/website.h"
 
@@ -41,6 +43,7 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 {
     BuildWindow();
     FormCreate(arguments);
+    TIdeSettings().RestoreWindow(*this);
 }
 
 TfMain::~TfMain() = default;
@@ -97,7 +100,11 @@ void TfMain::FormCloseQuery(bool& canClose)
     canClose = SaveChangesFirst(kCloseCaption);
 }
 
-void TfMain::FormClose() { _core.reset(); }
+void TfMain::FormClose()
+{
+    TIdeSettings().SaveWindow(*this);
+    _core.reset();
+}
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
 {
@@ -256,6 +263,10 @@ void TfMain::BuildMenus()
     AddSeparator(file, "nSeparator2");
     AddItem(file, "nExitItem", QStringLiteral("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
             &TfMain::nExitItemClick, nullptr);
+    AddSeparator(file, "nRecentSeparator");
+    auto* recent = new TRecentFilesMenu(file);
+    file->addMenu(recent);
+    connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
 
     const THandler edit = &TfMain::nEditItemClick;
     auto* editMenu = AddMenu("nEditItem", QStringLiteral("Правка"));

@@ -70,6 +70,7 @@ public:
     void nWikiItemClick();
     void nWebItemClick();
     void nGuideItemClick();
+    void nRecentItemClick(const QString& path);
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();

@@ -11,6 +11,7 @@
 
 #include "formats/projectfile.h"
 #include "ui/application.h"
+#include "ui/idesettings.h"
 
 namespace {
 
@@ -94,8 +95,10 @@ bool TfMain::LoadProjectFrom(const QString& path)
     // editor's text over the file that failed to load.
     const QString previous = CurrentFileName;
     CurrentFileName = path;
-    if (LoadProject())
+    if (LoadProject()) {
+        TIdeSettings().AddRecentFile(path);
         return true;
+    }
     CurrentFileName = previous;
     return false;
 }
@@ -145,6 +148,7 @@ bool TfMain::SaveProjectAs()
     WriteProjectFile(CurrentFileName);
     mEditor->document()->setModified(false);
     SetProjectTitle();
+    TIdeSettings().AddRecentFile(CurrentFileName);
     return true;
 }
 

@@ -154,7 +154,7 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("file") << "nFileItem" << "Файл"
                           << QStringList{"nNewItem", "nOpenItem", "nSaveItem", "nSaveAsItem",
                                          "nSeparator1", "nPageItem", "nPrintItem", "nSeparator2",
-                                         "nExitItem"}
+                                         "nExitItem", "nRecentSeparator", "nRecentItemAction"}
                           << true;
     QTest::newRow("edit") << "nEditItem" << "Правка"
                           << QStringList{"nUndoItem", "nSeparator3", "nCutItem", "nCopyItem",
