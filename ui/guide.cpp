@@ -11,6 +11,7 @@ TfGuide::TfGuide(QWidget* owner) : QWidget(owner, Qt::Window)
     mGuideText = new QTextBrowser(this);
     mGuideText->setObjectName(QStringLiteral("mGuideText"));
     mGuideText->setOpenExternalLinks(true);
+    mGuideText->document()->setDocumentMargin(12);
     mGuideText->setMarkdown(Text());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -242,20 +242,6 @@ TEST(VeskRunUsage, VersionIsTheProjectVersion)
     }
 }
 
-TEST_F(VeskRun, OptionsTakeTheirValuesInEveryForm)
-{
-    const QString program = Project("$0001 [ +01 ]");
-    const QList<QStringList> forms = {
-        {QStringLiteral("--max-steps=5"), QStringLiteral("-o=") + PathIn(QStringLiteral("a.txt")), program},
-        {program, QStringLiteral("--max-steps"), QStringLiteral("5"), QStringLiteral("-o"), PathIn(QStringLiteral("a.txt"))},
-        {QStringLiteral("--json"), QStringLiteral("--max-steps"), QStringLiteral("5"), QStringLiteral("--"), program},
-    };
-    for (const QStringList& args : forms) {
-        const TRun run = RunVesk(args);
-        EXPECT_EQ(run.exitCode, 3) << args.join(u' ').toStdString() << run.err.toStdString();
-    }
-}
-
 TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
 {
     const QList<QStringList> bad = {

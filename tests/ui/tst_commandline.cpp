@@ -1,10 +1,7 @@
-// The IDE's command line: what the real binary prints and returns, and which
-// arguments reach the main window as files.
+// The IDE's command line: what the real binary prints and returns.
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
-
-#include "ui/idecommandline.h"
 
 namespace {
 
@@ -46,8 +43,6 @@ private slots:
     void helpAndVersionNeedNoDisplay_data();
     void helpAndVersionNeedNoDisplay();
     void unknownOptionIsUsageError();
-    void files_data();
-    void files();
 };
 
 void TestCommandLine::helpAndVersionNeedNoDisplay_data()
@@ -88,27 +83,6 @@ void TestCommandLine::unknownOptionIsUsageError()
     // The usage stays in one language even though the toolkit's texts are Russian by then.
     QVERIFY(run.err.contains("\nOptions:\n"));
     QCOMPARE(run.out, QByteArray());
-}
-
-void TestCommandLine::files_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QStringList>("files");
-    QTest::newRow("none") << QStringList{} << QStringList{};
-    QTest::newRow("all kept in order") << QStringList{"b.veskp", "a.veskp"}
-                                       << QStringList{"b.veskp", "a.veskp"};
-    QTest::newRow("after --") << QStringList{"--", "-v.veskp"} << QStringList{"-v.veskp"};
-    QTest::newRow("blanks kept") << QStringList{" my file.veskp"} << QStringList{" my file.veskp"};
-}
-
-void TestCommandLine::files()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QStringList, files);
-    const TIdeCommandLine options = TIdeCommandLine::Parse(args);
-    QCOMPARE(options.Files(), files);
-    QVERIFY(options.Error().isEmpty());
-    QVERIFY(!options.Help() && !options.Version());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
