@@ -124,6 +124,8 @@ void Complain(const QString& text)
     const TRunOptions options = TRunOptions::Parse(QCoreApplication::arguments().mid(1));
     if (options.Help())
         return Print(STDOUT_FILENO, TRunOptions::Usage());
+    if (options.Version())
+        return Print(STDOUT_FILENO, TRunOptions::VersionText());
     if (!options.Error().isEmpty()) {
         const int printed = Print(STDERR_FILENO, QStringLiteral("vesk-run: %1\n").arg(options.Error())
                                                      + TRunOptions::Usage());

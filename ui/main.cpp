@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCommandLinkButton>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,14 +15,17 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/about.h"
 #include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
+#include "ui/guide.h"
+#include "ui/idesettings.h"
 #include "ui/qttimer.h"
+#include "ui/recentfilesmenu.h"
+#include "ui/webpage.h"
 #include "ui/website.h"
 
 namespace {
@@ -41,6 +43,7 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 {
     BuildWindow();
     FormCreate(arguments);
+    TIdeSettings().RestoreWindow(*this);
 }
 
 TfMain::~TfMain() = default;
@@ -97,7 +100,11 @@ void TfMain::FormCloseQuery(bool& canClose)
     canClose = SaveChangesFirst(kCloseCaption);
 }
 
-void TfMain::FormClose() { _core.reset(); }
+void TfMain::FormClose()
+{
+    TIdeSettings().SaveWindow(*this);
+    _core.reset();
+}
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
 {
@@ -256,6 +263,10 @@ void TfMain::BuildMenus()
     AddSeparator(file, "nSeparator2");
     AddItem(file, "nExitItem", QStringLiteral("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
             &TfMain::nExitItemClick, nullptr);
+    AddSeparator(file, "nRecentSeparator");
+    auto* recent = new TRecentFilesMenu(file);
+    file->addMenu(recent);
+    connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
 
     const THandler edit = &TfMain::nEditItemClick;
     auto* editMenu = AddMenu("nEditItem", QStringLiteral("Правка"));
@@ -302,6 +313,8 @@ void TfMain::BuildMenus()
             &TfMain::nWikiItemClick, nullptr)
         ->setVisible(false);
     AddItem(help, "nWebItem", QStringLiteral("Сайт программы"), none, &TfMain::nWebItemClick,
+            nullptr);
+    AddItem(help, "nGuideItem", QStringLiteral("Описание языка"), none, &TfMain::nGuideItemClick,
             nullptr);
 }
 
@@ -368,12 +381,17 @@ void TfMain::nDeleteItemClick()
 
 void TfMain::nExitItemClick() { close(); }
 
-void TfMain::nWebItemClick() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite))); }
+void TfMain::nWebItemClick() { OpenWebPage(this, QString::fromLatin1(kWebSite)); }
 
 void TfMain::nWikiItemClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/")));
+    // Without a browser the guide built into the program stands in for the help pages.
+    if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
+                     QStringLiteral("Вместо неё откроется описание языка, встроенное в программу.")))
+        TfGuide::ShowFor(this);
 }
+
+void TfMain::nGuideItemClick() { TfGuide::ShowFor(this); }
 
 void TfMain::nAboutItemClick()
 {

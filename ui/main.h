@@ -69,6 +69,8 @@ public:
     void nAboutItemClick();
     void nWikiItemClick();
     void nWebItemClick();
+    void nGuideItemClick();
+    void nRecentItemClick(const QString& path);
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();

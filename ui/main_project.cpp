@@ -10,6 +10,7 @@
 #include "formats/projectfile.h"
 #include "formats/projectread.h"
 #include "ui/application.h"
+#include "ui/idesettings.h"
 
 namespace {
 
@@ -92,8 +93,10 @@ bool TfMain::LoadProjectFrom(const QString& path)
     // editor's text over the file that failed to load.
     const QString previous = CurrentFileName;
     CurrentFileName = path;
-    if (LoadProject())
+    if (LoadProject()) {
+        TIdeSettings().AddRecentFile(path);
         return true;
+    }
     CurrentFileName = previous;
     return false;
 }
@@ -134,6 +137,7 @@ bool TfMain::SaveProjectAs()
     CurrentFileName = chosen;
     mEditor->document()->setModified(false);
     SetProjectTitle();
+    TIdeSettings().AddRecentFile(CurrentFileName);
     return true;
 }
 

@@ -352,10 +352,25 @@ TEST_F(VeskRun, OutOfMemoryIsAMessageAndStatusTwoNotAnAbort)
 
 TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
 {
-    const TRun run = RunVesk({QStringLiteral("--help")});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("vesk-run [--json] [--max-steps N] [-o RESULTS] FILE"));
-    EXPECT_TRUE(run.err.isEmpty());
+    for (const char* option : {"--help", "-h"}) {
+        const TRun run = RunVesk({QString::fromLatin1(option), QStringLiteral("--max-steps"), QStringLiteral("ten")});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(run.out.startsWith("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE\n"))
+            << run.out.toStdString();
+        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--version", "Exit status: 0"})
+            EXPECT_TRUE(run.out.contains(listed)) << listed;
+        EXPECT_TRUE(run.err.isEmpty());
+    }
+}
+
+TEST(VeskRunUsage, VersionIsTheProjectVersion)
+{
+    for (const char* option : {"--version", "-v"}) {
+        const TRun run = RunVesk({QString::fromLatin1(option)});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_EQ(run.out, QByteArray("vesk-run " VESK_VERSION "\n"));
+        EXPECT_TRUE(run.err.isEmpty());
+    }
 }
 
 TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
@@ -369,6 +384,8 @@ TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
         {QStringLiteral("x.veskp"), QStringLiteral("--max-steps")},
         {QStringLiteral("x.veskp"), QStringLiteral("-o")},
         {QStringLiteral("a.veskp"), QStringLiteral("b.veskp")},
+        {QStringLiteral("-o="), QStringLiteral("x.veskp")},
+        {QStringLiteral("--json=yes"), QStringLiteral("x.veskp")},
     };
     for (const QStringList& args : bad) {
         const TRun run = RunVesk(args);
