@@ -26,7 +26,6 @@
 #include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
-#include "ui/highlighter.h"
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
@@ -214,7 +213,6 @@ void TfMain::BuildEditor()
     mEditor->setPalette(palette);
     mEditor->installEventFilter(this);
     installEventFilter(this);
-    new THighlighter(mEditor->document());
     _checker = new TSourceChecker(mEditor);
 }
 
