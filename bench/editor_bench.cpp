@@ -41,6 +41,19 @@ QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& 
     return path;
 }
 
+// Peak resident memory of the process so far, in MB.
+double PeakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 double CpuSeconds()
 {
     timespec now{};
@@ -102,8 +115,8 @@ int main(int argc, char** argv)
     std::printf("empty main window, shown: %.1f ms\n", ms);
     if (only != QStringLiteral("long")) {
         auto window = OpenTimed(big, ms);
-        std::printf("100,002 lines (%.1f MB), created, loaded and shown: %.1f ms\n",
-                    double(QFile(big).size()) / 1e6, ms);
+        std::printf("100,002 lines (%.1f MB), created, loaded and shown: %.1f ms, peak memory %.0f MB\n",
+                    double(QFile(big).size()) / 1e6, ms, PeakMb());
         // The editor's own share: the same text into it and into a bare text edit.
         const QString text = window->findChild<QPlainTextEdit*>(QStringLiteral("mEditor"))->toPlainText();
         std::printf("setPlainText into the program editor: %.1f ms, into a bare QPlainTextEdit: %.1f ms\n",
@@ -116,7 +129,8 @@ int main(int argc, char** argv)
     }
     if (only != QStringLiteral("big")) {
         auto window = OpenTimed(longLine, ms);
-        std::printf("one 10 MiB line, created, loaded and shown: %.1f ms\n", ms);
+        std::printf("one 10 MiB line, created, loaded and shown: %.1f ms, peak memory %.0f MB\n", ms,
+                    PeakMb());
         Wait(1000); // the check after loading
         const double cpu = CpuSeconds();
         QElapsedTimer clock;

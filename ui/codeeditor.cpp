@@ -185,8 +185,13 @@ void TCodeEditor::CheckLongLines(int position, int added)
     const int end = _hasLongLine ? document()->characterCount() : position + added;
     bool found = false;
     // Positions are summed: asking each block for its own is a tree walk.
-    for (int at = block.position(); block.isValid() && at <= end && !found; block = block.next()) {
-        found = block.length() > kLongLine;
+    for (int at = block.position(); block.isValid() && at <= end; block = block.next()) {
+        if (block.length() > kLongLine) {
+            // Shaped once and kept: else every caret position asked for
+            // shapes the whole line again.
+            block.layout()->setCacheEnabled(true);
+            found = true;
+        }
         at += block.length();
     }
     _hasLongLine = found;
