@@ -253,6 +253,7 @@ void TestCodeEditor::largeTextColouredWhereShown()
     const QTextCharFormat op = THighlighter::Format(TSyntaxKind::Operator);
     QTRY_COMPARE(FormatAt(*Editor(*window), 0, 0).foreground(), op.foreground());
     QTRY_COMPARE(FormatAt(*Editor(*window), 5, 6).foreground(), op.foreground());
+    QVERIFY(!Editor(*window)->document()->isUndoAvailable());
     // A later edit of a line far below colours it at once.
     PutCaret(Editor(*window), 19000, 0);
     QTest::keyClicks(Editor(*window), QStringLiteral("*"));
