@@ -22,7 +22,8 @@ namespace {
 
 QByteArray BigProgram()
 {
-    const QByteArray line = "+01 -01 $0ABC +@0001 ^0002 < > * ' comment text here to pad the line out\r\n";
+    const QByteArray line =
+        "+01 -01 $0ABC +@0001 ^0002 < > * ' comment text here to pad the line out\r\n";
     QByteArray text = "[02:\r\n";
     text.reserve(line.size() * 100000 + 16);
     for (int i = 0; i < 100000; ++i)
@@ -115,13 +116,15 @@ int main(int argc, char** argv)
     std::printf("empty main window, shown: %.1f ms\n", ms);
     if (only != QStringLiteral("long")) {
         auto window = OpenTimed(big, ms);
-        std::printf("100,002 lines (%.1f MB), created, loaded and shown: %.1f ms, peak memory %.0f MB\n",
+        std::printf("100,002 lines (%.1f MB), created, loaded and shown: %.1f ms, "
+                    "peak memory %.0f MB\n",
                     double(QFile(big).size()) / 1e6, ms, PeakMb());
         // The editor's own share: the same text into it and into a bare text edit.
-        const QString text = window->findChild<QPlainTextEdit*>(QStringLiteral("mEditor"))->toPlainText();
-        std::printf("setPlainText into the program editor: %.1f ms, into a bare QPlainTextEdit: %.1f ms\n",
-                    SetTextMs(*window->findChild<QPlainTextEdit*>(QStringLiteral("mEditor")), text),
-                    SetTextMs(*std::make_unique<QPlainTextEdit>(), text));
+        auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("mEditor"));
+        const QString text = editor->toPlainText();
+        std::printf("setPlainText into the program editor: %.1f ms, "
+                    "into a bare QPlainTextEdit: %.1f ms\n",
+                    SetTextMs(*editor, text), SetTextMs(*std::make_unique<QPlainTextEdit>(), text));
         QElapsedTimer clock;
         clock.start();
         window->findChild<TSourceChecker*>()->CheckNow();
@@ -129,8 +132,8 @@ int main(int argc, char** argv)
     }
     if (only != QStringLiteral("big")) {
         auto window = OpenTimed(longLine, ms);
-        std::printf("one 10 MiB line, created, loaded and shown: %.1f ms, peak memory %.0f MB\n", ms,
-                    PeakMb());
+        std::printf("one 10 MiB line, created, loaded and shown: %.1f ms, peak memory %.0f MB\n",
+                    ms, PeakMb());
         Wait(1000); // the check after loading
         const double cpu = CpuSeconds();
         QElapsedTimer clock;

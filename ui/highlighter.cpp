@@ -31,7 +31,8 @@ constexpr qsizetype kLongestColouredLine = 50000;
 // as they are removed before a run) and names each one's kind.
 class TLineLexer {
 public:
-    TLineLexer(const QString& text, std::vector<qsizetype> code) : _text(text), _code(std::move(code))
+    TLineLexer(const QString& text, std::vector<qsizetype> code)
+        : _text(text), _code(std::move(code))
     {
     }
 
