@@ -1,12 +1,19 @@
 // vesk-run: runs a Vesk project file without a window and reports what it left.
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
-#include <cstdio>
-#include <string_view>
+#include <cerrno>
+#include <csignal>
+#include <exception>
+#include <new>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "formats/filewrite.h"
 #include "formats/projectfile.h"
+#include "formats/projectread.h"
+#include "formats/systemreason.h"
 #include "runoptions.h"
 #include "runreport.h"
 #include "veskrunner.h"
@@ -15,39 +22,40 @@ namespace {
 
 enum TExitCode { ecFinished = 0, ecProgramError = 1, ecUsage = 2, ecLimit = 3 };
 
-void Write(std::FILE* stream, const QByteArray& bytes)
+// Standard output or error, written whole; false with errno when bytes were lost
+// (a full disk, a closed pipe).
+[[nodiscard]] bool WriteAll(int fd, const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
-
-void Write(std::FILE* stream, const QString& text) { Write(stream, text.toUtf8()); }
-
-[[nodiscard]] bool ReadWholeFile(const QString& path, QByteArray& bytes, QString& why)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        why = file.errorString();
-        return false;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
     }
     return true;
 }
 
-// QSaveFile writes beside the target and renames at the end, so a failure
-// never leaves a half-written or emptied results file behind.
-[[nodiscard]] bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString& why)
+// What could not be said on standard error cannot be said at all: the exit
+// status alone tells then.
+void Complain(const QString& text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        why = file.errorString();
-        return false;
-    }
-    return true;
+    (void)WriteAll(STDERR_FILENO, (QStringLiteral("vesk-run: ") + text + u'\n').toUtf8());
+}
+
+[[nodiscard]] int Print(int fd, const QString& text)
+{
+    if (WriteAll(fd, text.toUtf8()))
+        return ecFinished;
+    const int error = errno;
+    if (fd == STDOUT_FILENO)
+        Complain(QStringLiteral("cannot write to standard output: ") + SystemReason(error));
+    return ecUsage;
 }
 
 [[nodiscard]] int ExitCodeOf(TRunStatus status)
@@ -60,54 +68,88 @@ void Write(std::FILE* stream, const QString& text) { Write(stream, text.toUtf8()
     return ecProgramError;
 }
 
-void PrintPlain(const TRunOutcome& outcome, const TRunReport& report)
+[[nodiscard]] int PrintPlain(const TRunOutcome& outcome, const TRunReport& report)
 {
     switch (outcome.status) {
-    case TRunStatus::rsFinished: Write(stdout, report.PlainResults()); break;
-    case TRunStatus::rsError: Write(stderr, report.PlainError()); break;
-    case TRunStatus::rsLimit: Write(stderr, report.PlainLimit()); break;
+    case TRunStatus::rsFinished: return Print(STDOUT_FILENO, report.PlainResults());
+    case TRunStatus::rsError: return Print(STDERR_FILENO, report.PlainError());
+    case TRunStatus::rsLimit: return Print(STDERR_FILENO, report.PlainLimit());
     }
+    return ecUsage;
+}
+
+// True when both paths name one existing file.
+[[nodiscard]] bool SameFile(const QString& a, const QString& b)
+{
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+           && ::stat(QFile::encodeName(b).constData(), &second) == 0
+           && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 [[nodiscard]] int RunProject(const TRunOptions& options)
 {
-    QByteArray bytes;
-    QString why;
-    if (!ReadWholeFile(options.ProjectPath(), bytes, why)) {
-        Write(stderr, QStringLiteral("vesk-run: cannot read '%1': %2\n").arg(options.ProjectPath(), why));
+    const QString& results = options.ResultsPath();
+    if (!results.isEmpty() && SameFile(results, options.ProjectPath())) {
+        Complain(QStringLiteral("-o '%1' names FILE itself; the program is not overwritten")
+                     .arg(results));
         return ecUsage;
     }
-    const auto lines = SplitEditorLines(DecodeProjectText(std::string_view(bytes.constData(), bytes.size())));
+    const TProjectRead read = ReadProjectFile(options.ProjectPath());
+    if (!read.error.isEmpty()) {
+        Complain(read.error);
+        return ecUsage;
+    }
 
     TVeskRunner runner;
-    const TRunOutcome outcome = runner.Run(lines, options.MaxSteps());
+    const TRunOutcome outcome = runner.Run(SplitEditorLines(read.text), options.MaxSteps());
     const TRunReport report(outcome);
-    if (options.Json())
-        Write(stdout, report.Json());
-    else
-        PrintPlain(outcome, report);
-
-    if (outcome.status == TRunStatus::rsFinished && !options.ResultsPath().isEmpty()
-        && !SaveWholeFile(options.ResultsPath(), report.ResultsFile(), why)) {
-        Write(stderr, QStringLiteral("vesk-run: cannot write '%1': %2\n").arg(options.ResultsPath(), why));
-        return ecUsage;
+    // The file first: whatever happens to the output later, it is there.
+    if (outcome.status == TRunStatus::rsFinished && !results.isEmpty()) {
+        const QString failure = WriteWholeFile(results, report.ResultsFile());
+        if (!failure.isEmpty()) {
+            Complain(failure);
+            return ecUsage;
+        }
     }
-    return ExitCodeOf(outcome.status);
+    const int printed = options.Json() ? Print(STDOUT_FILENO, QString::fromUtf8(report.Json()))
+                                       : PrintPlain(outcome, report);
+    return printed != ecFinished ? printed : ExitCodeOf(outcome.status);
+}
+
+[[nodiscard]] int Main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const TRunOptions options = TRunOptions::Parse(QCoreApplication::arguments().mid(1));
+    if (options.Help())
+        return Print(STDOUT_FILENO, TRunOptions::Usage());
+    if (options.Version())
+        return Print(STDOUT_FILENO, TRunOptions::VersionText());
+    if (!options.Error().isEmpty()) {
+        const int printed = Print(STDERR_FILENO, QStringLiteral("vesk-run: %1\n").arg(options.Error())
+                                                     + TRunOptions::Usage());
+        return printed != ecFinished ? printed : ecUsage;
+    }
+    return RunProject(options);
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    const TRunOptions options = TRunOptions::Parse(QCoreApplication::arguments().mid(1));
-    if (options.Help()) {
-        Write(stdout, TRunOptions::Usage());
-        return ecFinished;
+    // A closed pipe is a failed write, answered by a message and status 2.
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // Said without allocating anything more.
+        static constexpr char kOutOfMemory[] = "vesk-run: out of memory\n";
+        (void)!::write(STDERR_FILENO, kOutOfMemory, sizeof kOutOfMemory - 1);
+    } catch (const std::exception& error) {
+        Complain(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        Complain(QStringLiteral("unexpected failure"));
     }
-    if (!options.Error().isEmpty()) {
-        Write(stderr, QStringLiteral("vesk-run: %1\n").arg(options.Error()) + TRunOptions::Usage());
-        return ecUsage;
-    }
-    return RunProject(options);
+    return ecUsage;
 }

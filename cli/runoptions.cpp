@@ -1,6 +1,10 @@
 #include "runoptions.h"
 
+#include <QCommandLineParser>
+
 namespace {
+
+const QString kSynopsis = QStringLiteral("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE");
 
 [[nodiscard]] std::optional<std::uint64_t> ParseCount(const QString& text)
 {
@@ -20,50 +24,69 @@ namespace {
 
 } // namespace
 
+void TRunOptions::Describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the Vesk project FILE to its end and prints the cells, the time and the step count."));
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Print one JSON object instead of text.")});
+    parser.addOption({QStringLiteral("max-steps"),
+                      QStringLiteral("Stop once N steps have run (exit status 3)."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("o"),
+                      QStringLiteral("Also save the results file when the program finishes."),
+                      QStringLiteral("RESULTS")});
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")});
+    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
+                      QStringLiteral("Show the version and exit.")});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The project file (.veskp) to run."));
+}
+
 QString TRunOptions::Usage()
 {
-    return QStringLiteral(
-        "Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE\n"
-        "Runs the Vesk project FILE to its end and prints the cells, the time and the step count.\n"
-        "  --json           print one JSON object instead of text\n"
-        "  --max-steps N    stop once N steps have run (exit status 3)\n"
-        "  -o RESULTS       also save the results file when the program finishes\n"
-        "  --help           show this text\n"
-        "Exit status: 0 finished, 1 error in the program, 2 bad usage or file, 3 step limit.\n");
+    QCommandLineParser parser;
+    Describe(parser);
+    // The parser's own first line names the binary by the path it was started with.
+    QString text = parser.helpText();
+    text.replace(0, text.indexOf(u'\n'), kSynopsis);
+    return text + QStringLiteral(
+                      "\nExit status: 0 finished, 1 error in the program, 2 bad usage or file, 3 step limit.\n");
 }
+
+QString TRunOptions::VersionText() { return QStringLiteral("vesk-run " VESK_VERSION "\n"); }
 
 TRunOptions TRunOptions::Parse(const QStringList& arguments)
 {
     TRunOptions options;
-    bool onlyFiles = false;
-    for (qsizetype i = 0; i < arguments.size() && options._error.isEmpty(); ++i) {
-        const QString& arg = arguments[i];
-        QString value;
-        if (onlyFiles || arg == u"-" || !arg.startsWith(u'-')) {
-            if (!options._projectPath.isEmpty())
-                options.Fail(QStringLiteral("more than one FILE given: %1").arg(arg));
-            else
-                options._projectPath = arg;
-        } else if (arg == u"--") {
-            onlyFiles = true;
-        } else if (arg == u"--help" || arg == u"-h") {
-            options._help = true;
-        } else if (arg == u"--json") {
-            options._json = true;
-        } else if (options.TakeValue(arguments, i, QStringLiteral("--max-steps"), value)) {
-            options._maxSteps = ParseCount(value);
-            if (!options._maxSteps)
-                options.Fail(QStringLiteral("--max-steps needs a whole number of steps, not '%1'").arg(value));
-        } else if (options.TakeValue(arguments, i, QStringLiteral("-o"), value)) {
-            if (value.isEmpty())
-                options.Fail(QStringLiteral("-o needs a file name"));
-            options._resultsPath = value;
-        } else if (options._error.isEmpty()) {
-            options.Fail(QStringLiteral("unknown option: %1").arg(arg));
-        }
+    QCommandLineParser parser;
+    Describe(parser);
+    // The parser expects the program's name in front.
+    if (!parser.parse(QStringList(QStringLiteral("vesk-run")) + arguments)) {
+        options.Fail(parser.errorText());
+        return options;
     }
-    if (options._error.isEmpty() && !options._help && options._projectPath.isEmpty())
+    options._help = parser.isSet(QStringLiteral("help"));
+    options._version = parser.isSet(QStringLiteral("version"));
+    if (options._help || options._version)
+        return options;
+
+    options._json = parser.isSet(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("max-steps"))) {
+        const QString value = parser.value(QStringLiteral("max-steps"));
+        options._maxSteps = ParseCount(value);
+        if (!options._maxSteps)
+            options.Fail(QStringLiteral("--max-steps needs a whole number of steps, not '%1'").arg(value));
+    }
+    if (parser.isSet(QStringLiteral("o"))) {
+        options._resultsPath = parser.value(QStringLiteral("o"));
+        if (options._resultsPath.isEmpty())
+            options.Fail(QStringLiteral("-o needs a file name"));
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        options.Fail(QStringLiteral("more than one FILE given: %1").arg(files.at(1)));
+    else if (files.isEmpty())
         options.Fail(QStringLiteral("no FILE given"));
+    else
+        options._projectPath = files.first();
     return options;
 }
 
@@ -71,23 +94,4 @@ void TRunOptions::Fail(const QString& why)
 {
     if (_error.isEmpty())
         _error = why;
-}
-
-// Accepts "OPTION VALUE" and "OPTION=VALUE"; a missing value is an error.
-bool TRunOptions::TakeValue(const QStringList& arguments, qsizetype& i, const QString& option,
-                            QString& value)
-{
-    const QString& arg = arguments[i];
-    if (arg.startsWith(option + u'=')) {
-        value = arg.mid(option.size() + 1);
-        return true;
-    }
-    if (arg != option)
-        return false;
-    if (i + 1 >= arguments.size()) {
-        Fail(QStringLiteral("%1 needs a value").arg(option));
-        return true;
-    }
-    value = arguments[++i];
-    return true;
 }

@@ -7,13 +7,18 @@
 #include <cstdint>
 #include <optional>
 
+class QCommandLineParser;
+
 class TRunOptions {
 public:
     // Parses the arguments after the program's name. On a fault, Error() says why.
     [[nodiscard]] static TRunOptions Parse(const QStringList& arguments);
     [[nodiscard]] static QString Usage();
+    // "vesk-run" and the project's version, one line.
+    [[nodiscard]] static QString VersionText();
 
     [[nodiscard]] bool Help() const { return _help; }
+    [[nodiscard]] bool Version() const { return _version; }
     [[nodiscard]] bool Json() const { return _json; }
     [[nodiscard]] std::optional<std::uint64_t> MaxSteps() const { return _maxSteps; }
     [[nodiscard]] const QString& ResultsPath() const { return _resultsPath; }
@@ -21,10 +26,11 @@ public:
     [[nodiscard]] const QString& Error() const { return _error; }
 
 private:
+    static void Describe(QCommandLineParser& parser);
     void Fail(const QString& why);
-    bool TakeValue(const QStringList& arguments, qsizetype& i, const QString& option, QString& value);
 
     bool _help = false;
+    bool _version = false;
     bool _json = false;
     std::optional<std::uint64_t> _maxSteps;
     QString _resultsPath;

@@ -6,7 +6,6 @@
 
 #include <limits>
 
-#include "formats/errorreport.h"
 
 namespace {
 
@@ -39,11 +38,8 @@ namespace {
 } // namespace
 
 TRunReport::TRunReport(const TRunOutcome& outcome)
-    : _outcome(outcome)
+    : _outcome(outcome), _rows(ResultRows(outcome.names, outcome.values))
 {
-    _rows.reserve(outcome.values.size());
-    for (std::size_t i = 0; i < outcome.values.size() && i < outcome.names.size(); ++i)
-        _rows.push_back(MakeResultRow(outcome.names[i], outcome.values[i]));
 }
 
 QString TRunReport::TimeString() const { return ToQString(TimeText(_outcome.days)); }
@@ -62,10 +58,7 @@ QString TRunReport::PlainError() const
 {
     if (!_outcome.error)
         return {};
-    const TRunError& error = *_outcome.error;
-    QString text = ToQString(ErrorReportText(error.line, error.column, error.message));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text + u'\n';
+    return ToQString(_outcome.error->text) + u'\n';
 }
 
 QString TRunReport::PlainLimit() const
@@ -86,7 +79,7 @@ QByteArray TRunReport::Json() const
                      {QStringLiteral("time"), TimeString()},
                      {QStringLiteral("cells"), cells}};
     if (_outcome.status == TRunStatus::rsError && _outcome.error) {
-        const TRunError& error = *_outcome.error;
+        const TErrorReport& error = *_outcome.error;
         root.insert(QStringLiteral("error"),
                     QJsonObject{{QStringLiteral("line"), static_cast<qint64>(error.line) + 1},
                                 {QStringLiteral("column"), error.column},

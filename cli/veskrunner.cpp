@@ -13,11 +13,7 @@ void TVeskRunner::BindEvents()
     _core.OnFinish = [this](TVeskCore&) { _finished = true; };
     _core.OnError = [this](TVeskCore&, std::int32_t errorLine, std::int32_t errorPos,
                            const std::u16string& message) {
-        // A line the program does not have counts as an empty one.
-        const bool known = errorLine >= 0 && static_cast<std::size_t>(errorLine) < _editorLines.size();
-        const std::u16string_view line = known ? std::u16string_view(_editorLines[errorLine])
-                                                : std::u16string_view();
-        _error = TRunError{errorLine, MapErrorColumn(line, errorPos), message};
+        _error = MakeErrorReport(_editorLines, errorLine, errorPos, message);
     };
 }
 
@@ -51,7 +47,7 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
     } else if (!_finished) {
         // The core halted with neither an end nor an error: never report that as success.
         outcome.status = TRunStatus::rsError;
-        outcome.error = TRunError{0, 0, u"the run halted without finishing"};
+        outcome.error = MakeErrorReport({}, 0, 0, u"the run halted without finishing");
     }
     outcome.steps = _core.Step();
     outcome.days = _core.EndTime();

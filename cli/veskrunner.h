@@ -9,14 +9,9 @@
 
 #include "core/veskcore.h"
 #include "core/vesktimer.h"
+#include "formats/errorreport.h"
 
 enum class TRunStatus { rsFinished, rsError, rsLimit };
-
-struct TRunError {
-    std::int32_t line = 0;     // 0-based, as the core reports it
-    std::int32_t column = 0;   // mapped onto the editor's line
-    std::u16string message;
-};
 
 struct TRunOutcome {
     TRunStatus status = TRunStatus::rsFinished;
@@ -24,7 +19,7 @@ struct TRunOutcome {
     double days = 0;                      // the core's run time
     std::vector<std::u16string> names;    // cells, in cell order
     TMemory values;
-    std::optional<TRunError> error;       // only with rsError
+    std::optional<TErrorReport> error;    // only with rsError
 };
 
 class TVeskRunner {
@@ -45,5 +40,5 @@ private:
     TVeskCore _core;
     std::vector<std::u16string> _editorLines; // the lines before preparation, for the column mapping
     bool _finished = false;
-    std::optional<TRunError> _error;
+    std::optional<TErrorReport> _error;
 };

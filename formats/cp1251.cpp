@@ -75,3 +75,12 @@ std::string EncodeCp1251(std::u16string_view text)
     }
     return bytes;
 }
+
+bool FitsCp1251(std::u16string_view text)
+{
+    for (char16_t ch : text) {
+        if (ch != 0 && EncodeChar(ch) == 0)
+            return false;
+    }
+    return true;
+}

@@ -9,3 +9,5 @@
 [[nodiscard]] std::u16string DecodeCp1251(std::string_view bytes);
 // A character the code page lacks becomes '?'.
 [[nodiscard]] std::string EncodeCp1251(std::u16string_view text);
+// True when every character has a byte of its own (U+0000 included).
+[[nodiscard]] bool FitsCp1251(std::u16string_view text);

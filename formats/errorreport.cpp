@@ -45,3 +45,24 @@ std::u16string ErrorReportText(std::int32_t errorLine, std::int32_t column,
     text += message;
     return text;
 }
+
+TErrorReport MakeErrorReport(const std::vector<std::u16string>& editorLines,
+                             std::int32_t errorLine, std::int32_t errorPos,
+                             std::u16string_view message)
+{
+    const bool known = errorLine >= 0 && static_cast<std::size_t>(errorLine) < editorLines.size();
+    const std::u16string_view line =
+        known ? std::u16string_view(editorLines[static_cast<std::size_t>(errorLine)])
+              : std::u16string_view();
+    TErrorReport report;
+    report.line = errorLine;
+    report.column = MapErrorColumn(line, errorPos);
+    report.message = message;
+    // Shown as lines of a box or of a terminal: the report's CR LF become LF.
+    const std::u16string crlf = ErrorReportText(errorLine, report.column, message);
+    for (std::size_t i = 0; i < crlf.size(); ++i) {
+        if (!(crlf[i] == u'\r' && i + 1 < crlf.size() && crlf[i + 1] == u'\n'))
+            report.text.push_back(crlf[i]);
+    }
+    return report;
+}

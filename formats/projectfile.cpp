@@ -83,6 +83,22 @@ struct TUtf8Lead {
     return {};
 }
 
+// Length of the well-formed sequence at i, or 0 when the bytes there are malformed
+// or cut off.
+[[nodiscard]] std::size_t Utf8SequenceAt(std::string_view bytes, std::size_t i)
+{
+    const TUtf8Lead info = Utf8Lead(ByteAt(bytes, i));
+    const auto length = static_cast<std::size_t>(info.length);
+    if (length == 0 || i + length > bytes.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char b = ByteAt(bytes, i + k);
+        if (b < (k == 1 ? info.secondMin : 0x80) || b > (k == 1 ? info.secondMax : 0xBF))
+            return 0;
+    }
+    return length;
+}
+
 // A malformed sequence yields one replacement character for its longest valid
 // start (or for the single bad byte), and decoding resumes right after it.
 [[nodiscard]] std::u16string DecodeUtf8(std::string_view bytes)
@@ -122,15 +138,56 @@ struct TUtf8Lead {
     return text;
 }
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 [[nodiscard]] std::u16string DecodeByMark(std::string_view bytes)
 {
     if (StartsWith(bytes, "\xFF\xFE"))
         return DecodeUtf16(bytes.substr(2), false);
     if (StartsWith(bytes, "\xFE\xFF"))
         return DecodeUtf16(bytes.substr(2), true);
-    if (StartsWith(bytes, "\xEF\xBB\xBF"))
-        return DecodeUtf8(bytes.substr(3));
+    if (StartsWith(bytes, kUtf8Mark))
+        return DecodeUtf8(bytes.substr(kUtf8Mark.size()));
+    if (IsUtf8Text(bytes))
+        return DecodeUtf8(bytes);
     return DecodeCp1251(bytes);
+}
+
+void AppendUtf8(std::string& bytes, char32_t cp)
+{
+    if (cp < 0x80) {
+        bytes.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        bytes.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        bytes.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        bytes.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        bytes.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        bytes.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// A surrogate without its pair cannot be UTF-8: it becomes a replacement character.
+[[nodiscard]] std::string EncodeUtf8(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(bytes, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (text[++i] - 0xDC00));
+        } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
+            AppendUtf8(bytes, kReplacement);
+        } else {
+            AppendUtf8(bytes, u);
+        }
+    }
+    return bytes;
 }
 
 // Every CR LF, lone CR and lone LF becomes the given break.
@@ -160,9 +217,34 @@ std::u16string DecodeProjectText(std::string_view bytes)
     return UnifyBreaks(DecodeByMark(bytes), u"\n");
 }
 
+bool IsUtf8Text(std::string_view bytes)
+{
+    bool nonAscii = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (ByteAt(bytes, i) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t length = Utf8SequenceAt(bytes, i);
+        if (length == 0)
+            return false;
+        nonAscii = true;
+        i += length;
+    }
+    return nonAscii;
+}
+
 std::string EncodeProjectText(std::u16string_view text)
 {
-    return EncodeCp1251(UnifyBreaks(text, u"\r\n"));
+    const std::u16string lines = UnifyBreaks(text, u"\r\n");
+    if (FitsCp1251(lines)) {
+        std::string bytes = EncodeCp1251(lines);
+        // Code-page bytes that a load would take for a mark or for UTF-8 would
+        // come back as other text: those go out as UTF-8 too.
+        if (DecodeProjectText(bytes) == UnifyBreaks(text, u"\n"))
+            return bytes;
+    }
+    return std::string(kUtf8Mark) + EncodeUtf8(lines);
 }
 
 std::vector<std::u16string> SplitEditorLines(std::u16string_view text)

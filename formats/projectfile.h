@@ -1,4 +1,5 @@
-// The project file: the editor's text, CR LF between lines, Windows-1251, no mark.
+// The project file: the editor's text, CR LF between lines, Windows-1251 without a
+// mark when the code page holds the text, otherwise UTF-8 with a mark.
 #pragma once
 
 #include <string>
@@ -6,12 +7,19 @@
 #include <vector>
 
 // Decodes a whole project file. A leading FF FE, FE FF or EF BB BF (tried in that
-// order) selects UTF-16 LE, UTF-16 BE or UTF-8 and is dropped; otherwise the bytes
-// are Windows-1251. Every CR LF, lone CR and lone LF becomes one "\n".
+// order) selects UTF-16 LE, UTF-16 BE or UTF-8 and is dropped; bytes without a mark
+// are UTF-8 when IsUtf8Text says so, otherwise Windows-1251. Every CR LF, lone CR
+// and lone LF becomes one "\n".
 [[nodiscard]] std::u16string DecodeProjectText(std::string_view bytes);
 
-// Encodes editor text: every line break ("\n", "\r\n" or a lone "\r") becomes CR LF,
-// the text becomes Windows-1251 with '?' for what it lacks. No mark, no added break.
+// Well-formed UTF-8 holding at least one non-ASCII character: the usual Linux text
+// file. Windows-1251 Cyrillic text practically never is.
+[[nodiscard]] bool IsUtf8Text(std::string_view bytes);
+
+// Encodes editor text: every line break ("\n", "\r\n" or a lone "\r") becomes CR LF.
+// Windows-1251 without a mark when every character fits and the bytes read back as
+// the same text; otherwise UTF-8 after EF BB BF, so that nothing is replaced.
+// No break is added.
 [[nodiscard]] std::string EncodeProjectText(std::u16string_view text);
 
 // The editor's line list of a text with "\n" (or CR LF, or CR) breaks: an empty

@@ -1,5 +1,6 @@
 #include "formats/results.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "formats/cp1251.h"
@@ -63,6 +64,17 @@ TResultRow MakeResultRow(std::u16string_view name, std::uint8_t value)
     row.hex = {kHexDigits[value >> 4], kHexDigits[value & 0x0F]};
     row.character = std::u16string(1, static_cast<char16_t>(value));
     return row;
+}
+
+std::vector<TResultRow> ResultRows(std::span<const std::u16string> names,
+                                   std::span<const std::uint8_t> values)
+{
+    const std::size_t count = std::min(names.size(), values.size());
+    std::vector<TResultRow> rows;
+    rows.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        rows.push_back(MakeResultRow(names[i], values[i]));
+    return rows;
 }
 
 std::u16string ResultsHeader()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ struct TResultRow {
 };
 
 [[nodiscard]] TResultRow MakeResultRow(std::u16string_view name, std::uint8_t value);
+
+// The rows of a finished run, in cell order: names and values as the core hands
+// them out. A name without a value (or a value without a name) gives no row.
+[[nodiscard]] std::vector<TResultRow> ResultRows(std::span<const std::u16string> names,
+                                                 std::span<const std::uint8_t> values);
 
 // "Адрес\tЗначение (двоичное)\tЗначение (16-е)\tСимвол"
 [[nodiscard]] std::u16string ResultsHeader();

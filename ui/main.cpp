@@ -6,16 +6,18 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCommandLinkButton>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -23,7 +25,14 @@
 #include "ui/application.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
+#include "ui/guide.h"
+#include "ui/idesettings.h"
+#include "formats/bracketmatch.h"
+#include "formats/errorreport.h"
+#include "ui/sourcechecker.h"
 #include "ui/qttimer.h"
+#include "ui/recentfilesmenu.h"
+#include "ui/webpage.h"
 #include "ui/website.h"
 
 namespace {
@@ -41,6 +50,7 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 {
     BuildWindow();
     FormCreate(arguments);
+    TIdeSettings().RestoreWindow(*this);
 }
 
 TfMain::~TfMain() = default;
@@ -60,7 +70,10 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core->OnFinish = [this](TVeskCore&) { CoreFinish(); };
     _core->OnPause = [this](TVeskCore&) { CorePause(); };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const std::u16string& message) { CoreError(line, pos, message); };
+                            const std::u16string& message) {
+        MarkCoreError(line, pos);
+        CoreError(line, pos, message);
+    };
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -97,7 +110,11 @@ void TfMain::FormCloseQuery(bool& canClose)
     canClose = SaveChangesFirst(kCloseCaption);
 }
 
-void TfMain::FormClose() { _core.reset(); }
+void TfMain::FormClose()
+{
+    TIdeSettings().SaveWindow(*this);
+    _core.reset();
+}
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
 {
@@ -126,9 +143,10 @@ void TfMain::BuildWindow()
     setCentralWidget(client);
     BuildMenus();
     BuildDialogs();
+    BuildStatusBar();
     setMinimumSize(640, 480);
-    // The client area excludes the menu bar.
-    resize(793, 539 + menuBar()->sizeHint().height());
+    // The client area excludes the menu bar and the status bar.
+    resize(793, 539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 QWidget* TfMain::BuildTopPanel()
@@ -187,7 +205,7 @@ QCommandLinkButton* TfMain::BuildRunButton(const char* name, const QString& capt
 
 void TfMain::BuildEditor()
 {
-    mEditor = new QPlainTextEdit(this);
+    mEditor = new TCodeEditor(this);
     mEditor->setObjectName(QStringLiteral("mEditor"));
     mEditor->setFont(EditorFont());
     mEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -203,6 +221,57 @@ void TfMain::BuildEditor()
     mEditor->setPalette(palette);
     mEditor->installEventFilter(this);
     installEventFilter(this);
+    _checker = new TSourceChecker(mEditor);
+}
+
+void TfMain::BuildStatusBar()
+{
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sStatusBar"));
+    const auto addLabel = [bar](const char* name, bool permanent) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        if (permanent)
+            bar->addPermanentWidget(label);
+        else
+            bar->addWidget(label, 1);
+        return label;
+    };
+    lStatusCheck = addLabel("lStatusCheck", false);
+    lStatusPosition = addLabel("lStatusPosition", true);
+    lStatusState = addLabel("lStatusState", true);
+    lStatusSteps = addLabel("lStatusSteps", true);
+    connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
+    connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
+    ShowCaretPosition();
+}
+
+void TfMain::ShowCaretPosition()
+{
+    // Counted as the error report counts: a tab is one character, columns from 1.
+    const QTextCursor caret = mEditor->textCursor();
+    lStatusPosition->setText(QStringLiteral("Строка: %1, символ: %2")
+                                 .arg(caret.blockNumber() + 1)
+                                 .arg(caret.positionInBlock() + 1));
+}
+
+void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); }
+
+void TfMain::ShowSteps(quint64 steps)
+{
+    lStatusSteps->setText(QStringLiteral("Шагов: %1").arg(steps));
+}
+
+void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
+{
+    // The box names no place for unpaired brackets; the mark shows the culprit.
+    if (errorPos == 0) {
+        if (const auto bracket = FindUnpairedBracket(SourceLines()))
+            mEditor->SetErrorMark(bracket->line, bracket->column);
+        return;
+    }
+    const QString line = mEditor->document()->findBlockByNumber(errorLine).text();
+    mEditor->SetErrorMark(errorLine, MapErrorColumn(line.toStdU16String(), errorPos) - 1);
 }
 
 QMenu* TfMain::AddMenu(const char* name, const QString& caption)
@@ -256,6 +325,10 @@ void TfMain::BuildMenus()
     AddSeparator(file, "nSeparator2");
     AddItem(file, "nExitItem", QStringLiteral("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
             &TfMain::nExitItemClick, nullptr);
+    AddSeparator(file, "nRecentSeparator");
+    auto* recent = new TRecentFilesMenu(file);
+    file->addMenu(recent);
+    connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
 
     const THandler edit = &TfMain::nEditItemClick;
     auto* editMenu = AddMenu("nEditItem", QStringLiteral("Правка"));
@@ -302,6 +375,8 @@ void TfMain::BuildMenus()
             &TfMain::nWikiItemClick, nullptr)
         ->setVisible(false);
     AddItem(help, "nWebItem", QStringLiteral("Сайт программы"), none, &TfMain::nWebItemClick,
+            nullptr);
+    AddItem(help, "nGuideItem", QStringLiteral("Описание языка"), none, &TfMain::nGuideItemClick,
             nullptr);
 }
 
@@ -368,12 +443,17 @@ void TfMain::nDeleteItemClick()
 
 void TfMain::nExitItemClick() { close(); }
 
-void TfMain::nWebItemClick() { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite))); }
+void TfMain::nWebItemClick() { OpenWebPage(this, QString::fromLatin1(kWebSite)); }
 
 void TfMain::nWikiItemClick()
 {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/")));
+    // Without a browser the guide built into the program stands in for the help pages.
+    if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
+                     QStringLiteral("Вместо неё откроется описание языка, встроенное в программу.")))
+        TfGuide::ShowFor(this);
 }
+
+void TfMain::nGuideItemClick() { TfGuide::ShowFor(this); }
 
 void TfMain::nAboutItemClick()
 {

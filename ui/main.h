@@ -11,17 +11,19 @@
 #include <vector>
 
 #include "core/veskcore.h"
+#include "ui/codeeditor.h"
 #include "ui/style.h"
 
 class QAction;
 class QCommandLinkButton;
 class QFileDialog;
+class QLabel;
 class QMenu;
 class QPageSetupDialog;
-class QPlainTextEdit;
 class QPrintDialog;
 class QPrinter;
 class TFindDialog;
+class TSourceChecker;
 
 class TfMain final : public QMainWindow, public TTimerOwner {
     Q_OBJECT
@@ -69,12 +71,18 @@ public:
     void nAboutItemClick();
     void nWikiItemClick();
     void nWebItemClick();
+    void nGuideItemClick();
+    void nRecentItemClick(const QString& path);
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
+
+    // The status bar's run state and step count.
+    void ShowRunState(const QString& state);
+    void ShowSteps(quint64 steps);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,6 +112,9 @@ private:
     QCommandLinkButton* BuildRunButton(const char* name, const QString& caption,
                                        const QString& note, int width, TRunGlyph glyph);
     void BuildEditor();
+    void BuildStatusBar();
+    void ShowCaretPosition();
+    void MarkCoreError(std::int32_t errorLine, std::int32_t errorPos);
     void BuildMenus();
     void BuildDialogs();
     QMenu* AddMenu(const char* name, const QString& caption);
@@ -139,7 +150,12 @@ private:
     bool _paused = false;
     int _sfpos = 0;
 
-    QPlainTextEdit* mEditor = nullptr;
+    TCodeEditor* mEditor = nullptr;
+    TSourceChecker* _checker = nullptr;
+    QLabel* lStatusPosition = nullptr;
+    QLabel* lStatusState = nullptr;
+    QLabel* lStatusSteps = nullptr;
+    QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;
     QCommandLinkButton* bBigStop = nullptr;

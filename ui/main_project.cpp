@@ -1,16 +1,16 @@
 // TfMain: the project-file commands: new, open, load, save, save as, and the title.
 #include "main.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <stdexcept>
 
+#include "formats/filewrite.h"
 #include "formats/projectfile.h"
+#include "formats/projectread.h"
 #include "ui/application.h"
+#include "ui/idesettings.h"
 
 namespace {
 
@@ -74,15 +74,14 @@ bool TfMain::NewProject()
 
 bool TfMain::LoadProject()
 {
-    QFile file(CurrentFileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // A file that does not open is said so, whether it came from the command line
+    // or the open dialog; the project stays as it was.
+    const TProjectRead read = ReadProjectFile(CurrentFileName);
+    if (!read.error.isEmpty()) {
+        TVeskApplication::ShowError(read.error);
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    const std::u16string text =
-        DecodeProjectText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    mEditor->setPlainText(QString::fromStdU16String(text));
+    }
+    mEditor->setPlainText(QString::fromStdU16String(read.text));
     mEditor->document()->setModified(false);
     SetProjectTitle();
     return true;
@@ -94,8 +93,10 @@ bool TfMain::LoadProjectFrom(const QString& path)
     // editor's text over the file that failed to load.
     const QString previous = CurrentFileName;
     CurrentFileName = path;
-    if (LoadProject())
+    if (LoadProject()) {
+        TIdeSettings().AddRecentFile(path);
         return true;
+    }
     CurrentFileName = previous;
     return false;
 }
@@ -109,22 +110,10 @@ bool TfMain::OpenProject()
 
 void TfMain::WriteProjectFile(const QString& path) const
 {
-    // Written beside the old file and renamed over it only when complete.
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count:
-    // a buffered flush would let the truncated file through to commit().
     const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
-    if (!written) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("Файл записан не полностью.");
-        throw std::runtime_error(QStringLiteral("Не удается сохранить файл \"%1\". %2")
-                                     .arg(QDir::toNativeSeparators(path), reason)
-                                     .toStdString());
-    }
+    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
 }
 
 bool TfMain::SaveProject()
@@ -141,10 +130,14 @@ bool TfMain::SaveProjectAs()
     dSaveDialog->selectFile(CurrentFileName);
     if (dSaveDialog->exec() != QDialog::Accepted || dSaveDialog->selectedFiles().isEmpty())
         return false;
-    CurrentFileName = dSaveDialog->selectedFiles().first();
-    WriteProjectFile(CurrentFileName);
+    // The path changes only once the file is written: after a failure Ctrl+S
+    // still goes where the title says.
+    const QString chosen = dSaveDialog->selectedFiles().first();
+    WriteProjectFile(chosen);
+    CurrentFileName = chosen;
     mEditor->document()->setModified(false);
     SetProjectTitle();
+    TIdeSettings().AddRecentFile(CurrentFileName);
     return true;
 }
 

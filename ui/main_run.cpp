@@ -60,13 +60,8 @@ void TfMain::CoreStop() { SetRunControls(true, false, false, kRunCaption); }
 void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
 {
     // The column is mapped on the editor's text as it is now.
-    const auto lines = SourceLines();
-    const bool lineExists = errorLine >= 0 && std::size_t(errorLine) < lines.size();
-    const std::u16string_view line = lineExists ? std::u16string_view(lines[std::size_t(errorLine)])
-                                                : std::u16string_view();
-    const std::int32_t column = MapErrorColumn(line, errorPos);
-    QString text = QString::fromStdU16String(ErrorReportText(errorLine, column, message));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const TErrorReport report = MakeErrorReport(SourceLines(), errorLine, errorPos, message);
+    const QString text = QString::fromStdU16String(report.text);
 
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Ошибка"), text, QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
@@ -79,9 +74,8 @@ void TfMain::CoreFinish()
     const TMemory memory = _core->GetMemory();
     const std::vector<std::u16string> names = _core->GetVariables();
     TfResults results(this);
-    const std::size_t rows = std::min(memory.size(), names.size());
-    for (std::size_t i = 0; i < rows; ++i)
-        results.AddRow(MakeResultRow(names[i], memory[i]));
+    for (const TResultRow& row : ResultRows(names, memory))
+        results.AddRow(row);
     results.SetTimeText(QString::fromStdU16String(TimeText(_core->EndTime())));
     results.SetStepsCount(_core->Step());
     SetRunControls(true, false, false, kRunCaption);

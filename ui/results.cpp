@@ -1,18 +1,16 @@
 #include "results.h"
 
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QTreeWidget>
 #include <algorithm>
 #include <stdexcept>
 
+#include "formats/filewrite.h"
 #include "ui/style.h"
 
 std::int32_t SortColumn = 0;
@@ -272,14 +270,8 @@ void TfResults::bSaveButtonClick()
 void TfResults::SaveTo(const QString& fileName) const
 {
     const std::string bytes = EncodeResultsFile(Rows());
-    QSaveFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly)
-                         && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size())
-                         && file.commit();
-    if (!written) {
-        const QString message = QStringLiteral("Не удалось сохранить файл \"%1\": %2")
-                                    .arg(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()),
-                                         file.errorString());
-        throw std::runtime_error(message.toStdString());
-    }
+    const QString failure =
+        WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
 }

@@ -10,6 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct TRun {
@@ -26,10 +34,31 @@ void EnsureApplication()
     static QCoreApplication app(argc, argv);
 }
 
-TRun RunVesk(const QStringList& args)
+// Limits for the child alone: a file size limit (with SIGXFSZ ignored, as a
+// full disk behaves), an address space limit, standard output into a file.
+struct TChildSetup {
+    rlim_t fileSize = RLIM_INFINITY;
+    rlim_t addressSpace = RLIM_INFINITY;
+    QString stdoutFile;
+};
+
+TRun RunVesk(const QStringList& args, const TChildSetup& setup = {})
 {
     EnsureApplication();
     QProcess process;
+    if (!setup.stdoutFile.isEmpty())
+        process.setStandardOutputFile(setup.stdoutFile);
+    process.setChildProcessModifier([setup] {
+        if (setup.fileSize != RLIM_INFINITY) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{setup.fileSize, setup.fileSize};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (setup.addressSpace != RLIM_INFINITY) {
+            const rlimit limit{setup.addressSpace, setup.addressSpace};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+    });
     process.start(QStringLiteral(VESK_RUN_PATH), args);
     TRun run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
@@ -219,12 +248,129 @@ TEST_F(VeskRun, MissingOrUnreadableFileIsAFileError)
     EXPECT_TRUE(QString::fromUtf8(dir.err).contains(folder)) << dir.err.toStdString();
 }
 
+TEST_F(VeskRun, FullDiskKeepsTheOldResultsFileAndFailsLoudly)
+{
+    // 64 cells: a results file of well over 1000 bytes.
+    QByteArray program;
+    for (int i = 0; i < 64; ++i)
+        program += QStringLiteral("$%1+01").arg(i, 4, 16, QChar(u'0')).toLatin1();
+    const QString path = Project(program);
+    const QString results = PathIn(QStringLiteral("results.txt"));
+    const QByteArray old(2150, 'o');
+    {
+        QFile file(results);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    TChildSetup fullDisk;
+    fullDisk.fileSize = 1000;
+    const TRun run = RunVesk({QStringLiteral("-o"), results, path}, fullDisk);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(ReadAll(results), old);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(run.err).startsWith(
+        QStringLiteral("vesk-run: Не удается сохранить файл \"%1\". ").arg(results)))
+        << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("Unknown error")) << run.err.toStdString();
+
+    // Standard output on a full disk: the same, in text and in JSON.
+    for (const QStringList& options : {QStringList{}, QStringList{QStringLiteral("--json")}}) {
+        fullDisk.stdoutFile = PathIn(QStringLiteral("out"));
+        const TRun printed = RunVesk(options + QStringList{path}, fullDisk);
+        EXPECT_EQ(printed.exitCode, 2) << options.join(u' ').toStdString();
+        EXPECT_TRUE(printed.err.startsWith("vesk-run: cannot write to standard output: "))
+            << printed.err.toStdString();
+    }
+}
+
+TEST_F(VeskRun, ClosedPipeIsAFailedWriteAfterTheResultsFileIsWritten)
+{
+    QByteArray program;
+    for (int i = 0; i < 4000; ++i)
+        program += QStringLiteral("$%1").arg(i, 4, 16, QChar(u'0')).toLatin1();
+    const QString results = PathIn(QStringLiteral("r.txt"));
+    QProcess shell;
+    shell.start(QStringLiteral("bash"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("\"$0\" -o \"$1\" \"$2\" 2>\"$3\" | head -c 1 >\"$4\"; "
+                                "echo \"${PIPESTATUS[0]}\""),
+                 QStringLiteral(VESK_RUN_PATH), results, Project(program),
+                 PathIn(QStringLiteral("err")), PathIn(QStringLiteral("head"))});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.readAllStandardOutput().trimmed(), QByteArray("2"));
+    EXPECT_TRUE(ReadAll(PathIn(QStringLiteral("err"))).startsWith("vesk-run: cannot write to standard output: "));
+    EXPECT_EQ(ReadAll(results).count("\r\n"), 4001);
+}
+
+TEST_F(VeskRun, ResultsIntoAFifoReachItsReaderAndLeaveTheFifo)
+{
+    const QString fifo = PathIn(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray received;
+    std::thread reader([&] { received = ReadAll(fifo); });
+    const TRun run = RunVesk({QStringLiteral("-o"), fifo, Project("$0001+41")});
+    reader.join();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(received.endsWith("$0001\t01000001\t41\tA\r\n")) << received.toStdString();
+    struct stat info {};
+    ASSERT_EQ(lstat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+}
+
+TEST_F(VeskRun, ResultsOverTheProgramItselfAreRefused)
+{
+    const QString path = Project("$0001+01");
+    const QString link = PathIn(QStringLiteral("link.txt"));
+    ASSERT_TRUE(QFile::link(path, link));
+    for (const QString& results : {path, link}) {
+        const TRun run = RunVesk({QStringLiteral("-o"), results, path});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
+        EXPECT_EQ(ReadAll(path), QByteArray("$0001+01"));
+    }
+}
+
+TEST_F(VeskRun, OutOfMemoryIsAMessageAndStatusTwoNotAnAbort)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit allows";
+#else
+    const QString path = PathIn(QStringLiteral("zeros.veskp"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(qint64(64) << 20));
+    }
+    TChildSetup small;
+    small.addressSpace = rlim_t(250) << 20;
+    const TRun run = RunVesk({path}, small);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, QByteArray("vesk-run: out of memory\n"));
+#endif
+}
+
 TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
 {
-    const TRun run = RunVesk({QStringLiteral("--help")});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains("vesk-run [--json] [--max-steps N] [-o RESULTS] FILE"));
-    EXPECT_TRUE(run.err.isEmpty());
+    for (const char* option : {"--help", "-h"}) {
+        const TRun run = RunVesk({QString::fromLatin1(option), QStringLiteral("--max-steps"), QStringLiteral("ten")});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(run.out.startsWith("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE\n"))
+            << run.out.toStdString();
+        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--version", "Exit status: 0"})
+            EXPECT_TRUE(run.out.contains(listed)) << listed;
+        EXPECT_TRUE(run.err.isEmpty());
+    }
+}
+
+TEST(VeskRunUsage, VersionIsTheProjectVersion)
+{
+    for (const char* option : {"--version", "-v"}) {
+        const TRun run = RunVesk({QString::fromLatin1(option)});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_EQ(run.out, QByteArray("vesk-run " VESK_VERSION "\n"));
+        EXPECT_TRUE(run.err.isEmpty());
+    }
 }
 
 TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
@@ -238,6 +384,8 @@ TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
         {QStringLiteral("x.veskp"), QStringLiteral("--max-steps")},
         {QStringLiteral("x.veskp"), QStringLiteral("-o")},
         {QStringLiteral("a.veskp"), QStringLiteral("b.veskp")},
+        {QStringLiteral("-o="), QStringLiteral("x.veskp")},
+        {QStringLiteral("--json=yes"), QStringLiteral("x.veskp")},
     };
     for (const QStringList& args : bad) {
         const TRun run = RunVesk(args);

@@ -77,3 +77,20 @@ TEST(ErrorReport, NumbersAreUngroupedAndDoNotOverflow)
     EXPECT_NE(text.find(u"Строка: 2147483648, символ: 123456.\r\n"), std::u16string::npos);
     EXPECT_TRUE(text.ends_with(u"Сообщение: "));
 }
+
+TEST(ErrorReport, BothFrontEndsGetTheMappedColumnAndLfLines)
+{
+    const std::vector<std::u16string> lines = {u"' first", u"", u"$00FF\t+01 ~0001"};
+    const TErrorReport report =
+        MakeErrorReport(lines, 2, 9, u"Не обнаружена ячейка для уничтожения.");
+    EXPECT_EQ(report.line, 2);
+    EXPECT_EQ(report.column, 11);
+    EXPECT_EQ(report.message, u"Не обнаружена ячейка для уничтожения.");
+    EXPECT_EQ(report.text, u"Произошла ошибка при выполнении программы\n"
+                           u"Строка: 3, символ: 11.\n"
+                           u"Сообщение: Не обнаружена ячейка для уничтожения.");
+    // A line the editor no longer has, or a negative one, counts as empty.
+    EXPECT_EQ(MakeErrorReport(lines, 7, 4, u"x").column, 4);
+    EXPECT_EQ(MakeErrorReport(lines, -1, 4, u"x").column, 4);
+    EXPECT_EQ(MakeErrorReport({}, 0, 0, u"x").column, 0);
+}

@@ -102,8 +102,38 @@ TEST(ProjectFileWrite, CrLfBetweenLinesAndNoAddedBreak)
 TEST(ProjectFileWrite, Windows1251WithoutMark)
 {
     EXPECT_EQ(EncodeProjectText(u"' Ёж\n$0001"), "' \xA8\xE6\r\n$0001");
-    EXPECT_EQ(EncodeProjectText(u"\uFEFFa"), "?a"); // a mark in the text is not written
-    EXPECT_EQ(EncodeProjectText(u"日本"), "??");
+    EXPECT_EQ(EncodeProjectText(u"\u0098\u00A0\u2116"), "\x98\xA0\xB9");
+}
+
+TEST(ProjectFileWrite, TextTheCodePageLacksIsSavedAsMarkedUtf8)
+{
+    EXPECT_EQ(EncodeProjectText(u"café Straße 😀\nб"),
+              "\xEF\xBB\xBF" "caf\xC3\xA9 Stra\xC3\x9F" "e \xF0\x9F\x98\x80\r\n\xD0\xB1");
+    EXPECT_EQ(EncodeProjectText(u"\uFEFFa"), "\xEF\xBB\xBF\xEF\xBB\xBF" "a"); // a mark in the text stays
+    EXPECT_EQ(EncodeProjectText(u"a\xD800"), "\xEF\xBB\xBF" "a\xEF\xBF\xBD"); // a lone surrogate
+}
+
+TEST(ProjectFileWrite, CodePageBytesThatWouldReadBackOtherwiseAreSavedAsUtf8)
+{
+    // "Р«" in Windows-1251 is D0 AB, which is well-formed UTF-8 for "Ы".
+    EXPECT_EQ(EncodeProjectText(u"Р«"), "\xEF\xBB\xBF\xD0\xA0\xC2\xAB");
+    // "п»ї" would be read as the UTF-8 mark.
+    EXPECT_EQ(EncodeProjectText(u"п»ї1"), "\xEF\xBB\xBF\xD0\xBF\xC2\xBB\xD1\x97" "1");
+    for (std::u16string text : {u"Р«", u"п»ї1", u"яюa", u"юя"})
+        EXPECT_EQ(DecodeProjectText(EncodeProjectText(text)), text);
+}
+
+TEST(ProjectFileRead, UnmarkedUtf8WithNonAsciiIsUtf8)
+{
+    EXPECT_EQ(DecodeProjectText("' \xD0\x9F\xD1\x80\xD0\xB8\r\n$0001"), u"' При\n$0001");
+    EXPECT_EQ(DecodeProjectText("caf\xC3\xA9 \xF0\x9F\x98\x80"), u"café 😀");
+    EXPECT_TRUE(IsUtf8Text("\xD0\x9F"));
+    // Plain ASCII, Windows-1251 Cyrillic, a malformed or cut sequence: Windows-1251.
+    EXPECT_FALSE(IsUtf8Text("$0001+01"));
+    EXPECT_FALSE(IsUtf8Text("' \xCF\xF0\xE8\xE2\xE5\xF2"));
+    EXPECT_FALSE(IsUtf8Text("\xD0\x9F\xD0"));
+    EXPECT_FALSE(IsUtf8Text("\xC0\xAF"));
+    EXPECT_EQ(DecodeProjectText("\xD0\x9F\xD0"), u"РџР");
 }
 
 TEST(ProjectFileRoundTrip, Windows1251FileIsKeptByteForByte)

@@ -130,3 +130,17 @@ TEST(ResultsFile, BytesOfAwkwardValues)
                              "$00C0\t11000000\tC0\t?\r\n"; // nor U+00C0
     EXPECT_EQ(bytes, kHeaderBytes + rows); // no mark, every line ended by CR LF
 }
+
+TEST(ResultRows, OneRowPerCellInCellOrder)
+{
+    const std::vector<std::u16string> names = {u"00ff", u"0001", u"ABCD"};
+    const std::vector<std::uint8_t> values = {5, 0, 65};
+    const std::vector<TResultRow> rows = ResultRows(names, values);
+    ASSERT_EQ(rows.size(), 3U);
+    EXPECT_EQ(rows[0].address, u"$00ff");
+    EXPECT_EQ(rows[2].address, u"$ABCD");
+    EXPECT_EQ(rows[2].character, u"A");
+    // Lists of unequal length give rows only for the cells both hold.
+    EXPECT_EQ(ResultRows(names, std::vector<std::uint8_t>{1}).size(), 1U);
+    EXPECT_EQ(ResultRows({}, values).size(), 0U);
+}

@@ -1,6 +1,6 @@
 # cmake -DBUILD_DIR=... -DPREFIX=... -DEXAMPLES_DIR=... -P check_install.cmake
 cmake_policy(VERSION 3.25)
-foreach(var BUILD_DIR PREFIX EXAMPLES_DIR)
+foreach(var BUILD_DIR PREFIX EXAMPLES_DIR VERSION)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "${var} is not set")
     endif()
@@ -37,8 +37,8 @@ foreach(program vesk vesk-run)
 endforeach()
 
 # The desktop entry: accepted by the validator and with the keys the desktop needs.
-set(desktop "${PREFIX}/share/applications/vesk.desktop")
-expect_file(share/applications/vesk.desktop)
+set(desktop "${PREFIX}/share/applications/org.vesk_lang.vesk.desktop")
+expect_file(share/applications/org.vesk_lang.vesk.desktop)
 if(EXISTS "${desktop}")
     execute_process(COMMAND desktop-file-validate "${desktop}"
                     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -61,6 +61,37 @@ if(EXISTS "${desktop}")
         endforeach()
         if(russian STREQUAL "")
             fail("the desktop entry lacks a Russian ${key}")
+        endif()
+    endforeach()
+endif()
+
+# The AppStream metadata: named after the desktop entry, valid to the pedantic
+# validator, in English and Russian, with what it provides.
+set(metainfo "${PREFIX}/share/metainfo/org.vesk_lang.vesk.metainfo.xml")
+expect_file(share/metainfo/org.vesk_lang.vesk.metainfo.xml)
+if(EXISTS "${metainfo}")
+    execute_process(COMMAND appstreamcli validate --no-net --pedantic --no-color "${metainfo}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT result EQUAL 0 OR out MATCHES "(^|\n)[EWIP]: ")
+        fail("appstreamcli rejects the metainfo (${result}): ${out}${err}")
+    endif()
+    # The whole tree too: the metainfo, its desktop entry and icon, seen together.
+    get_filename_component(root "${PREFIX}" DIRECTORY)
+    execute_process(COMMAND appstreamcli validate-tree --no-net --pedantic --no-color "${root}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT PREFIX MATCHES "/usr$" OR NOT result EQUAL 0 OR out MATCHES "(^|\n) *[EWIP]: ")
+        fail("appstreamcli validate-tree rejects the install (${result}): ${out}${err}")
+    endif()
+    file(READ "${metainfo}" xml)
+    foreach(piece "<id>org.vesk_lang.vesk</id>"
+                  "<launchable type=\"desktop-id\">org.vesk_lang.vesk.desktop</launchable>"
+                  "<summary xml:lang=\"ru\">" "<p xml:lang=\"ru\">" "<project_license>"
+                  "<binary>vesk</binary>" "<binary>vesk-run</binary>"
+                  "<mediatype>application/x-vesk-project</mediatype>"
+                  "<category>Development</category>" "<release version=\"${VERSION}\"")
+        string(FIND "${xml}" "${piece}" at)
+        if(at EQUAL -1)
+            fail("the metainfo lacks ${piece}")
         endif()
     endforeach()
 endif()
@@ -104,6 +135,46 @@ foreach(size 16 32 48 64 128 256)
             fail("${icon} is not a ${size}x${size} PNG")
         endif()
     endif()
+endforeach()
+
+# Manual pages: warning-free roff that man shows cleanly in any locale, with
+# the version, the sections a user looks for and every option --help names.
+foreach(program vesk vesk-run)
+    set(page "${PREFIX}/share/man/man1/${program}.1")
+    expect_file(share/man/man1/${program}.1)
+    if(NOT EXISTS "${page}")
+        continue()
+    endif()
+    execute_process(COMMAND groff -ww -z -Tutf8 -man "${page}"
+                    RESULT_VARIABLE result ERROR_VARIABLE err)
+    if(NOT result EQUAL 0 OR NOT err STREQUAL "")
+        fail("groff warns about ${program}.1: ${err}")
+    endif()
+    execute_process(COMMAND "${CMAKE_COMMAND}" -E env LC_ALL=C MANWIDTH=80 man -l "${page}"
+                    RESULT_VARIABLE result OUTPUT_VARIABLE shown ERROR_VARIABLE err)
+    if(NOT result EQUAL 0 OR NOT err STREQUAL "")
+        fail("man -l ${program}.1 is not clean (${result}): ${err}")
+    endif()
+    foreach(piece "\nNAME\n       ${program} - " "\nSYNOPSIS\n" "\nOPTIONS\n" "\nEXIT STATUS\n"
+                  "\nFILE FORMAT\n" "\nLIMITS\n" "256 MiB" "${program} ${VERSION}")
+        string(FIND "${shown}" "${piece}" at)
+        if(at EQUAL -1)
+            fail("man ${program} lacks \"${piece}\"")
+        endif()
+    endforeach()
+    execute_process(COMMAND "${PREFIX}/bin/${program}" --help
+                    RESULT_VARIABLE result OUTPUT_VARIABLE help)
+    string(REGEX MATCHALL "[ ,]--?[a-z][-a-z]*" options "${help}")
+    if(NOT result EQUAL 0 OR NOT options)
+        fail("${program} --help printed no options (${result}): ${help}")
+    endif()
+    foreach(option IN LISTS options)
+        string(SUBSTRING "${option}" 1 -1 option)
+        string(FIND "${shown}" "${option}" at)
+        if(at EQUAL -1)
+            fail("man ${program} does not describe ${option}")
+        endif()
+    endforeach()
 endforeach()
 
 # Every example project, and nothing else from the examples folder.

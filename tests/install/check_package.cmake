@@ -30,9 +30,11 @@ foreach(piece "Package: vesk" "libqt6widgets6" "libqt6gui6" "libqt6printsupport6
         list(APPEND failures "control field lacks ${piece}")
     endif()
 endforeach()
-foreach(path "./usr/bin/vesk" "./usr/bin/vesk-run" "./usr/share/applications/vesk.desktop"
+foreach(path "./usr/bin/vesk" "./usr/bin/vesk-run" "./usr/share/applications/org.vesk_lang.vesk.desktop"
              "./usr/share/mime/packages/vesk.xml"
-             "./usr/share/icons/hicolor/256x256/apps/vesk.png")
+             "./usr/share/icons/hicolor/256x256/apps/vesk.png"
+             "./usr/share/man/man1/vesk.1" "./usr/share/man/man1/vesk-run.1"
+             "./usr/share/metainfo/org.vesk_lang.vesk.metainfo.xml")
     string(FIND "${contents}" " ${path}\n" at)
     if(at EQUAL -1)
         list(APPEND failures "package lacks ${path}")

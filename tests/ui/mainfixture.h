@@ -4,18 +4,24 @@
 
 #include <QCommandLinkButton>
 #include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "ui/application.h"
+#include "ui/idesettings.h"
 #include "ui/main.h"
 #include "ui/style.h"
 
 // The tests run in the IDE's own application object, so that its error handler
-// is the one that catches what a command lets escape.
+// is the one that catches what a command lets escape. What the IDE remembers
+// goes to a scratch folder, never into the user's settings.
 #define VESK_MAIN_WINDOW_TEST(TestClass)                                                    \
     int main(int argc, char** argv)                                                          \
     {                                                                                        \
+        QTemporaryDir settings;                                                              \
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());  \
         TVeskApplication app(argc, argv);                                                    \
         TVeskApplication::SetTitle(QStringLiteral("Vesk"));                                  \
         ApplyApplicationStyle(app);                                                          \
@@ -53,8 +59,10 @@ inline QString RunControls(const TfMain& window)
     return text + Button(window, "bBigRun")->text();
 }
 
+// A window as at the first start: nothing remembered from earlier windows.
 inline std::unique_ptr<TfMain> ShowMainWindow(const QStringList& arguments = {})
 {
+    TIdeSettings().Clear();
     auto window = std::make_unique<TfMain>(arguments);
     window->show();
     window->activateWindow();

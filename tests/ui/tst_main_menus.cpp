@@ -126,6 +126,7 @@ void TestMainMenus::items_data()
     row("nAboutItem", "О программе...", "Shift+F1");
     row("nWikiItem", "Вызов справки", "F1", false, false); // Qt disables what it hides
     row("nWebItem", "Сайт программы", "");
+    row("nGuideItem", "Описание языка", "");
 }
 
 void TestMainMenus::items()
@@ -153,7 +154,7 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("file") << "nFileItem" << "Файл"
                           << QStringList{"nNewItem", "nOpenItem", "nSaveItem", "nSaveAsItem",
                                          "nSeparator1", "nPageItem", "nPrintItem", "nSeparator2",
-                                         "nExitItem"}
+                                         "nExitItem", "nRecentSeparator", "nRecentItemAction"}
                           << true;
     QTest::newRow("edit") << "nEditItem" << "Правка"
                           << QStringList{"nUndoItem", "nSeparator3", "nCutItem", "nCopyItem",
@@ -165,7 +166,8 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
-                          << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem"}
+                          << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem",
+                                         "nGuideItem"}
                           << true;
 }
 

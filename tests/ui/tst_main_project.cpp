@@ -12,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -59,7 +60,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void startsUntitled();
-    void missingStartFileKeepsUntitled();
+    void startFileThatDoesNotOpenIsReported_data();
+    void startFileThatDoesNotOpenIsReported();
     void pathNamedLikeUntitledCountsAsUntitled();
     void newAsksWhenModified_data();
     void newAsksWhenModified();
@@ -72,6 +74,7 @@ private slots:
     void closeAsksWhenModified();
     void failedSaveReachesErrorHandler();
     void failedWriteKeepsOldFile();
+    void failedSaveAsKeepsThePath();
 
 private:
     std::unique_ptr<QTemporaryDir> _dir;
@@ -100,6 +103,11 @@ void TestMainProject::roundTrip_data()
                              << QByteArray("a\r\nb\r\n");
     QTest::newRow("CR only") << QByteArray("a\rb") << QStringLiteral("a\nb") << QByteArray("a\r\nb");
     QTest::newRow("empty") << QByteArray() << QString() << QByteArray();
+    QTest::newRow("UTF-8 without mark")
+        << QByteArray("a\r\n' \xD0\xB1") << QStringLiteral("a\n' б") << QByteArray("a\r\n' \xE1");
+    QTest::newRow("beyond the code page")
+        << QByteArray("' caf\xC3\xA9 \xF0\x9F\x98\x80") << QStringLiteral("' café 😀")
+        << QByteArray("\xEF\xBB\xBF' caf\xC3\xA9 \xF0\x9F\x98\x80");
     QTest::newRow("Windows-1251 comment")
         << QByteArray("$0001+01 ' \xCF\xF0\xE8\xE2\xE5\xF2\r\n")
         << QStringLiteral("$0001+01 ' Привет\n")
@@ -140,9 +148,32 @@ void TestMainProject::startsUntitled()
     QVERIFY(!Modified(*window));
 }
 
-void TestMainProject::missingStartFileKeepsUntitled()
+void TestMainProject::startFileThatDoesNotOpenIsReported_data()
 {
-    auto window = ShowMainWindow({Path(QStringLiteral("missing.veskp"))});
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("missing") << QStringLiteral("missing.veskp") << false;
+    QTest::newRow("folder") << QStringLiteral("folder.veskp") << false;
+    QTest::newRow("FIFO, not waited for") << QStringLiteral("fifo.veskp") << true;
+}
+
+void TestMainProject::startFileThatDoesNotOpenIsReported()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, fifo);
+    const QString path = Path(name);
+    if (name.startsWith(u"folder"))
+        QVERIFY(QDir().mkdir(path));
+    if (fifo)
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    TModalScript script;
+    script.Answer(QMessageBox::Ok);
+    auto window = ShowMainWindow({path});
+    QTRY_VERIFY(script.Done());
+    const TModalSeen& error = script.Seen().at(0);
+    QCOMPARE(error.icon, QMessageBox::Critical);
+    QVERIFY2(error.text.startsWith(QStringLiteral("Не удается открыть файл \"%1\". ").arg(path)),
+             qPrintable(error.text));
     QCOMPARE(TfMain::CurrentFile(), kUntitled);
     QCOMPARE(window->windowTitle(), Title(kUntitled));
 }
@@ -258,8 +289,13 @@ void TestMainProject::openOfMissingFileChangesNothing()
     auto window = ShowMainWindow({path});
     TModalScript script;
     script.ChooseFile(Path(QStringLiteral("absent.veskp")));
+    script.Answer(QMessageBox::Ok);
     Key(*window, Qt::Key_O);
     QVERIFY(script.Done());
+    QCOMPARE(script.Seen().at(1).icon, QMessageBox::Critical);
+    QCOMPARE(script.Seen().at(1).title, Title(QStringLiteral("kept.veskp")));
+    QVERIFY2(script.Seen().at(1).text.contains(Path(QStringLiteral("absent.veskp"))),
+             qPrintable(script.Seen().at(1).text));
     QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0001"));
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("kept.veskp")));
     // The path returns to the loaded project's, so a save goes where the text came from.
@@ -421,6 +457,44 @@ void TestMainProject::failedWriteKeepsOldFile()
     QCOMPARE(ReadAll(path), QByteArray("old text"));
     QVERIFY(Modified(*window));
     QCOMPARE(QDir(_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.veskp")});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void TestMainProject::failedSaveAsKeepsThePath()
+{
+#ifdef Q_OS_UNIX
+    const QString path = Path(QStringLiteral("first.veskp"));
+    WriteAll(path, "$0001");
+    auto window = ShowMainWindow({path});
+    TModalScript script;
+    Editor(*window)->setPlainText(QString(100, u'+'));
+    Type(*window, QStringLiteral("+"));
+
+    // No file may grow beyond 16 bytes while "Сохранить как..." writes the new one.
+    rlimit previous{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 16;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    script.ChooseFile(Path(QStringLiteral("second.veskp")));
+    script.Answer(QMessageBox::Ok);
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(script.Done());
+    QCOMPARE(script.Seen().back().icon, QMessageBox::Critical);
+    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("first.veskp")));
+    QVERIFY(Modified(*window));
+
+    // Ctrl+S now saves where the title says.
+    Key(*window, Qt::Key_S);
+    QCOMPARE(ReadAll(path), QByteArray(101, '+'));
+    QVERIFY(!Modified(*window));
 #else
     QSKIP("needs a file size limit");
 #endif

@@ -1,0 +1,165 @@
+#include "formats/filewrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <optional>
+#include <system_error>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "formats/systemreason.h"
+
+namespace {
+
+// Blocks SIGPIPE on this thread while a pipe is written, so that a reader that
+// went away shows as EPIPE instead of ending the program; a SIGPIPE raised
+// meanwhile is taken off again before the old mask returns.
+class TPipeSignalBlock {
+public:
+    TPipeSignalBlock()
+    {
+        sigemptyset(&_pipe);
+        sigaddset(&_pipe, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &_pipe, &_previous);
+    }
+    ~TPipeSignalBlock()
+    {
+        sigset_t pending;
+        sigpending(&pending);
+        if (sigismember(&pending, SIGPIPE) == 1 && sigismember(&_previous, SIGPIPE) == 0) {
+            const timespec now{0, 0};
+            sigtimedwait(&_pipe, nullptr, &now);
+        }
+        pthread_sigmask(SIG_SETMASK, &_previous, nullptr);
+    }
+    TPipeSignalBlock(const TPipeSignalBlock&) = delete;
+    TPipeSignalBlock& operator=(const TPipeSignalBlock&) = delete;
+
+private:
+    sigset_t _pipe{};
+    sigset_t _previous{};
+};
+
+// /dev/stdout, /dev/fd/N and /proc/self/fd/N name an open file of this process:
+// renaming something over what they lead to would not reach that file.
+[[nodiscard]] bool LeadsThroughProc(const QString& path)
+{
+    const auto inProc = [](const QString& p) { return p.startsWith(QStringLiteral("/proc/")); };
+    QFileInfo info(path);
+    if (inProc(info.absoluteFilePath()) || inProc(info.canonicalPath()))
+        return true;
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth) {
+        const QString target = info.symLinkTarget();
+        if (inProc(target))
+            return true;
+        info.setFile(target);
+    }
+    return false;
+}
+
+// A device, a FIFO or an open file reached through /proc: opened and written as it
+// is, every write and the close checked.
+[[nodiscard]] QString WriteInPlace(const QString& path, QByteArrayView bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return WriteFailure(path, SystemReason(errno));
+    TPipeSignalBlock pipeSignal;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            return WriteFailure(path, SystemReason(error));
+        }
+        done += n;
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        return WriteFailure(path, SystemReason(errno));
+    return {};
+}
+
+// Beside the old file, renamed over it when complete. Unbuffered, and written
+// until every byte is taken: a short write (a full disk) is followed by one
+// that fails with the system's reason, instead of a truncated file passing
+// through to commit().
+[[nodiscard]] QString Replace(const QString& path, QByteArrayView bytes, bool directFallback,
+                              std::optional<mode_t> keptMode)
+{
+    QSaveFile file(path);
+    file.setDirectWriteFallback(directFallback);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return WriteFailure(path, file.errorString());
+    // Set on the new file itself: QSaveFile's own copy of the permissions does
+    // not reach a file it makes unnamed and links in at the end. Written in
+    // place, the file has its mode already.
+    struct stat made {};
+    const bool differs = keptMode && ::fstat(file.handle(), &made) == 0
+                         && (made.st_mode & 07777) != (*keptMode & 07777);
+    if (differs && ::fchmod(file.handle(), *keptMode & 07777) != 0) {
+        const int error = errno;
+        file.cancelWriting();
+        return WriteFailure(path, SystemReason(error));
+    }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return WriteFailure(path, reason);
+        }
+        done += n;
+    }
+    if (!file.commit())
+        return WriteFailure(path, file.errorString());
+    return {};
+}
+
+} // namespace
+
+QString WriteFailure(const QString& path, const QString& reason)
+{
+    QString text = QStringLiteral("Не удается сохранить файл \"%1\". %2")
+                       .arg(QDir::toNativeSeparators(path), reason);
+    if (!text.endsWith(u'.'))
+        text += u'.';
+    return text;
+}
+
+QString WriteWholeFile(const QString& path, QByteArrayView bytes)
+{
+    if (path.isEmpty())
+        return WriteFailure(path, SystemReason(ENOENT));
+    const QByteArray name = QFile::encodeName(path);
+    struct stat target {};
+    if (::stat(name.constData(), &target) != 0) {
+        if (errno != ENOENT)
+            return WriteFailure(path, SystemReason(errno));
+        return Replace(path, bytes, false, std::nullopt);
+    }
+    if (S_ISDIR(target.st_mode))
+        return WriteFailure(path, SystemReason(EISDIR));
+    if (!S_ISREG(target.st_mode) || LeadsThroughProc(path))
+        return WriteInPlace(path, bytes);
+    if (::access(name.constData(), W_OK) != 0)
+        return WriteFailure(path, SystemReason(errno));
+    // Written in place only when the folder takes no new file, as the old file
+    // itself may still be written.
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
+    const bool folderClosed = ::access(folder.constData(), W_OK) != 0;
+    return Replace(path, bytes, folderClosed, target.st_mode);
+}

@@ -1,0 +1,195 @@
+// What the main window remembers between runs: the recent project files in the
+// "Файл" menu, and its own size and position.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "mainfixture.h"
+#include "modalhelper.h"
+#include "ui/recentfilesmenu.h"
+
+namespace {
+
+const QString kOpenCaption = QStringLiteral("Открытие проекта");
+
+// The submenu as the user sees it after opening it: its entries' texts.
+QStringList RecentEntries(const TfMain& window)
+{
+    auto* menu = Child<TRecentFilesMenu>(window, "nRecentItem");
+    menu->popup(window.mapToGlobal(QPoint(10, 10)));
+    menu->hide();
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << action->text();
+    return texts;
+}
+
+QAction* RecentEntry(const TfMain& window, int index)
+{
+    RecentEntries(window);
+    return Child<TRecentFilesMenu>(window, "nRecentItem")->actions().value(index);
+}
+
+} // namespace
+
+class TestMainRecent : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void openedAndSavedFilesAreListedNewestFirst();
+    void choosingAnEntryOpensItAfterTheSaveQuestion();
+    void listKeepsEightDistinctFiles();
+    void missingFileIsGreyAndExplained();
+    void geometryComesBackAtTheNextStart();
+
+private:
+    QString Project(const QString& name, const QByteArray& text = "$0001+01")
+    {
+        const QString path = _dir.filePath(name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+        return path;
+    }
+
+    QTemporaryDir _dir;
+};
+
+void TestMainRecent::init() { TIdeSettings().Clear(); }
+
+void TestMainRecent::openedAndSavedFilesAreListedNewestFirst()
+{
+    const QString first = Project(QStringLiteral("first.veskp"));
+    auto window = ShowMainWindow({first});
+    QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("&1 ") + first});
+
+    TModalScript script;
+    script.ChooseFile(_dir.filePath(QStringLiteral("saved & kept.veskp")));
+    Child<QAction>(*window, "nSaveAsItem")->trigger();
+    QTRY_VERIFY(script.Done());
+    // A failed load is not remembered.
+    script.ChooseFile(_dir.filePath(QStringLiteral("absent.veskp")));
+    Child<QAction>(*window, "nOpenItem")->trigger();
+    QTRY_VERIFY(script.Done());
+
+    QCOMPARE(RecentEntries(*window),
+             (QStringList{QStringLiteral("&1 ") + _dir.filePath(QStringLiteral("saved && kept.veskp")),
+                          QStringLiteral("&2 ") + first}));
+    QCOMPARE(RecentEntry(*window, 0)->data().toString(),
+             _dir.filePath(QStringLiteral("saved & kept.veskp")));
+
+    // The file menu keeps its items and order; the submenu comes last.
+    const QList<QAction*> items = Child<QMenu>(*window, "nFileItem")->actions();
+    QCOMPARE(items.at(items.size() - 3)->objectName(), QStringLiteral("nExitItem"));
+    QCOMPARE(items.at(items.size() - 2)->objectName(), QStringLiteral("nRecentSeparator"));
+    QCOMPARE(items.last()->objectName(), QStringLiteral("nRecentItemAction"));
+    QCOMPARE(items.last()->text(), QStringLiteral("Последние файлы"));
+}
+
+void TestMainRecent::choosingAnEntryOpensItAfterTheSaveQuestion()
+{
+    const QString older = Project(QStringLiteral("older.veskp"), "$00AA +0A");
+    auto window = ShowMainWindow();
+    TIdeSettings().AddRecentFile(older);
+    QTest::keyClicks(Editor(*window), QStringLiteral("unsaved"));
+    QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("&1 ") + older});
+
+    TModalScript script;
+    script.Answer(QMessageBox::No);
+    RecentEntry(*window, 0)->trigger();
+    QTRY_VERIFY(script.Done());
+    QCOMPARE(script.Seen().at(0).title, kOpenCaption);
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$00AA +0A"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vesk - older.veskp"));
+
+    // Cancel at the question keeps the text.
+    QTest::keyClicks(Editor(*window), QStringLiteral("kept"));
+    script.Answer(QMessageBox::Cancel);
+    RecentEntry(*window, 0)->trigger();
+    QTRY_VERIFY(script.Done());
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("kept$00AA +0A"));
+}
+
+void TestMainRecent::listKeepsEightDistinctFiles()
+{
+    TIdeSettings settings;
+    for (int i = 0; i < 10; ++i)
+        settings.AddRecentFile(_dir.filePath(QStringLiteral("p%1.veskp").arg(i)));
+    // A relative path is kept absolute, and a file added again moves to the front.
+    settings.AddRecentFile(QDir::current().relativeFilePath(_dir.filePath(QStringLiteral("p5.veskp"))));
+    QStringList expected;
+    for (int i : {5, 9, 8, 7, 6, 4, 3, 2})
+        expected << _dir.filePath(QStringLiteral("p%1.veskp").arg(i));
+    QCOMPARE(settings.RecentFiles(), expected);
+    QCOMPARE(TIdeSettings().RecentFiles(), expected);
+    auto window = std::make_unique<TfMain>();
+    QCOMPARE(RecentEntries(*window).size(), TIdeSettings::kMaxRecentFiles);
+}
+
+void TestMainRecent::missingFileIsGreyAndExplained()
+{
+    const QString present = Project(QStringLiteral("present.veskp"));
+    const QString gone = _dir.filePath(QStringLiteral("gone.veskp"));
+    TIdeSettings().AddRecentFile(gone);
+    TIdeSettings().AddRecentFile(present);
+    auto window = std::make_unique<TfMain>();
+    window->show();
+    const auto* menu = Child<TRecentFilesMenu>(*window, "nRecentItem");
+    QCOMPARE(RecentEntries(*window).size(), 2);
+    QAction* presentEntry = menu->actions().at(0);
+    QAction* goneEntry = menu->actions().at(1);
+    QVERIFY(presentEntry->isEnabled() && goneEntry->isEnabled());
+    const QPalette normal = menu->EntryStyle(presentEntry).palette;
+    const QPalette grey = menu->EntryStyle(goneEntry).palette;
+    QCOMPARE(grey.color(QPalette::Text), normal.color(QPalette::Disabled, QPalette::Text));
+    QVERIFY(normal.color(QPalette::Text) != normal.color(QPalette::Disabled, QPalette::Text));
+
+    // No keeps the entry, Yes removes it; the editor is left alone either way.
+    SetProgram(*window, QStringLiteral("mine"));
+    TModalScript script;
+    script.Answer(QMessageBox::No);
+    goneEntry->trigger();
+    QTRY_VERIFY(script.Done());
+    const TModalSeen& seen = script.Seen().at(0);
+    QCOMPARE(seen.title, kOpenCaption);
+    QCOMPARE(seen.icon, QMessageBox::Question);
+    QCOMPARE(seen.text, QStringLiteral("Файл \"%1\" не найден. Убрать его из списка последних файлов?")
+                            .arg(gone));
+    QCOMPARE(TIdeSettings().RecentFiles(), (QStringList{present, gone}));
+
+    script.Answer(QMessageBox::Yes);
+    RecentEntry(*window, 1)->trigger();
+    QTRY_VERIFY(script.Done());
+    QCOMPARE(TIdeSettings().RecentFiles(), QStringList{present});
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("mine"));
+    QCOMPARE(RecentEntries(*window).size(), 1);
+}
+
+void TestMainRecent::geometryComesBackAtTheNextStart()
+{
+    QRect closedAt;
+    {
+        auto window = ShowMainWindow();
+        window->setGeometry(QRect(120, 90, 900, 700));
+        QTRY_COMPARE(window->geometry(), QRect(120, 90, 900, 700));
+        closedAt = window->geometry();
+        QVERIFY(window->close());
+    }
+    auto again = std::make_unique<TfMain>();
+    again->show();
+    QVERIFY(QTest::qWaitForWindowExposed(again.get()));
+    QCOMPARE(again->geometry(), closedAt);
+
+    // A window that never closed normally saved nothing: the next one starts afresh.
+    TIdeSettings().Clear();
+    auto fresh = std::make_unique<TfMain>();
+    fresh->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fresh.get()));
+    QCOMPARE(fresh->centralWidget()->size(), QSize(793, 539));
+}
+
+VESK_MAIN_WINDOW_TEST(TestMainRecent)
+#include "tst_main_recent.moc"

@@ -1,0 +1,85 @@
+// The program editor: a plain text editor with a gutter of line numbers and
+// breakpoint markers, syntax colours, and marks for the next operator and for errors. Marks
+// live in extra selections, never in the document, so the undo stack and the
+// modified flag see only the user's edits.
+#pragma once
+
+#include <QList>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+class QMouseEvent;
+class QPaintEvent;
+class QResizeEvent;
+class THighlighter;
+
+class TCodeEditor : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TCodeEditor(QWidget* parent = nullptr);
+
+    // Breakpoints: 0-based line indexes, sorted. They stay with their lines
+    // as the text is edited; a line that is deleted takes its breakpoint along.
+    [[nodiscard]] QList<int> Breakpoints() const;
+    void ToggleBreakpoint(int line);
+    void SetBreakpoints(const QList<int>& lines);
+
+    // The next operator: 0-based line and column of the editor's text and the
+    // operator's length in characters. Highlighted and scrolled into view.
+    void SetExecutionMark(int line, int column, int length);
+    void ClearExecutionMark();
+
+    // A source or run-time error position (0-based line and column), marked
+    // until the next edit. The caret is left where it is.
+    void SetErrorMark(int line, int column);
+    void ClearErrorMark();
+
+    // The problem found by checking while typing (0-based line and column);
+    // it is replaced by the next check and cleared by an edit.
+    void SetProblemMark(int line, int column);
+    void ClearProblemMark();
+
+    // Width of the gutter in pixels, and its painting; used by the gutter widget.
+    [[nodiscard]] int GutterWidth() const;
+    void PaintGutter(QPaintEvent* event);
+    // A click in the gutter at the viewport's y coordinate toggles that line's breakpoint.
+    void GutterClicked(int y);
+
+signals:
+    void BreakpointsChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // A mark follows its text through edits: the cursor holds its selection.
+    struct TMark {
+        bool set = false;
+        QTextCursor cursor;
+    };
+
+    void UpdateGutterWidth();
+    void UpdateGutter(const QRect& rect, int dy);
+    void ContentsChange(int position, int removed, int added);
+    void CheckBreakpointsMoved();
+    void CheckLongLines(int position, int added);
+    void SetMark(TMark& mark, int line, int column, int length);
+    void ApplyMarks();
+    void ScrollToMark(const QTextCursor& cursor);
+    void ApplyTabStops();
+
+    QWidget* _gutter = nullptr;
+    THighlighter* _highlighter = nullptr;
+    QObject* _textControl = nullptr; // the text control whose caret blinks
+    int _blockCount = 1;
+    bool _hasLongLine = false;       // then the caret does not blink, see eventFilter
+    qint64 _doubleClickMs = -1;      // when the last double click came, on a monotonic clock
+    QList<int> _lastBreakpoints;     // to tell when an edit moved or removed some
+    TMark _execution;
+    TMark _error;
+    TMark _problem;
+};

@@ -1,0 +1,39 @@
+#include "guide.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+TfGuide::TfGuide(QWidget* owner) : QWidget(owner, Qt::Window)
+{
+    setObjectName(QStringLiteral("fGuide"));
+    setWindowTitle(QStringLiteral("Описание языка"));
+    mGuideText = new QTextBrowser(this);
+    mGuideText->setObjectName(QStringLiteral("mGuideText"));
+    mGuideText->setOpenExternalLinks(true);
+    mGuideText->document()->setDocumentMargin(12);
+    mGuideText->setMarkdown(Text());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(mGuideText);
+    resize(720, 640);
+}
+
+TfGuide* TfGuide::ShowFor(QWidget* owner)
+{
+    auto* guide = owner->findChild<TfGuide*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!guide)
+        guide = new TfGuide(owner);
+    guide->show();
+    guide->raise();
+    guide->activateWindow();
+    return guide;
+}
+
+QString TfGuide::Text()
+{
+    QFile file(QString::fromLatin1(kGuideResource));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}

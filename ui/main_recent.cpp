@@ -1,0 +1,22 @@
+// TfMain: opening a project from the recent files.
+#include "main.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "ui/idesettings.h"
+
+void TfMain::nRecentItemClick(const QString& path)
+{
+    const QString caption = QStringLiteral("Открытие проекта");
+    if (!QFileInfo::exists(path)) {
+        const QString question =
+            QStringLiteral("Файл \"%1\" не найден. Убрать его из списка последних файлов?").arg(QDir::toNativeSeparators(path));
+        if (Ask(caption, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+            TIdeSettings().RemoveRecentFile(path);
+        return;
+    }
+    if (SaveChangesFirst(caption))
+        LoadProjectFrom(path);
+}
