@@ -1,5 +1,6 @@
 #include "formats/filewrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -133,7 +134,9 @@ private:
 
 QString WriteFailure(const QString& path, const QString& reason)
 {
-    QString text = QStringLiteral("Не удается сохранить файл \"%1\". %2")
+    // Russian unless the IDE has put its English texts in place; the runner never does.
+    QString text = QCoreApplication::translate(
+                       "ProjectFile", "Не удается сохранить файл \"%1\". %2")
                        .arg(QDir::toNativeSeparators(path), reason);
     if (!text.endsWith(u'.'))
         text += u'.';

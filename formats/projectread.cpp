@@ -1,6 +1,7 @@
 #include "formats/projectread.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -18,7 +19,9 @@ namespace {
 
 [[nodiscard]] QString ReadFailure(const QString& path, const QString& reason)
 {
-    QString text = QStringLiteral("Не удается открыть файл \"%1\". %2")
+    // Russian unless the IDE has put its English texts in place; the runner never does.
+    QString text = QCoreApplication::translate(
+                       "ProjectFile", "Не удается открыть файл \"%1\". %2")
                        .arg(QDir::toNativeSeparators(path), reason);
     if (!text.endsWith(u'.'))
         text += u'.';
@@ -45,8 +48,9 @@ private:
 [[nodiscard]] QString KindReason(mode_t mode)
 {
     if (S_ISDIR(mode))
-        return QStringLiteral("Это папка, а не файл проекта.");
-    return QStringLiteral("Это устройство или канал, а не файл проекта.");
+        return QCoreApplication::translate("ProjectFile", "Это папка, а не файл проекта.");
+    return QCoreApplication::translate("ProjectFile",
+                                       "Это устройство или канал, а не файл проекта.");
 }
 
 } // namespace
@@ -70,8 +74,9 @@ TProjectRead ReadProjectFile(const QString& path)
         read.error = ReadFailure(path, KindReason(info.st_mode));
         return read;
     }
-    const QString tooLarge = QStringLiteral("Файл больше %1 МиБ: это не файл проекта.")
-                                 .arg(kProjectFileCap >> 20);
+    const QString tooLarge =
+        QCoreApplication::translate("ProjectFile", "Файл больше %1 МиБ: это не файл проекта.")
+            .arg(kProjectFileCap >> 20);
     if (info.st_size > kProjectFileCap) {
         read.error = ReadFailure(path, tooLarge);
         return read;

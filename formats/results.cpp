@@ -41,7 +41,7 @@ std::u16string ByteToBinary(std::uint64_t value)
     return digits;
 }
 
-std::u16string TimeText(double days)
+std::u16string SecondsText(double days)
 {
     const std::int64_t ms = MillisecondsOfDay(days);
     const std::int64_t seconds = ms / 1000;
@@ -50,9 +50,10 @@ std::u16string TimeText(double days)
     AppendAscii(text, std::to_string(seconds));
     text += MillisecondSeparator(rest);
     AppendAscii(text, std::to_string(rest));
-    text += u" сек.";
     return text;
 }
+
+std::u16string TimeText(double days) { return SecondsText(days) + u" сек."; }
 
 TResultRow MakeResultRow(std::u16string_view name, std::uint8_t value)
 {

@@ -12,6 +12,8 @@
 
 // Run time in days as "S.mmm сек.", whole days dropped: 1.05 s gives "1.050 сек.".
 [[nodiscard]] std::u16string TimeText(double days);
+// The same without the unit: "1.050".
+[[nodiscard]] std::u16string SecondsText(double days);
 
 // One row of the results list.
 struct TResultRow {

@@ -9,7 +9,7 @@
 
 TfAbout::TfAbout(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("О проекте Vesk"));
+    setWindowTitle(tr("О проекте Vesk"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
     setFont(InterfaceFont());
@@ -45,15 +45,17 @@ void TfAbout::CreateLogo()
 
 void TfAbout::CreateTexts()
 {
-    QLabel* lTitle = MakeLabel(this, "lTitle", QStringLiteral("Среда разработки Vesk"), 168, 8);
+    QLabel* lTitle = MakeLabel(this, "lTitle", tr("Среда разработки Vesk"), 168, 8);
     QFont titleFont = InterfaceFont();
     titleFont.setPointSize(10);
     titleFont.setBold(true);
     lTitle->setFont(titleFont);
     lTitle->adjustSize();
-    lVersion = MakeLabel(this, "lVersion", QStringLiteral("Версия: 0.0.0.0"), 168, 30);
-    MakeLabel(this, "lCopyright", QStringLiteral("© 2026 Разработчики Vesk"), 168, 66);
-    lSite = MakeLabel(this, "lSite", QStringLiteral("Подробнее: http://"), 168, 85);
+    const QString version = tr("Версия: %1").arg(QStringLiteral("0.0.0.0"));
+    lVersion = MakeLabel(this, "lVersion", version, 168, 30);
+    MakeLabel(this, "lCopyright", tr("© 2026 Разработчики Vesk"), 168, 66);
+    const QString site = tr("Подробнее: %1").arg(QStringLiteral("http://"));
+    lSite = MakeLabel(this, "lSite", site, 168, 85);
 }
 
 void TfAbout::CreateButtons()
@@ -73,12 +75,12 @@ void TfAbout::CreateButtons()
 
 void TfAbout::SetVersion(const QString& version)
 {
-    SetLabelText(lVersion, QStringLiteral("Версия: ") + version);
+    SetLabelText(lVersion, tr("Версия: %1").arg(version));
 }
 
 void TfAbout::SetWebSite(const QString& address)
 {
-    SetLabelText(lSite, QStringLiteral("Подробнее: ") + address);
+    SetLabelText(lSite, tr("Подробнее: %1").arg(address));
 }
 
 void TfAbout::showEvent(QShowEvent* event)

@@ -29,7 +29,7 @@ bool TVeskApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     } catch (...) {
-        ShowError(QStringLiteral("Неизвестная ошибка."));
+        ShowError(tr("Неизвестная ошибка."));
     }
     return false;
 }

@@ -8,21 +8,21 @@
 
 TFindDialog::TFindDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Поиск"));
+    setWindowTitle(tr("Поиск"));
     setModal(false);
 
-    auto* label = new QLabel(QStringLiteral("Что:"), this);
+    auto* label = new QLabel(tr("Что:"), this);
     eFindText = new QLineEdit(this);
     eFindText->setObjectName(QStringLiteral("eFindText"));
     eFindText->setMaxLength(255);
     label->setBuddy(eFindText);
-    cbMatchCase = new QCheckBox(QStringLiteral("С учётом регистра"), this);
+    cbMatchCase = new QCheckBox(tr("С учётом регистра"), this);
     cbMatchCase->setObjectName(QStringLiteral("cbMatchCase"));
-    bFindNext = new QPushButton(QStringLiteral("Найти далее"), this);
+    bFindNext = new QPushButton(tr("Найти далее"), this);
     bFindNext->setObjectName(QStringLiteral("bFindNext"));
     bFindNext->setDefault(true);
     bFindNext->setEnabled(false);
-    bCloseButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    bCloseButton = new QPushButton(tr("Закрыть"), this);
     bCloseButton->setObjectName(QStringLiteral("bCloseButton"));
     bCloseButton->setAutoDefault(false);
 

@@ -7,7 +7,7 @@
 TfGuide::TfGuide(QWidget* owner) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("fGuide"));
-    setWindowTitle(QStringLiteral("Описание языка"));
+    setWindowTitle(tr("Описание языка"));
     mGuideText = new QTextBrowser(this);
     mGuideText->setObjectName(QStringLiteral("mGuideText"));
     mGuideText->setOpenExternalLinks(true);

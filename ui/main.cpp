@@ -37,11 +37,13 @@
 
 namespace {
 
-const QString kCloseCaption = QStringLiteral("Завершение работы");
+// Built when asked, so that they come out in the interface language.
+QString CloseCaption() { return QCoreApplication::translate("TfMain", "Завершение работы"); }
 
 QStringList ProjectFilters()
 {
-    return {QStringLiteral("Проекты Vesk (*.veskp)"), QStringLiteral("Все файлы (*)")};
+    return {QCoreApplication::translate("TfMain", "Проекты Vesk (*.veskp)"),
+            QCoreApplication::translate("TfMain", "Все файлы (*)")};
 }
 
 } // namespace
@@ -100,14 +102,14 @@ void TfMain::FormCloseQuery(bool& canClose)
     if (_core->IsRun() || _paused) {
         _core->Pause();
         _paused = true;
-        const QString question = QStringLiteral("Программа в данный момент выполняется. Прервать?");
-        if (Ask(kCloseCaption, question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        const QString question = tr("Программа в данный момент выполняется. Прервать?");
+        if (Ask(CloseCaption(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             canClose = false;
             return;
         }
         _core->Stop();
     }
-    canClose = SaveChangesFirst(kCloseCaption);
+    canClose = SaveChangesFirst(CloseCaption());
 }
 
 void TfMain::FormClose()
@@ -159,14 +161,14 @@ QWidget* TfMain::BuildTopPanel()
     auto* buttons = new QHBoxLayout(sPanel2);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(6);
-    bBigRun = BuildRunButton("bBigRun", QStringLiteral("Выполнить"),
-                             QStringLiteral("Запуск программы на выполнение"), 153,
+    bBigRun = BuildRunButton("bBigRun", tr("Выполнить"),
+                             tr("Запуск программы на выполнение"), 153,
                              TRunGlyph::Play);
-    bBigPause = BuildRunButton("bBigPause", QStringLiteral("Приостановить"),
-                               QStringLiteral("Временная остановка выполнения программы"), 178,
+    bBigPause = BuildRunButton("bBigPause", tr("Приостановить"),
+                               tr("Временная остановка выполнения программы"), 178,
                                TRunGlyph::Pause);
-    bBigStop = BuildRunButton("bBigStop", QStringLiteral("Прервать"),
-                              QStringLiteral("Остановка выполнения и сброс состояния"), 177,
+    bBigStop = BuildRunButton("bBigStop", tr("Прервать"),
+                              tr("Остановка выполнения и сброс состояния"), 177,
                               TRunGlyph::Stop);
     for (auto* button : {bBigRun, bBigPause, bBigStop})
         buttons->addWidget(button);
@@ -250,7 +252,7 @@ void TfMain::ShowCaretPosition()
 {
     // Counted as the error report counts: a tab is one character, columns from 1.
     const QTextCursor caret = mEditor->textCursor();
-    lStatusPosition->setText(QStringLiteral("Строка: %1, символ: %2")
+    lStatusPosition->setText(tr("Строка: %1, символ: %2")
                                  .arg(caret.blockNumber() + 1)
                                  .arg(caret.positionInBlock() + 1));
 }
@@ -259,7 +261,7 @@ void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); 
 
 void TfMain::ShowSteps(quint64 steps)
 {
-    lStatusSteps->setText(QStringLiteral("Шагов: %1").arg(steps));
+    lStatusSteps->setText(tr("Шагов: %1").arg(steps));
 }
 
 void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
@@ -308,22 +310,22 @@ void TfMain::BuildMenus()
     menuBar()->setObjectName(QStringLiteral("mMainMenu"));
     const QKeySequence none;
 
-    auto* file = AddMenu("nFileItem", QStringLiteral("Файл"));
-    AddItem(file, "nNewItem", QStringLiteral("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
+    auto* file = AddMenu("nFileItem", tr("Файл"));
+    AddItem(file, "nNewItem", tr("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
             &TfMain::nNewItemClick, nullptr);
-    AddItem(file, "nOpenItem", QStringLiteral("Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+    AddItem(file, "nOpenItem", tr("Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
             &TfMain::nOpenItemClick, nullptr);
-    AddItem(file, "nSaveItem", QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    AddItem(file, "nSaveItem", tr("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TfMain::nSaveItemClick, nullptr);
-    AddItem(file, "nSaveAsItem", QStringLiteral("Сохранить как..."),
+    AddItem(file, "nSaveAsItem", tr("Сохранить как..."),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TfMain::nSaveAsItemClick, nullptr);
     AddSeparator(file, "nSeparator1");
-    AddItem(file, "nPageItem", QStringLiteral("Параметры страницы..."), none,
+    AddItem(file, "nPageItem", tr("Параметры страницы..."), none,
             &TfMain::nPageItemClick, nullptr);
-    AddItem(file, "nPrintItem", QStringLiteral("Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    AddItem(file, "nPrintItem", tr("Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
             &TfMain::nPrintItemClick, nullptr);
     AddSeparator(file, "nSeparator2");
-    AddItem(file, "nExitItem", QStringLiteral("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
+    AddItem(file, "nExitItem", tr("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
             &TfMain::nExitItemClick, nullptr);
     AddSeparator(file, "nRecentSeparator");
     auto* recent = new TRecentFilesMenu(file);
@@ -331,52 +333,52 @@ void TfMain::BuildMenus()
     connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
 
     const THandler edit = &TfMain::nEditItemClick;
-    auto* editMenu = AddMenu("nEditItem", QStringLiteral("Правка"));
-    nUndoItem = AddItem(editMenu, "nUndoItem", QStringLiteral("Отменить"),
+    auto* editMenu = AddMenu("nEditItem", tr("Правка"));
+    nUndoItem = AddItem(editMenu, "nUndoItem", tr("Отменить"),
                         QKeySequence(Qt::CTRL | Qt::Key_Z), &TfMain::nUndoItemClick, edit);
     nUndoItem->setEnabled(false);
     AddSeparator(editMenu, "nSeparator3");
-    nCutItem = AddItem(editMenu, "nCutItem", QStringLiteral("Вырезить"),
+    nCutItem = AddItem(editMenu, "nCutItem", tr("Вырезить"),
                        QKeySequence(Qt::CTRL | Qt::Key_X), &TfMain::nCutItemClick, edit);
-    nCopyItem = AddItem(editMenu, "nCopyItem", QStringLiteral("Копировать"),
+    nCopyItem = AddItem(editMenu, "nCopyItem", tr("Копировать"),
                         QKeySequence(Qt::CTRL | Qt::Key_C), &TfMain::nCopyItemClick, edit);
-    nPasteItem = AddItem(editMenu, "nPasteItem", QStringLiteral("Вставить"),
+    nPasteItem = AddItem(editMenu, "nPasteItem", tr("Вставить"),
                          QKeySequence(Qt::CTRL | Qt::Key_V), &TfMain::nPasteItemClick, edit);
     AddSeparator(editMenu, "nSeparator4");
-    AddItem(editMenu, "nSelectAllItem", QStringLiteral("Выделить все"),
+    AddItem(editMenu, "nSelectAllItem", tr("Выделить все"),
             QKeySequence(Qt::CTRL | Qt::Key_A), &TfMain::nSelectAllItemClick, edit);
-    AddItem(editMenu, "nDeleteItem", QStringLiteral("Удалить"), none, &TfMain::nDeleteItemClick,
+    AddItem(editMenu, "nDeleteItem", tr("Удалить"), none, &TfMain::nDeleteItemClick,
             edit);
     AddSeparator(editMenu, "nSeparator5");
-    AddItem(editMenu, "nSearchItem", QStringLiteral("Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
+    AddItem(editMenu, "nSearchItem", tr("Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
             &TfMain::nSearchItemClick, edit);
     connect(editMenu, &QMenu::aboutToShow, this, &TfMain::nEditItemClick);
 
     const THandler project = &TfMain::nProjectItemClick;
-    auto* projectMenu = AddMenu("nProjectItem", QStringLiteral("Проект"));
-    nRunItem = AddItem(projectMenu, "nRunItem", QStringLiteral("Выполнить"),
+    auto* projectMenu = AddMenu("nProjectItem", tr("Проект"));
+    nRunItem = AddItem(projectMenu, "nRunItem", tr("Выполнить"),
                        QKeySequence(Qt::Key_F9), &TfMain::bBigRunClick, project);
-    nPauseItem = AddItem(projectMenu, "nPauseItem", QStringLiteral("Приостановить"), none,
+    nPauseItem = AddItem(projectMenu, "nPauseItem", tr("Приостановить"), none,
                          &TfMain::bBigPauseClick, project);
-    nStopItem = AddItem(projectMenu, "nStopItem", QStringLiteral("Прервать"),
+    nStopItem = AddItem(projectMenu, "nStopItem", tr("Прервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
-    auto* tools = AddMenu("nToolsItem", QStringLiteral("Инструменты"));
-    AddItem(tools, "nSettingsItem", QStringLiteral("Параметры"), none, nullptr, nullptr)
+    auto* tools = AddMenu("nToolsItem", tr("Инструменты"));
+    AddItem(tools, "nSettingsItem", tr("Параметры"), none, nullptr, nullptr)
         ->setEnabled(false);
     tools->menuAction()->setVisible(false);
 
-    auto* help = AddMenu("nHelpItem", QStringLiteral("Справка"));
-    AddItem(help, "nAboutItem", QStringLiteral("О программе..."),
+    auto* help = AddMenu("nHelpItem", tr("Справка"));
+    AddItem(help, "nAboutItem", tr("О программе..."),
             QKeySequence(Qt::SHIFT | Qt::Key_F1), &TfMain::nAboutItemClick, nullptr);
     AddSeparator(help, "nSeparator6");
-    AddItem(help, "nWikiItem", QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1),
+    AddItem(help, "nWikiItem", tr("Вызов справки"), QKeySequence(Qt::Key_F1),
             &TfMain::nWikiItemClick, nullptr)
         ->setVisible(false);
-    AddItem(help, "nWebItem", QStringLiteral("Сайт программы"), none, &TfMain::nWebItemClick,
+    AddItem(help, "nWebItem", tr("Сайт программы"), none, &TfMain::nWebItemClick,
             nullptr);
-    AddItem(help, "nGuideItem", QStringLiteral("Описание языка"), none, &TfMain::nGuideItemClick,
+    AddItem(help, "nGuideItem", tr("Описание языка"), none, &TfMain::nGuideItemClick,
             nullptr);
 }
 
@@ -449,7 +451,7 @@ void TfMain::nWikiItemClick()
 {
     // Without a browser the guide built into the program stands in for the help pages.
     if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
-                     QStringLiteral("Вместо неё откроется описание языка, встроенное в программу.")))
+                     tr("Вместо неё откроется описание языка, встроенное в программу.")))
         TfGuide::ShowFor(this);
 }
 

@@ -1,6 +1,7 @@
 // TfMain: the project-file commands: new, open, load, save, save as, and the title.
 #include "main.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -14,11 +15,12 @@
 
 namespace {
 
-const QString kUntitled = QStringLiteral("Безымянный");
-const QString kSaveQuestion = QStringLiteral("Сохранить изменения в текущем проекте?");
+// Built when asked, so that it comes out in the interface language.
+QString Untitled() { return QCoreApplication::translate("TfMain", "Безымянный"); }
 
-// The current project's path, shared by the whole unit as the title logic expects.
-QString CurrentFileName = kUntitled;
+// The current project's path, shared by the whole unit as the title logic expects;
+// NewProject gives it the untitled name before anything reads it.
+QString CurrentFileName;
 
 // Everything after the last "/", "\" or ":".
 QString FileNamePart(const QString& path)
@@ -67,7 +69,7 @@ bool TfMain::NewProject()
 {
     mEditor->clear();
     mEditor->document()->setModified(false);
-    CurrentFileName = kUntitled;
+    CurrentFileName = Untitled();
     SetProjectTitle();
     return true;
 }
@@ -118,7 +120,7 @@ void TfMain::WriteProjectFile(const QString& path) const
 
 bool TfMain::SaveProject()
 {
-    if (CurrentFileName == kUntitled)
+    if (CurrentFileName == Untitled())
         return SaveProjectAs();
     WriteProjectFile(CurrentFileName);
     mEditor->document()->setModified(false);
@@ -145,7 +147,7 @@ bool TfMain::SaveChangesFirst(const QString& caption)
 {
     if (!mEditor->document()->isModified())
         return true;
-    switch (Ask(caption, kSaveQuestion, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    switch (Ask(caption, tr("Сохранить изменения в текущем проекте?"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return SaveProject();
     case QMessageBox::No: return true;
     default: return false;
@@ -154,13 +156,13 @@ bool TfMain::SaveChangesFirst(const QString& caption)
 
 void TfMain::nNewItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Создание проекта")))
+    if (SaveChangesFirst(tr("Создание проекта")))
         NewProject();
 }
 
 void TfMain::nOpenItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
+    if (SaveChangesFirst(tr("Открытие проекта")))
         OpenProject();
 }
 

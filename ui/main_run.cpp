@@ -3,17 +3,20 @@
 #include "main.h"
 
 #include <QCommandLinkButton>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 
 #include "formats/errorreport.h"
 #include "formats/results.h"
+#include "ui/coremessage.h"
 #include "ui/results.h"
 
 namespace {
 
-const QString kRunCaption = QStringLiteral("Выполнить");
-const QString kContinueCaption = QStringLiteral("Продолжить");
+// Built when asked, so that they come out in the interface language.
+QString RunCaption() { return QCoreApplication::translate("TfMain", "Выполнить"); }
+QString ContinueCaption() { return QCoreApplication::translate("TfMain", "Продолжить"); }
 
 } // namespace
 
@@ -51,22 +54,26 @@ void TfMain::SetRunControls(bool run, bool pause, bool stop, const QString& runC
     bBigRun->setText(runCaption);
 }
 
-void TfMain::CoreStart() { SetRunControls(false, true, true, kContinueCaption); }
+void TfMain::CoreStart() { SetRunControls(false, true, true, ContinueCaption()); }
 
-void TfMain::CorePause() { SetRunControls(true, true, true, kContinueCaption); }
+void TfMain::CorePause() { SetRunControls(true, true, true, ContinueCaption()); }
 
-void TfMain::CoreStop() { SetRunControls(true, false, false, kRunCaption); }
+void TfMain::CoreStop() { SetRunControls(true, false, false, RunCaption()); }
 
 void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
 {
     // The column is mapped on the editor's text as it is now.
     const TErrorReport report = MakeErrorReport(SourceLines(), errorLine, errorPos, message);
-    const QString text = QString::fromStdU16String(report.text);
+    const QString text =
+        tr("Произошла ошибка при выполнении программы\nСтрока: %1, символ: %2.\nСообщение: %3")
+            .arg(report.line + 1)
+            .arg(report.column)
+            .arg(CoreMessageText(report.message));
 
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Ошибка"), text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, tr("Ошибка"), text, QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    bBigRun->setText(kRunCaption);
+    bBigRun->setText(RunCaption());
 }
 
 void TfMain::CoreFinish()
@@ -76,8 +83,9 @@ void TfMain::CoreFinish()
     TfResults results(this);
     for (const TResultRow& row : ResultRows(names, memory))
         results.AddRow(row);
-    results.SetTimeText(QString::fromStdU16String(TimeText(_core->EndTime())));
+    results.SetTimeText(
+        tr("%1 сек.").arg(QString::fromStdU16String(SecondsText(_core->EndTime()))));
     results.SetStepsCount(_core->Step());
-    SetRunControls(true, false, false, kRunCaption);
+    SetRunControls(true, false, false, RunCaption());
     results.exec();
 }

@@ -1,6 +1,7 @@
 // TfMain: the text search behind the find dialog.
 #include "main.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -10,7 +11,8 @@
 
 namespace {
 
-const QString kSearchCaption = QStringLiteral("Поиск");
+// Built when asked, so that it comes out in the interface language.
+QString SearchCaption() { return QCoreApplication::translate("TfMain", "Поиск"); }
 
 // One character to one, so offsets in the folded text are those of the original.
 QString FoldCase(QString text)
@@ -57,9 +59,9 @@ void TfMain::dFindDialogFind()
         return;
     }
     // Nothing from _sfpos on, although the text holds F earlier.
-    const QString question = QStringLiteral("Достигнут конец текста. Продолжить поиск с начала?");
+    const QString question = tr("Достигнут конец текста. Продолжить поиск с начала?");
     if (_sfpos > 0 &&
-        Ask(kSearchCaption, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        Ask(SearchCaption(), question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         _sfpos = 0;
         dFindDialogFind();
         return;
@@ -69,7 +71,7 @@ void TfMain::dFindDialogFind()
 
 void TfMain::SearchNotFound(const QString& findText)
 {
-    const QString text = QStringLiteral("Поиск завершен. Текст \"%1\" не найден.").arg(findText);
-    QMessageBox box(QMessageBox::Information, kSearchCaption, text, QMessageBox::Ok, this);
+    const QString text = tr("Поиск завершен. Текст \"%1\" не найден.").arg(findText);
+    QMessageBox box(QMessageBox::Information, SearchCaption(), text, QMessageBox::Ok, this);
     box.exec();
 }

@@ -1,6 +1,7 @@
 #include "printing.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -16,6 +17,12 @@ namespace {
 
 // Tab stops every eight average characters of the print font.
 constexpr int kTabStopCharacters = 8;
+
+// Reaches the application's error handler, worded in the interface language.
+std::runtime_error PrintFailure(const char* text)
+{
+    return std::runtime_error(QCoreApplication::translate("PrintProgram", text).toStdString());
+}
 
 void SetLayoutForPrinter(QTextDocument& document, QPrinter& printer, const QFont& font)
 {
@@ -37,7 +44,8 @@ void PaintPages(QTextDocument& document, QPainter& painter, QPrinter& printer)
     const int pages = document.pageCount();
     for (int i = 0; i < pages; ++i) {
         if (i > 0 && !printer.newPage())
-            throw std::runtime_error("Не удалось начать новую страницу печати.");
+            throw PrintFailure(
+                QT_TRANSLATE_NOOP("PrintProgram", "Не удалось начать новую страницу печати."));
         const QRectF slice(0, i * page.height(), page.width(), page.height());
         painter.save();
         painter.translate(0, -slice.top());
@@ -73,11 +81,11 @@ void PrintProgram(QPrinter& printer, const QStringList& lines, const QFont& font
 {
     printer.setDocName(jobTitle);
     if (!printer.isValid())
-        throw std::runtime_error("Принтер недоступен.");
+        throw PrintFailure(QT_TRANSLATE_NOOP("PrintProgram", "Принтер недоступен."));
     std::unique_ptr<QTextDocument> document = MakePrintDocument(lines, font);
     QPainter painter;
     if (!painter.begin(&printer))
-        throw std::runtime_error("Не удалось начать печать.");
+        throw PrintFailure(QT_TRANSLATE_NOOP("PrintProgram", "Не удалось начать печать."));
     SetLayoutForPrinter(*document, printer, font);
     if (!lines.isEmpty())
         PaintPages(*document, painter, printer);

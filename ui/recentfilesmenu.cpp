@@ -11,7 +11,7 @@ constexpr char kMissing[] = "vesk_missing";
 
 } // namespace
 
-TRecentFilesMenu::TRecentFilesMenu(QWidget* parent) : QMenu(QStringLiteral("Последние файлы"), parent)
+TRecentFilesMenu::TRecentFilesMenu(QWidget* parent) : QMenu(tr("Последние файлы"), parent)
 {
     setObjectName(QStringLiteral("nRecentItem"));
     menuAction()->setObjectName(QStringLiteral("nRecentItemAction"));
@@ -24,7 +24,7 @@ void TRecentFilesMenu::Fill()
     clear();
     const QStringList files = TIdeSettings().RecentFiles();
     if (files.isEmpty()) {
-        addAction(QStringLiteral("Список пуст"))->setEnabled(false);
+        addAction(tr("Список пуст"))->setEnabled(false);
         return;
     }
     for (int i = 0; i < files.size(); ++i) {

@@ -68,7 +68,7 @@ int CompareItems(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column)
 
 TfResults::TfResults(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Результаты выполнения"));
+    setWindowTitle(tr("Результаты выполнения"));
     setFont(InterfaceFont());
     setSizeGripEnabled(true);
     CreateLabels();
@@ -91,13 +91,13 @@ void TfResults::FormCreate()
 void TfResults::CreateLabels()
 {
     lSuccesLabel = MakeLabel(this, "lSuccesLabel",
-                             QStringLiteral("Выполнение программы успешно завершено."), 8, 8);
-    sLabel1 = MakeLabel(this, "sLabel1", QStringLiteral("Время выполнения:"), 8, 27);
+                             tr("Выполнение программы успешно завершено."), 8, 8);
+    sLabel1 = MakeLabel(this, "sLabel1", tr("Время выполнения:"), 8, 27);
     lTime = MakeLabel(this, "lTime", QString(), 113, 27);
-    sLabel2 = MakeLabel(this, "sLabel2", QStringLiteral("Выполнено операторов:"), 8, 46);
+    sLabel2 = MakeLabel(this, "sLabel2", tr("Выполнено операторов:"), 8, 46);
     lStepsCount = MakeLabel(this, "lStepsCount", QString(), 137, 46);
     lVariablesLabel = MakeLabel(this, "lVariablesLabel",
-                                QStringLiteral("Текущие значения использованных переменных:"), 8,
+                                tr("Текущие значения использованных переменных:"), 8,
                                 69);
 }
 
@@ -106,8 +106,8 @@ void TfResults::CreateList()
     lVariablesList = new QTreeWidget(this);
     lVariablesList->setObjectName(QStringLiteral("lVariablesList"));
     lVariablesList->setColumnCount(kColumnCount);
-    lVariablesList->setHeaderLabels({QStringLiteral("Адрес"), QStringLiteral("Значение (двоичное)"),
-                                     QStringLiteral("Значение (16-е)"), QStringLiteral("Символ")});
+    lVariablesList->setHeaderLabels({tr("Адрес"), tr("Значение (двоичное)"),
+                                     tr("Значение (16-е)"), tr("Символ")});
     lVariablesList->setRootIsDecorated(false);
     lVariablesList->setItemsExpandable(false);
     lVariablesList->setUniformRowHeights(true);
@@ -135,10 +135,10 @@ void TfResults::CreateList()
 
 void TfResults::CreateButtons()
 {
-    bSaveButton = new QPushButton(QStringLiteral("Сохранить результаты"), this);
+    bSaveButton = new QPushButton(tr("Сохранить результаты"), this);
     bSaveButton->setObjectName(QStringLiteral("bSaveButton"));
     bSaveButton->setAutoDefault(false);
-    bCloseButton = new QPushButton(QStringLiteral("Закрыть"), this);
+    bCloseButton = new QPushButton(tr("Закрыть"), this);
     bCloseButton->setObjectName(QStringLiteral("bCloseButton"));
     bCloseButton->setDefault(true);
     connect(bSaveButton, &QPushButton::clicked, this, &TfResults::bSaveButtonClick);
@@ -153,8 +153,8 @@ void TfResults::CreateSaveDialog()
     dSaveDialog->setAcceptMode(QFileDialog::AcceptSave);
     dSaveDialog->setFileMode(QFileDialog::AnyFile);
     dSaveDialog->setDefaultSuffix(QStringLiteral("txt"));
-    dSaveDialog->setNameFilters({QStringLiteral("Текстовый файл (*.txt)"),
-                                 QStringLiteral("Все файлы (*)")});
+    dSaveDialog->setNameFilters({tr("Текстовый файл (*.txt)"),
+                                 tr("Все файлы (*)")});
     dSaveDialog->setSizeGripEnabled(true);
     _lastFileName = QStringLiteral("results");
 }

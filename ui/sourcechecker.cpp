@@ -7,6 +7,7 @@
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/codeeditor.h"
+#include "ui/coremessage.h"
 
 namespace {
 
@@ -62,8 +63,8 @@ void TSourceChecker::CheckNow()
         place.column = MapErrorColumn(line, fault->column) - 1;
     }
     _editor->SetProblemMark(place.line, place.column);
-    emit Checked(QStringLiteral("Строка: %1, символ: %2. %3")
+    emit Checked(tr("Строка: %1, символ: %2. %3")
                      .arg(place.line + 1)
                      .arg(place.column + 1)
-                     .arg(QString::fromStdU16String(std::u16string(fault->message))));
+                     .arg(CoreMessageText(fault->message)));
 }
