@@ -1,4 +1,9 @@
-// Which interface language a locale gets.
+// Which interface language a locale gets, and whether the English texts are
+// all there and say what their Russian sources say.
+#include <QFile>
+#include <QRegularExpression>
+#include <QTranslator>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include "ui/language.h"
@@ -28,6 +33,50 @@ private slots:
         QFETCH(QStringList, uiLanguages);
         QFETCH(bool, english);
         QCOMPARE(ChooseInterfaceLanguage(uiLanguages) == TInterfaceLanguage::English, english);
+    }
+
+    // Every text has its English one, with the same placeholders and line breaks,
+    // and none is left in Russian.
+    void englishTextsAreComplete()
+    {
+        QFile file(QString::fromUtf8(VESK_SOURCE_DIR "/ui/i18n/vesk_en.ts"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QString source;
+        int count = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"source") {
+                source = xml.readElementText();
+            } else if (xml.name() == u"translation") {
+                const bool finished = xml.attributes().value(QStringLiteral("type")).isEmpty();
+                const QString english = xml.readElementText();
+                QVERIFY2(finished && !english.isEmpty(), qPrintable(source));
+                QCOMPARE(Placeholders(english), Placeholders(source));
+                QCOMPARE(english.count(u'\n'), source.count(u'\n'));
+                QVERIFY2(!english.contains(QRegularExpression(QStringLiteral("\\p{Cyrillic}"))),
+                         qPrintable(english));
+                ++count;
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QVERIFY(count > 50);
+        // And the build carries them.
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral("vesk_en"), QStringLiteral(":/i18n")));
+        QCOMPARE(translator.translate("TfMain", "Безымянный"), QStringLiteral("Untitled"));
+    }
+
+private:
+    static QStringList Placeholders(const QString& text)
+    {
+        QStringList found;
+        auto matches = QRegularExpression(QStringLiteral("%\\d")).globalMatch(text);
+        while (matches.hasNext())
+            found << matches.next().captured();
+        found.sort();
+        return found;
     }
 };
 

@@ -1,0 +1,165 @@
+// The interface under an English locale: the application picks English from
+// LANGUAGE, as at a user's desktop, and every window speaks it.
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "mainfixture.h"
+#include "modalhelper.h"
+#include "ui/results.h"
+
+namespace {
+
+const int kWait = 5000;
+
+// "File: New, Open..., ..." for every menu of the bar, hidden ones included.
+QStringList MenuTexts(const TfMain& window)
+{
+    QStringList menus;
+    for (const QAction* menuAction : window.menuBar()->actions()) {
+        QStringList items;
+        for (const QAction* item : menuAction->menu()->actions()) {
+            if (!item->isSeparator())
+                items << item->text();
+        }
+        menus << menuAction->text() + QStringLiteral(": ") + items.join(QStringLiteral(", "));
+    }
+    return menus;
+}
+
+bool HasCyrillic(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+} // namespace
+
+class TestEnglish : public QObject {
+    Q_OBJECT
+private slots:
+    void menusAndRunButtons();
+    void closeQuestion();
+    void errorReportWithCoreMessage();
+    void resultsWindow();
+};
+
+void TestEnglish::menusAndRunButtons()
+{
+    auto window = ShowMainWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vesk - Untitled"));
+    QCOMPARE(TVeskApplication::Title(), QStringLiteral("Vesk - Untitled"));
+    const QStringList menus = MenuTexts(*window);
+    const QString all = menus.join(u'\n');
+    QVERIFY2(menus.at(0).startsWith(QStringLiteral("File: New, Open..., Save, Save As..., ")),
+             qPrintable(all));
+    QVERIFY2(menus.at(1).startsWith(QStringLiteral("Edit: Undo, Cut, Copy, Paste, Select All, "
+                                                   "Delete, Find")),
+             qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Project: Run, Pause, Stop")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Help: About..., Online Help, Website, Language Guide")),
+             qPrintable(all));
+    QVERIFY2(!HasCyrillic(all), qPrintable(all));
+
+    QCOMPARE(Button(*window, "bBigRun")->text(), QStringLiteral("Run"));
+    QCOMPARE(Button(*window, "bBigRun")->description(), QStringLiteral("Start the program"));
+    QCOMPARE(Button(*window, "bBigPause")->text(), QStringLiteral("Pause"));
+    QCOMPARE(Button(*window, "bBigStop")->text(), QStringLiteral("Stop"));
+}
+
+void TestEnglish::closeQuestion()
+{
+    auto window = ShowMainWindow();
+    Editor(*window)->document()->setModified(true);
+    TModalScript script;
+    QStringList buttons;
+    script.Then([&buttons](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            buttons << box->button(button)->text().remove(u'&');
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QVERIFY(!window->close());
+    QVERIFY(script.Done());
+    const TModalSeen& box = script.Seen().at(0);
+    QCOMPARE(box.title, QStringLiteral("Quit"));
+    QCOMPARE(box.text, QStringLiteral("Save changes to the current project?"));
+    QCOMPARE(box.icon, QMessageBox::Question);
+    // The toolkit's own buttons follow the interface: not its Russian texts.
+    QCOMPARE(buttons, (QStringList{QStringLiteral("Yes"), QStringLiteral("No"),
+                                   QStringLiteral("Cancel")}));
+    Editor(*window)->document()->setModified(false);
+}
+
+void TestEnglish::errorReportWithCoreMessage()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    script.Answer(QMessageBox::Ok);
+    SetProgram(*window, QStringLiteral("$0001+01\n  !"));
+    Button(*window, "bBigRun")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    const TModalSeen& box = script.Seen().at(0);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.text, QStringLiteral("An error occurred while running the program\n"
+                                      "Line: 2, column: 3.\nMessage: Unknown character."));
+    QCOMPARE(Button(*window, "bBigRun")->text(), QStringLiteral("Run"));
+}
+
+void TestEnglish::resultsWindow()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    QStringList texts;
+    QStringList headers;
+    script.Then([&](QWidget* modal) {
+        auto* results = qobject_cast<TfResults*>(modal);
+        if (!results) {
+            TModalScript::Dismiss(modal);
+            return;
+        }
+        texts << results->windowTitle();
+        for (const char* name : {"lSuccesLabel", "sLabel1", "lTime", "sLabel2", "lVariablesLabel"})
+            texts << Child<QLabel>(*results, name)->text();
+        texts << Child<QPushButton>(*results, "bSaveButton")->text()
+              << Child<QPushButton>(*results, "bCloseButton")->text();
+        const QTreeWidgetItem* header = Child<QTreeWidget>(*results, "lVariablesList")->headerItem();
+        for (int column = 0; column < header->columnCount(); ++column)
+            headers << header->text(column);
+        results->reject();
+    });
+    SetProgram(*window, QStringLiteral("$0001+41"));
+    Button(*window, "bBigRun")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+
+    QCOMPARE(texts.size(), 8);
+    QCOMPARE(texts.at(0), QStringLiteral("Run Results"));
+    QCOMPARE(texts.at(1), QStringLiteral("The program finished successfully."));
+    QCOMPARE(texts.at(2), QStringLiteral("Run time:"));
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d{3} s$")).match(texts.at(3)).hasMatch(),
+             qPrintable(texts.at(3)));
+    QCOMPARE(texts.at(4), QStringLiteral("Operators run:"));
+    QCOMPARE(texts.at(5), QStringLiteral("Current values of the cells used:"));
+    QCOMPARE(texts.at(6), QStringLiteral("Save Results"));
+    QCOMPARE(texts.at(7), QStringLiteral("Close"));
+    QCOMPARE(headers, (QStringList{QStringLiteral("Address"), QStringLiteral("Value (binary)"),
+                                   QStringLiteral("Value (hex)"), QStringLiteral("Character")}));
+}
+
+// As a user with an English desktop starts it: the language comes from the
+// environment the application is created in.
+int main(int argc, char** argv)
+{
+    qputenv("LANGUAGE", "en_GB:en");
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    TVeskApplication app(argc, argv);
+    TVeskApplication::SetTitle(QStringLiteral("Vesk"));
+    ApplyApplicationStyle(app);
+    TestEnglish test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_english.moc"
