@@ -137,15 +137,15 @@ void TestEnglish::resultsWindow()
     QCOMPARE(texts.size(), 8);
     QCOMPARE(texts.at(0), QStringLiteral("Run Results"));
     QCOMPARE(texts.at(1), QStringLiteral("The program finished successfully."));
-    QCOMPARE(texts.at(2), QStringLiteral("Run time:"));
+    QCOMPARE(texts.at(2), QStringLiteral("Execution time:"));
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d+\\.\\d{3} s$")).match(texts.at(3)).hasMatch(),
              qPrintable(texts.at(3)));
-    QCOMPARE(texts.at(4), QStringLiteral("Operators run:"));
+    QCOMPARE(texts.at(4), QStringLiteral("Operators executed:"));
     QCOMPARE(texts.at(5), QStringLiteral("Current values of the cells used:"));
     QCOMPARE(texts.at(6), QStringLiteral("Save Results"));
     QCOMPARE(texts.at(7), QStringLiteral("Close"));
     QCOMPARE(headers, (QStringList{QStringLiteral("Address"), QStringLiteral("Value (binary)"),
-                                   QStringLiteral("Value (hex)"), QStringLiteral("Character")}));
+                                   QStringLiteral("Value (hex)"), QStringLiteral("Char")}));
 }
 
 // As a user with an English desktop starts it: the language comes from the

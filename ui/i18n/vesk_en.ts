@@ -227,7 +227,7 @@
     </message>
     <message>
         <source>Временная остановка выполнения программы</source>
-        <translation>Suspend the program for a while</translation>
+        <translation>Pause the run for a while</translation>
     </message>
     <message>
         <source>Прервать</source>
@@ -235,7 +235,7 @@
     </message>
     <message>
         <source>Остановка выполнения и сброс состояния</source>
-        <translation>Stop the run and reset the state</translation>
+        <translation>Stop and reset the run</translation>
     </message>
     <message>
         <source>Строка: %1, символ: %2</source>
@@ -406,11 +406,11 @@ Message: %3</translation>
     </message>
     <message>
         <source>Время выполнения:</source>
-        <translation>Run time:</translation>
+        <translation>Execution time:</translation>
     </message>
     <message>
         <source>Выполнено операторов:</source>
-        <translation>Operators run:</translation>
+        <translation>Operators executed:</translation>
     </message>
     <message>
         <source>Текущие значения использованных переменных:</source>
@@ -430,7 +430,7 @@ Message: %3</translation>
     </message>
     <message>
         <source>Символ</source>
-        <translation>Character</translation>
+        <translation>Char</translation>
     </message>
     <message>
         <source>Сохранить результаты</source>
