@@ -147,7 +147,8 @@ bool TfMain::SaveChangesFirst(const QString& caption)
 {
     if (!mEditor->document()->isModified())
         return true;
-    switch (Ask(caption, tr("Сохранить изменения в текущем проекте?"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    const QString question = tr("Сохранить изменения в текущем проекте?");
+    switch (Ask(caption, question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes: return SaveProject();
     case QMessageBox::No: return true;
     default: return false;

@@ -8,6 +8,7 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "ui/coremessage.h"
 #include "ui/results.h"
 
 namespace {
@@ -43,6 +44,8 @@ private slots:
     void menusAndRunButtons();
     void closeQuestion();
     void errorReportWithCoreMessage();
+    void coreMessages_data();
+    void coreMessages();
     void resultsWindow();
 };
 
@@ -108,6 +111,29 @@ void TestEnglish::errorReportWithCoreMessage()
     QCOMPARE(Button(*window, "bBigRun")->text(), QStringLiteral("Run"));
 }
 
+void TestEnglish::coreMessages_data()
+{
+    QTest::addColumn<QString>("russian");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("fixed") << QStringLiteral("Неверно указан адрес ячейки.")
+                           << QStringLiteral("Invalid cell address.");
+    QTest::newRow("no final stop") << QStringLiteral("Использование числовых данных без операторов")
+                                   << QStringLiteral("Numeric data used without an operator");
+    QTest::newRow("number") << QStringLiteral("Невозможно распознать число '0G'.")
+                            << QStringLiteral("Cannot read the number '0G'.");
+    QTest::newRow("number with a placeholder") << QStringLiteral("Невозможно распознать число '%1'.")
+                                               << QStringLiteral("Cannot read the number '%1'.");
+    QTest::newRow("not the core's") << QStringLiteral("Невозможно распознать число")
+                                    << QStringLiteral("Невозможно распознать число");
+}
+
+void TestEnglish::coreMessages()
+{
+    QFETCH(QString, russian);
+    QFETCH(QString, english);
+    QCOMPARE(CoreMessageText(russian.toStdU16String()), english);
+}
+
 void TestEnglish::resultsWindow()
 {
     auto window = ShowMainWindow();
@@ -125,7 +151,8 @@ void TestEnglish::resultsWindow()
             texts << Child<QLabel>(*results, name)->text();
         texts << Child<QPushButton>(*results, "bSaveButton")->text()
               << Child<QPushButton>(*results, "bCloseButton")->text();
-        const QTreeWidgetItem* header = Child<QTreeWidget>(*results, "lVariablesList")->headerItem();
+        const auto* list = Child<QTreeWidget>(*results, "lVariablesList");
+        const QTreeWidgetItem* header = list->headerItem();
         for (int column = 0; column < header->columnCount(); ++column)
             headers << header->text(column);
         results->reject();
