@@ -122,6 +122,42 @@ struct TUtf8Lead {
     return text;
 }
 
+// UTF-8 of the text; an unpaired surrogate becomes the replacement character.
+[[nodiscard]] std::string EncodeUtf8(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 3);
+    const auto put = [&bytes](unsigned value) { bytes.push_back(static_cast<char>(value)); };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+        else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i]))
+            cp = kReplacement;
+        if (cp < 0x80) {
+            put(cp);
+        } else if (cp < 0x800) {
+            put(0xC0 | (cp >> 6));
+            put(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            put(0xE0 | (cp >> 12));
+            put(0x80 | ((cp >> 6) & 0x3F));
+            put(0x80 | (cp & 0x3F));
+        } else {
+            put(0xF0 | (cp >> 18));
+            put(0x80 | ((cp >> 12) & 0x3F));
+            put(0x80 | ((cp >> 6) & 0x3F));
+            put(0x80 | (cp & 0x3F));
+        }
+    }
+    return bytes;
+}
+
+[[nodiscard]] bool StartsWithMark(std::string_view bytes)
+{
+    return StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") || StartsWith(bytes, "\xEF\xBB\xBF");
+}
+
 [[nodiscard]] std::u16string DecodeByMark(std::string_view bytes)
 {
     if (StartsWith(bytes, "\xFF\xFE"))
@@ -162,7 +198,13 @@ std::u16string DecodeProjectText(std::string_view bytes)
 
 std::string EncodeProjectText(std::u16string_view text)
 {
-    return EncodeCp1251(UnifyBreaks(text, u"\r\n"));
+    const std::u16string unified = UnifyBreaks(text, u"\r\n");
+    std::string bytes = EncodeCp1251(unified);
+    // A text opening with "яю", "юя" or "п»ї" would load back as marked bytes:
+    // it is saved as UTF-8 with its mark, which loads back as it was.
+    if (StartsWithMark(bytes))
+        return "\xEF\xBB\xBF" + EncodeUtf8(unified);
+    return bytes;
 }
 
 std::vector<std::u16string> SplitEditorLines(std::u16string_view text)

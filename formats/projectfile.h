@@ -11,7 +11,8 @@
 [[nodiscard]] std::u16string DecodeProjectText(std::string_view bytes);
 
 // Encodes editor text: every line break ("\n", "\r\n" or a lone "\r") becomes CR LF,
-// the text becomes Windows-1251 with '?' for what it lacks. No mark, no added break.
+// the text becomes Windows-1251 with '?' for what it lacks. No mark, no added break,
+// unless those bytes would begin like a mark: then UTF-8 with its mark.
 [[nodiscard]] std::string EncodeProjectText(std::u16string_view text);
 
 // The editor's line list of a text with "\n" (or CR LF, or CR) breaks: an empty

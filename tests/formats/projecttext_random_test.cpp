@@ -103,17 +103,11 @@ TEST(ProjectTextRandom, CodePageTextSurvivesSaveAndLoad)
     std::mt19937 rng(kSeed + 1);
     const std::u16string alphabet = CodePageAlphabet();
     ASSERT_EQ(alphabet.size(), 255U);
-    int checked = 0;
     for (int round = 0; round < kRounds; ++round) {
         const std::u16string text = RandomEditorText(rng, alphabet);
         const std::string saved = EncodeProjectText(text);
-        // "яю", "юя" and "п»ї" at the very start are saved as the bytes of a mark.
-        if (StartsWithMark(saved))
-            continue;
-        ++checked;
         ASSERT_EQ(DecodeProjectText(saved), text) << ::testing::PrintToString(saved);
     }
-    EXPECT_GT(checked, kRounds * 9 / 10);
 }
 
 } // namespace
