@@ -1,6 +1,7 @@
 // A whole run with a step limit, the way vesk-run does it once it has read the
 // file: decode, split, run. It always ends with a status, and a reported error
 // lies inside the program.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -65,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TVeskRunner runner;
     const TRunOutcome outcome = runner.Run(lines, kStepLimit);
     FUZZ_CHECK(outcome.steps <= kStepLimit);
+    FUZZ_CHECK(std::isfinite(outcome.days) && outcome.days >= 0);
     CheckCells(outcome);
     switch (outcome.status) {
     case TRunStatus::rsFinished:
