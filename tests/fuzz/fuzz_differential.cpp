@@ -1,6 +1,7 @@
 // The core against the plain reference interpreter of the tests: the same
 // program, the same plan of pauses, the same step limit; every event, the step
-// count, the cells and the prepared lines must agree, also on a rerun after Reset.
+// count, the cells and the prepared lines must agree, also when the core ran
+// another program before, and on a rerun after Reset.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -156,10 +157,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lines = TProgramGenerator(data + 2, size - 2).Lines();
     }
 
-    const TObserved expected = RunReference(lines, plan);
+    // The same core first runs the lines in reverse order: what it remembers of
+    // one program must not leak into the next after Reset.
+    const TLines reversed(lines.rbegin(), lines.rend());
     TManualTimerOwner owner;
     TVeskCore core(owner);
-    Compare("run", lines, plan, expected, RunCore(core, lines, plan));
+    Compare("reversed", reversed, plan, RunReference(reversed, plan), RunCore(core, reversed, plan));
+    const TObserved expected = RunReference(lines, plan);
+    Compare("run after another program", lines, plan, expected, RunCore(core, lines, plan));
     Compare("rerun after Reset", lines, plan, expected, RunCore(core, lines, plan));
     return 0;
 }
