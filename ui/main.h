@@ -17,9 +17,7 @@ class QAction;
 class QCommandLinkButton;
 class QFileDialog;
 class QMenu;
-class QPageSetupDialog;
 class QPlainTextEdit;
-class QPrintDialog;
 class QPrinter;
 class TFindDialog;
 
@@ -158,6 +156,4 @@ private:
     QFileDialog* dOpenDialog = nullptr;
     TFindDialog* dFindDialog = nullptr;
     std::unique_ptr<QPrinter> _printer; // made on first use: asking for printers is slow
-    QPrintDialog* dPrintDialog = nullptr;
-    QPageSetupDialog* dPageDialog = nullptr;
 };
