@@ -54,13 +54,21 @@ TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
 
 void TfMain::FormCreate(const QStringList& arguments)
 {
+    // What a handler throws is reported here and never reaches the core.
+    const auto guarded = [this](THandler handler) {
+        return [this, handler](TVeskCore&) {
+            TVeskApplication::RunCommand([this, handler] { (this->*handler)(); });
+        };
+    };
     _core = std::make_unique<TVeskCore>(*this);
-    _core->OnStart = [this](TVeskCore&) { CoreStart(); };
-    _core->OnStop = [this](TVeskCore&) { CoreStop(); };
-    _core->OnFinish = [this](TVeskCore&) { CoreFinish(); };
-    _core->OnPause = [this](TVeskCore&) { CorePause(); };
+    _core->OnStart = guarded(&TfMain::CoreStart);
+    _core->OnStop = guarded(&TfMain::CoreStop);
+    _core->OnFinish = guarded(&TfMain::CoreFinish);
+    _core->OnPause = guarded(&TfMain::CorePause);
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const std::u16string& message) { CoreError(line, pos, message); };
+                            const std::u16string& message) {
+        TVeskApplication::RunCommand([&] { CoreError(line, pos, message); });
+    };
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -68,15 +76,14 @@ void TfMain::FormCreate(const QStringList& arguments)
 
 void TfMain::closeEvent(QCloseEvent* event)
 {
-    // Ignored first: a save that throws must leave the window open.
     event->ignore();
     if (!_core) {
         event->accept();
         return;
     }
+    // A save that fails in the close question is reported and keeps the window open.
     bool canClose = true;
-    FormCloseQuery(canClose);
-    if (!canClose)
+    if (!TVeskApplication::RunCommand([&] { FormCloseQuery(canClose); }) || !canClose)
         return;
     FormClose();
     event->accept();

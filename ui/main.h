@@ -132,6 +132,7 @@ private:
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
+    void PrintJob(); // throws std::runtime_error when printing fails
 
     std::unique_ptr<TVeskCore> _core;
     bool _paused = false;

@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "ui/application.h"
 #include "ui/printing.h"
 
 namespace {
@@ -71,6 +72,11 @@ void TfMain::nPageItemClick()
 }
 
 void TfMain::nPrintItemClick()
+{
+    TVeskApplication::RunCommand([this] { PrintJob(); });
+}
+
+void TfMain::PrintJob()
 {
     QPrintDialog dPrintDialog(&Printer(), this);
     dPrintDialog.setObjectName(QStringLiteral("dPrintDialog"));

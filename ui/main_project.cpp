@@ -159,18 +159,29 @@ bool TfMain::SaveChangesFirst(const QString& caption)
     }
 }
 
+// Each command catches its own failure and hands it to the general error handler.
 void TfMain::nNewItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Создание проекта")))
-        NewProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(QStringLiteral("Создание проекта")))
+            NewProject();
+    });
 }
 
 void TfMain::nOpenItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
-        OpenProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
+            OpenProject();
+    });
 }
 
-void TfMain::nSaveItemClick() { SaveProject(); }
+void TfMain::nSaveItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProject(); });
+}
 
-void TfMain::nSaveAsItemClick() { SaveProjectAs(); }
+void TfMain::nSaveAsItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProjectAs(); });
+}

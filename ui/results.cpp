@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "ui/application.h"
 #include "ui/style.h"
 
 std::int32_t SortColumn = 0;
@@ -266,7 +267,8 @@ void TfResults::bSaveButtonClick()
     if (chosen.isEmpty())
         return;
     _lastFileName = chosen.first();
-    SaveTo(_lastFileName);
+    // A failed save is reported here; the window stays open and can save again.
+    TVeskApplication::RunCommand([this] { SaveTo(_lastFileName); });
 }
 
 void TfResults::SaveTo(const QString& fileName) const
