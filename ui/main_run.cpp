@@ -79,9 +79,12 @@ void TfMain::CoreFinish()
     const TMemory memory = _core->GetMemory();
     const std::vector<std::u16string> names = _core->GetVariables();
     TfResults results(this);
-    const std::size_t rows = std::min(memory.size(), names.size());
-    for (std::size_t i = 0; i < rows; ++i)
-        results.AddRow(MakeResultRow(names[i], memory[i]));
+    const std::size_t count = std::min(memory.size(), names.size());
+    std::vector<TResultRow> rows;
+    rows.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        rows.push_back(MakeResultRow(names[i], memory[i]));
+    results.AddRows(rows); // in one insertion: a list of 65,536 rows opens at once
     results.SetTimeText(QString::fromStdU16String(TimeText(_core->EndTime())));
     results.SetStepsCount(_core->Step());
     SetRunControls(true, false, false, kRunCaption);
