@@ -218,7 +218,8 @@ void TfResults::CreateButtons()
 {
     bSaveButton = new QPushButton(QStringLiteral("Сохранить результаты"), this);
     bSaveButton->setObjectName(QStringLiteral("bSaveButton"));
-    bSaveButton->setAutoDefault(false);
+    // Enter presses the focused button; elsewhere it is "Закрыть", the default.
+    bSaveButton->setAutoDefault(true);
     bCloseButton = new QPushButton(QStringLiteral("Закрыть"), this);
     bCloseButton->setObjectName(QStringLiteral("bCloseButton"));
     bCloseButton->setDefault(true);

@@ -141,6 +141,7 @@ private slots:
     void saveAfterSortWritesShownOrder();
     void secondSaveProposesLastName();
     void cancelledSaveWritesNothing();
+    void enterPressesFocusedButton();
     void saveOntoDirectoryThrows();
     void saveReplacesOldFileWhole();
 };
@@ -513,6 +514,38 @@ void TestResults::cancelledSaveWritesNothing()
     QTest::mouseClick(Child<QPushButton>(window, "bSaveButton"), Qt::LeftButton);
     QVERIFY(rejected);
     QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+void TestResults::enterPressesFocusedButton()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TfResults window;
+    window.AddRow(MakeResultRow(u"0001", 1));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QTreeView* list = List(window);
+    auto* save = Child<QPushButton>(window, "bSaveButton");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), save);
+
+    // Enter on "Сохранить результаты" saves, and the results stay.
+    const QString target = dir.filePath(QStringLiteral("kept.txt"));
+    TSaveDialogAnswer answer(target);
+    QTest::keyClick(save, Qt::Key_Return);
+    QVERIFY(answer.Answered());
+    QVERIFY(window.isVisible());
+    QVERIFY(ReadAll(target).contains("$0001"));
+
+    // Elsewhere Enter is "Закрыть".
+    list->setFocus();
+    QVERIFY(Child<QPushButton>(window, "bCloseButton")->isDefault());
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
 }
 
 void TestResults::saveOntoDirectoryThrows()
