@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -19,14 +20,6 @@ const QString kSaveQuestion = QStringLiteral("Сохранить изменен�
 
 // The current project's path, shared by the whole unit as the title logic expects.
 QString CurrentFileName = kUntitled;
-
-// Everything after the last "/", "\" or ":".
-QString FileNamePart(const QString& path)
-{
-    const auto cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
-                               path.lastIndexOf(u':')});
-    return path.mid(cut + 1);
-}
 
 } // namespace
 
@@ -59,7 +52,8 @@ QStringList TfMain::EditorLines() const
 
 void TfMain::SetProjectTitle()
 {
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + FileNamePart(CurrentFileName));
+    // The whole file name: ":" and "\\" are ordinary characters in it here.
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
     setWindowTitle(TVeskApplication::Title());
 }
 

@@ -59,6 +59,7 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void startsUntitled();
+    void titleShowsWholeFileName();
     void missingStartFileKeepsUntitled();
     void pathNamedLikeUntitledCountsAsUntitled();
     void newAsksWhenModified_data();
@@ -138,6 +139,23 @@ void TestMainProject::startsUntitled()
     QCOMPARE(window->windowTitle(), Title(kUntitled));
     QVERIFY(Editor(*window)->toPlainText().isEmpty());
     QVERIFY(!Modified(*window));
+}
+
+void TestMainProject::titleShowsWholeFileName()
+{
+    // ":" and "\" are ordinary characters of a file name here.
+    const QString path = Path(QStringLiteral("v1:draft\\copy.veskp"));
+    WriteAll(path, "$0001");
+    auto window = ShowMainWindow({path});
+    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("v1:draft\\copy.veskp")));
+
+    TModalScript script;
+    script.ChooseFile(Path(QStringLiteral("C:\\new.veskp")));
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("C:\\new.veskp")));
+    QCOMPARE(TVeskApplication::Title(), window->windowTitle());
 }
 
 void TestMainProject::missingStartFileKeepsUntitled()
