@@ -182,9 +182,9 @@ QCommandLinkButton* TfMain::BuildRunButton(const char* name, const QString& capt
     // font only where that font names a size, else it draws them larger and
     // the notes no longer fit in the button's height.
     button->setFont(InterfaceFont());
-    button->setFixedSize(width, 66);
     button->setFocusPolicy(Qt::NoFocus);
     button->setIconSize(QSize(32, 32));
+    FitRunButton(button, width, 66);
     TRunButtonIcons icons{button, RunButtonIcon(glyph, false), RunButtonIcon(glyph, true)};
     button->setIcon(icons.normal);
     button->installEventFilter(this);
