@@ -84,7 +84,7 @@ void TfMain::CoreFinish()
     rows.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
         rows.push_back(MakeResultRow(names[i], memory[i]));
-    results.AddRows(rows); // in one insertion: a list of 65,536 rows opens at once
+    results.AddRows(std::move(rows)); // in one insertion: a list of 65,536 rows opens at once
     results.SetTimeText(QString::fromStdU16String(TimeText(_core->EndTime())));
     results.SetStepsCount(_core->Step());
     SetRunControls(true, false, false, kRunCaption);

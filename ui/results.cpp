@@ -156,7 +156,6 @@ TfResults::TfResults(QWidget* parent) : QDialog(parent)
     CreateLabels();
     CreateList();
     CreateButtons();
-    CreateSaveDialog();
     setTabOrder(lVariablesList, bCloseButton);
     setTabOrder(bCloseButton, bSaveButton);
     resize(461, 406);
@@ -229,6 +228,7 @@ void TfResults::CreateButtons()
 
 void TfResults::CreateSaveDialog()
 {
+    // Made at the first save: a file dialog costs more than the rest of the window.
     dSaveDialog = new QFileDialog(this);
     dSaveDialog->setObjectName(QStringLiteral("dSaveDialog"));
     dSaveDialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -238,7 +238,6 @@ void TfResults::CreateSaveDialog()
     dSaveDialog->setNameFilters({QStringLiteral("Текстовый файл (*.txt)"),
                                  QStringLiteral("Все файлы (*)")});
     dSaveDialog->setSizeGripEnabled(true);
-    _lastFileName = QStringLiteral("results");
 }
 
 void TfResults::resizeEvent(QResizeEvent* event)
@@ -279,7 +278,7 @@ void TfResults::AddRow(const TResultRow& row)
     AddRows({row});
 }
 
-void TfResults::AddRows(const std::vector<TResultRow>& rows)
+void TfResults::AddRows(std::vector<TResultRow> rows)
 {
     for (const TResultRow& row : rows) {
         const auto address = PackedKey(row.address);
@@ -290,7 +289,7 @@ void TfResults::AddRows(const std::vector<TResultRow>& rows)
             _binaryKeys.push_back(*binary);
         }
     }
-    _rows->Append(rows);
+    _rows->Append(std::move(rows));
 }
 
 void TfResults::SetTimeText(const QString& text)
@@ -335,6 +334,8 @@ void TfResults::SortRows(int column)
 
 void TfResults::bSaveButtonClick()
 {
+    if (!dSaveDialog)
+        CreateSaveDialog();
     dSaveDialog->selectFile(_lastFileName);
     if (dSaveDialog->exec() != QDialog::Accepted)
         return;

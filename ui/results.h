@@ -35,7 +35,7 @@ public:
 
     // Filled by the main window's finish handler before the window is shown.
     void AddRow(const TResultRow& row);
-    void AddRows(const std::vector<TResultRow>& rows); // many at once, in one insertion
+    void AddRows(std::vector<TResultRow> rows); // many at once, in one insertion
     void SetTimeText(const QString& text);
     void SetStepsCount(std::uint64_t steps);
 
@@ -79,5 +79,5 @@ private:
     QPushButton* bSaveButton = nullptr;
     QPushButton* bCloseButton = nullptr;
     QFileDialog* dSaveDialog = nullptr;
-    QString _lastFileName;
+    QString _lastFileName = QStringLiteral("results");
 };

@@ -32,13 +32,17 @@ QString CellText(const TResultRow& row, int column)
 
 TResultsModel::TResultsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TResultsModel::Append(const std::vector<TResultRow>& rows)
+void TResultsModel::Append(std::vector<TResultRow> rows)
 {
     if (rows.empty())
         return;
     const int first = int(_rows.size());
     beginInsertRows({}, first, first + int(rows.size()) - 1);
-    _rows.insert(_rows.end(), rows.begin(), rows.end());
+    if (_rows.empty())
+        _rows = std::move(rows);
+    else
+        _rows.insert(_rows.end(), std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
     for (int i = first; i < int(_rows.size()); ++i)
         _order.push_back(i);
     endInsertRows();

@@ -13,7 +13,7 @@ public:
     explicit TResultsModel(QObject* parent = nullptr);
 
     // Appends rows below the shown ones, in one insertion.
-    void Append(const std::vector<TResultRow>& rows);
+    void Append(std::vector<TResultRow> rows);
     // The rows in creation order.
     [[nodiscard]] const std::vector<TResultRow>& Rows() const { return _rows; }
     // The rows in the order shown.
