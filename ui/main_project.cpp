@@ -1,6 +1,9 @@
 // TfMain: the project-file commands: new, open, load, save, save as, and the title.
 #include "main.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -19,14 +22,6 @@ const QString kSaveQuestion = QStringLiteral("Сохранить изменен�
 
 // The current project's path, shared by the whole unit as the title logic expects.
 QString CurrentFileName = kUntitled;
-
-// Everything after the last "/", "\" or ":".
-QString FileNamePart(const QString& path)
-{
-    const auto cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
-                               path.lastIndexOf(u':')});
-    return path.mid(cut + 1);
-}
 
 } // namespace
 
@@ -59,7 +54,8 @@ QStringList TfMain::EditorLines() const
 
 void TfMain::SetProjectTitle()
 {
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + FileNamePart(CurrentFileName));
+    // The whole file name: ":" and "\\" are ordinary characters in it here.
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
     setWindowTitle(TVeskApplication::Title());
 }
 
@@ -152,18 +148,29 @@ bool TfMain::SaveChangesFirst(const QString& caption)
     }
 }
 
+// Each command catches its own failure and hands it to the general error handler.
 void TfMain::nNewItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Создание проекта")))
-        NewProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(QStringLiteral("Создание проекта")))
+            NewProject();
+    });
 }
 
 void TfMain::nOpenItemClick()
 {
-    if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
-        OpenProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(QStringLiteral("Открытие проекта")))
+            OpenProject();
+    });
 }
 
-void TfMain::nSaveItemClick() { SaveProject(); }
+void TfMain::nSaveItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProject(); });
+}
 
-void TfMain::nSaveAsItemClick() { SaveProjectAs(); }
+void TfMain::nSaveAsItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProjectAs(); });
+}
