@@ -1,6 +1,17 @@
 #include "veskrunner.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "core/sourcecheck.h"
 #include "formats/errorreport.h"
+
+namespace {
+
+// Steps per call into the core: few enough to check the limit often.
+constexpr std::uint64_t kStepsPerCall = std::uint64_t{1} << 20;
+
+} // namespace
 
 TVeskRunner::TVeskRunner()
     : _core(_timerOwner)
@@ -13,7 +24,8 @@ void TVeskRunner::BindEvents()
     _core.OnFinish = [this](TVeskCore&) { _finished = true; };
     _core.OnError = [this](TVeskCore&, std::int32_t errorLine, std::int32_t errorPos,
                            const std::u16string& message) {
-        _error = MakeErrorReport(_editorLines, errorLine, errorPos, message);
+        static const std::vector<std::u16string> kNoLines;
+        _error = MakeErrorReport(_editorLines ? *_editorLines : kNoLines, errorLine, errorPos, message);
     };
 }
 
@@ -22,21 +34,36 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
 {
     _finished = false;
     _error.reset();
-    _editorLines = lines;
+    _editorLines = &lines;
 
     _core.Reset();
-    _core.ProgramCode() = lines;
+    // Lines go in prepared where preparing them again changes nothing, which
+    // is what Execute then does to them: the program is never held twice at
+    // its full size. A line that a second preparation would still change
+    // (a control character left before its comment) goes in as it is.
+    std::vector<std::u16string>& program = _core.ProgramCode();
+    program.reserve(lines.size());
+    for (const std::u16string& line : lines) {
+        std::u16string prepared = line;
+        PrepareLine(prepared);
+        // Only the trimming can change a prepared line again.
+        const bool stable = prepared.empty() || (prepared.front() > u' ' && prepared.back() > u' ');
+        program.push_back(stable ? std::move(prepared) : line);
+    }
     _core.Execute();
 
     bool limited = false;
     while (_core.IsRun() && !_error) {
-        if (maxSteps && _core.Step() >= *maxSteps) {
+        const std::uint64_t left = maxSteps ? *maxSteps - std::min(*maxSteps, _core.Step())
+                                            : std::numeric_limits<std::uint64_t>::max();
+        if (left == 0) {
             _core.Pause();
             limited = true;
             break;
         }
-        _core.TimerTick();
+        _core.RunSteps(std::min(left, kStepsPerCall));
     }
+    _editorLines = nullptr;
 
     TRunOutcome outcome;
     if (_error) {

@@ -1,5 +1,7 @@
 // The Vesk interpreter: program lines, named one-byte cells, the execution
 // position, the address and loop stacks, and a tick that runs one operator.
+// The prepared lines are decoded into operators (TCompiledProgram) when a run
+// starts or continues, so a step does no text parsing.
 // Plain C++: the timer, the clock and the random numbers come from outside.
 #pragma once
 
@@ -12,10 +14,10 @@
 #include <vector>
 
 #include "core/cellmemory.h"
+#include "core/compiledprogram.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/steadyclock.h"
-#include "core/textsearch.h"
 #include "vesktimer.h"
 
 // Cell values, index i is cell i.
@@ -52,6 +54,8 @@ public:
     [[nodiscard]] std::vector<std::u16string> GetVariables() const;
 
     // The program lines; the caller fills them after Reset, Execute prepares them in place.
+    // Taking the lines for writing makes the next step check the whole text for a
+    // change (a hash of it); read them through a const core to skip that.
     [[nodiscard]] std::vector<std::u16string>& ProgramCode();
     [[nodiscard]] const std::vector<std::u16string>& ProgramCode() const;
 
@@ -69,16 +73,87 @@ public:
     // without a real timer (the runner, tests) can tick the core itself.
     void TimerTick();
 
+    // ---- Running many steps per call ---------------------------------------
+    // Each step below is exactly what one TimerTick does: the step count, the
+    // events, the errors and the per-step time accounting (measured time plus a
+    // drawn allowance per step), breakpoints included. They do nothing unless
+    // IsRun(); the run is running again afterwards unless it halted.
+
+    // Runs at most `maxSteps` steps back to back; the number of steps run.
+    std::uint64_t RunSteps(std::uint64_t maxSteps);
+    // Runs steps back to back for about `seconds` of wall time (the clock is read
+    // every few hundred steps) or until the run halts; the number of steps run.
+    std::uint64_t RunFor(double seconds);
+    // What each timer call does: 0 (the default) runs one step, the specified
+    // pace; a positive value runs a slice of that many seconds of steps (RunFor),
+    // an unpaced run that still returns to the event loop between slices.
+    void SetTimerSlice(double seconds);
+    [[nodiscard]] double TimerSlice() const;
+
+    // ---- Debugger -----------------------------------------------------------
+    // A place in the prepared program: 0-based line, 1-based column.
+    struct TCodePos {
+        std::int32_t line = 0;
+        std::int32_t column = 1;
+        friend bool operator==(const TCodePos&, const TCodePos&) = default;
+    };
+    // Where the next step runs: the operator's line and column in the prepared
+    // lines (map the column onto the editor's line as the error report does). A
+    // column past the line's end is that line's line advance; a line equal to
+    // the number of lines is the end of the program.
+    [[nodiscard]] TCodePos NextPosition() const;
+
+    // Index of the current cell in GetMemory/GetVariables order, -1 for none.
+    [[nodiscard]] std::int32_t CurrentCell() const;
+    // The address stack, bottom first: four hexadecimal digits (upper case) or
+    // empty for an entry pushed without a current cell.
+    [[nodiscard]] std::vector<std::u16string> AddressStack() const;
+    // One entry of the loop stack: the position of its `[` and the passes still
+    // to run, -1 for an endless loop. `count` equal entries of one loop that
+    // were added one after another (an endless inner loop on every outer pass)
+    // come as one entry.
+    struct TLoopEntry {
+        TCodePos head;
+        std::int32_t passes = -1;
+        std::uint64_t count = 1;
+    };
+    // The loop stack, oldest entry first.
+    [[nodiscard]] std::vector<TLoopEntry> LoopStack() const;
+
+    // Lines (0-based) with a breakpoint; kept across runs and Reset. A run
+    // pauses (timer off, OnPause) before the first step it runs on such a line
+    // each time execution arrives there: from another line, or by a loop or
+    // condition jump (so a loop on one marked line pauses on every pass), but
+    // not when it flows on from the preceding operator of the same line. The
+    // first step after a continue is never stopped, so a continue moves on.
+    void SetBreakpoints(std::vector<std::int32_t> lines);
+    [[nodiscard]] const std::vector<std::int32_t>& Breakpoints() const; // sorted
+    // The run pauses after its next step, unless that step ends or fails the
+    // run. Use it with Execute on a paused core to step once. Any pause, the
+    // end, an error and Reset cancel it.
+    void RequestStepStop();
+    // One-shot: the run pauses, as at a breakpoint, when execution arrives at
+    // this line; then the target is cleared. -1 clears it; Reset clears it too.
+    void SetRunToLine(std::int32_t line);
+    [[nodiscard]] std::int32_t RunToLine() const;
+
+    // Why the last OnPause was raised.
+    enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine };
+    [[nodiscard]] TPauseCause LastPauseCause() const;
+
 private:
-    // How an operator ended: done (the cursor moved on), raised (it reported its
-    // own error), or failed in a way the tick's catch-all reports.
-    enum class TOutcome { Done, Raised, Fault };
+    // How an operator ended: done (the position moved on), raised (it reported
+    // its own error), failed in a way the tick's catch-all reports, or the end.
+    enum class TOutcome { Done, Raised, Fault, Finished };
 
     // Run control helpers.
     void Notify(const TNotifyEvent& event);
     void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
     void TimerOff();
+    void TimerOn();
     void AccountTime(double t0);
+    void AddAllowance();
+    void FlushMeasured();
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
     void PrepareSource();
@@ -86,54 +161,35 @@ private:
     TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
     std::int32_t AddCell(std::u16string_view name, std::int32_t code);
 
-    // Operands: each raises its own error and then yields nothing.
-    struct TAddress {
-        std::int32_t code;        // the address as a number
-        std::u16string_view text; // as written: the name of a cell it creates
-    };
-    [[nodiscard]] std::optional<TAddress> AddressOperand(const std::u16string& text, std::int32_t column);
-    [[nodiscard]] std::optional<std::int32_t> NamedCell(const std::u16string& text, std::int32_t column,
-                                                        const std::u16string& missing);
-    [[nodiscard]] std::int32_t FindOrAddCell(const TAddress& address);
-    [[nodiscard]] std::optional<std::int32_t> ByteOperand(const std::u16string& text);
+    // The decoded program follows the text: decoded again when the text changed.
+    void EnsureDecoded();
+    void MarkLines();
+    [[nodiscard]] bool ArrivesAtMark() const;
+    void PauseAtMark();
+    void PauseFor(TPauseCause cause);
+    std::uint64_t RunBatch(std::uint64_t maxSteps, bool timed, double deadline);
+    void ReportFault();
 
-    // One operator at the cursor, and its families.
-    TOutcome ExecuteOperator(const std::u16string& text);
-    TOutcome SelectCell(const std::u16string& text);
-    TOutcome CopyCell(const std::u16string& text);
-    TOutcome DestroyCell(const std::u16string& text);
-    TOutcome AddByte(const std::u16string& text, bool subtract);
-    TOutcome AddCellValue(const std::u16string& text, bool subtract);
-    TOutcome ChangeBits(char16_t op);
-    TOutcome PushAddress();
-    TOutcome PopAddress();
-    TOutcome LoopHead(const std::u16string& text);
-    TOutcome LoopEnd();
-    TOutcome BranchEnd();
-    TOutcome JumpToBlockEnd(bool nextBlock, const std::u16string& missing);
-    TOutcome Condition(const std::u16string& text);
-    TOutcome CompareWithByte(const std::u16string& text);
-    TOutcome CompareWithCell(const std::u16string& text);
-    TOutcome TestParity();
-    TOutcome ChooseFirstBranch(std::int32_t blockColumn);
-    TOutcome ContinueInBranch(TTextPos separator);
+    // The operator at _pc, and its slower parts.
+    TOutcome ExecuteOp();
+    TOutcome SelectCell(const TOp& op);
+    TOutcome CopyCell(const TOp& op);
+    TOutcome DestroyCell(const TOp& op);
+    TOutcome AddCellValue(const TOp& op, bool subtract);
+    TOutcome LoopEnd(const TOp& op);
+    TOutcome Separator(const TOp& op);
+    TOutcome CompareWithCell(const TOp& op);
+    TOutcome ChooseFirst(const TOp& op, std::int32_t record);
+    TOutcome ChooseBranch(std::int32_t record, bool greater);
+    TOutcome OperandError(const TOp& op);
+    [[nodiscard]] std::int32_t LoopSlot(std::int32_t head);
+    [[nodiscard]] std::u16string_view TextAt(std::int32_t line, std::int32_t column, std::size_t count) const;
 
     [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
     void SelectStackTop();
-    [[nodiscard]] char16_t CharAt(std::int32_t column, std::int32_t line) const;
-
-    // What the `[` or `]` at one position does every time, worked out when it
-    // first runs; valid until the text is prepared again.
-    struct TLoopSite {
-        std::int32_t slot = -1;   // loop stack key of the `[`; -1 while unknown
-        std::int32_t passes = -1; // at a `[`: the count of a counted head, -1 endless
-        TTextPos head;            // at a `]`: its `[`
-        bool counted = false;     // at a `]`: its `[` is a counted head
-    };
-    [[nodiscard]] TLoopSite* LoopSiteAtCursor();
 
     TTimerOwner& _owner;
-    // The defaults are called directly, without a virtual call, twice a tick.
+    // The defaults are called directly, without a virtual call, on every step.
     std::unique_ptr<TSteadyClock> _ownClock;
     std::unique_ptr<TFastRandom> _ownRandom;
     TVeskClock* _clock;
@@ -141,18 +197,30 @@ private:
 
     TCellMemory _cells;                   // the cell values and names
     std::vector<std::u16string> _program;
-    std::int32_t _cursor = 1;             // 1-based column of the next character
-    std::int32_t _line = 0;               // 0-based line
+    TCompiledProgram _code;               // _program decoded, while _decoded
+    bool _decoded = false;
+    bool _textTouched = true;             // the text may have changed since it was decoded
+    std::uint64_t _textHash = 0;          // of the decoded text
+    std::int32_t _pc = 0;                 // the next operator, while _decoded
+    std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none
+    TCodePos _resume;                     // the next position while nothing is decoded
     // The current cell's address text is always four hex digits or empty, so it
     // is kept as its address code (-1 for empty); lookups ignore letter case.
     std::int32_t _cas = -1;
-    std::int32_t _cai = -1;
+    std::int32_t _cai = -1;               // the current cell's slot, -1 for none
     std::vector<std::int32_t> _astack;    // address codes, top last
     TLoopStack _cstack;
     TVeskTimer* _timer = nullptr;
     TProgramStatus _status = TProgramStatus::psNormal;
     std::uint64_t _step = 0;
     double _time = 0;                     // days
-    TTextSearch _search{_program};
-    std::vector<TLoopSite> _loopSites; // by text offset; empty until a loop runs
+    double _clockMark = 0;                // inside a batch: when its measured time was last added
+    bool _measuring = false;              // inside a batch
+    double _slice = 0;                    // seconds of steps per timer call, 0 for one step
+
+    std::vector<std::int32_t> _breakpoints;
+    std::int32_t _runToLine = -1;
+    bool _stepStop = false;
+    bool _breakArmed = true;              // false for the first step after a pause
+    TPauseCause _pauseCause = TPauseCause::pcUser;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "formats/cp1251.h"
 #include "formats/utf16.h"
@@ -9,15 +10,23 @@
 namespace {
 
 constexpr double kMsPerDay = 86400000.0;
+// 2^63 as a double: the first count of milliseconds that std::int64_t cannot hold.
+constexpr double kMsLimit = 9223372036854775808.0;
 
-// Milliseconds below one day, rounded to the nearest. A value that cannot be a
-// run time (not a number, infinite, negative) shows as zero.
-[[nodiscard]] std::int64_t MillisecondsOfDay(double days)
+// The run time in whole milliseconds, rounded to the nearest; whole days are
+// kept, so a run of 25 hours shows 90000 seconds. A value that cannot be a run
+// time (not a number, infinite, negative) shows as zero; one beyond any run
+// (some 292 million years) as the largest count.
+[[nodiscard]] std::int64_t Milliseconds(double days)
 {
-    const double ms = std::round(days * kMsPerDay);
-    if (!std::isfinite(ms) || ms <= 0)
+    if (!std::isfinite(days))
         return 0;
-    return static_cast<std::int64_t>(std::fmod(ms, kMsPerDay));
+    const double ms = std::round(days * kMsPerDay); // may overflow to infinity
+    if (ms <= 0)
+        return 0;
+    if (ms >= kMsLimit)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(ms);
 }
 
 [[nodiscard]] std::u16string_view MillisecondSeparator(std::int64_t ms)
@@ -43,7 +52,7 @@ std::u16string ByteToBinary(std::uint64_t value)
 
 std::u16string SecondsText(double days)
 {
-    const std::int64_t ms = MillisecondsOfDay(days);
+    const std::int64_t ms = Milliseconds(days);
     const std::int64_t seconds = ms / 1000;
     const std::int64_t rest = ms % 1000;
     std::u16string text;

@@ -10,7 +10,8 @@
 // Base-2 text with at least eight digits: 5 gives "00000101".
 [[nodiscard]] std::u16string ByteToBinary(std::uint64_t value);
 
-// Run time in days as "S.mmm сек.", whole days dropped: 1.05 s gives "1.050 сек.".
+// Run time in days as "S.mmm сек." with the whole number of seconds: 1.05 s
+// gives "1.050 сек.", 25 hours "90000.000 сек.".
 [[nodiscard]] std::u16string TimeText(double days);
 // The same without the unit: "1.050".
 [[nodiscard]] std::u16string SecondsText(double days);

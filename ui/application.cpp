@@ -21,16 +21,20 @@ TVeskApplication::TVeskApplication(int& argc, char** argv) : QApplication(argc, 
     InstallInterfaceTranslators(*this, ChooseInterfaceLanguage(QLocale::system().uiLanguages()));
 }
 
-bool TVeskApplication::notify(QObject* receiver, QEvent* event)
+bool TVeskApplication::RunCommand(const std::function<void()>& command) noexcept
 {
-    // The command ends here; the window that ran it stays usable.
+    // The command ends here; the window that ran it stays usable. The box opens
+    // once the exception is done with, not from inside the handler.
+    QString text;
     try {
-        return QApplication::notify(receiver, event);
+        command();
+        return true;
     } catch (const std::exception& error) {
-        ShowError(QString::fromUtf8(error.what()));
+        text = QString::fromUtf8(error.what());
     } catch (...) {
-        ShowError(tr("Неизвестная ошибка."));
+        text = tr("Неизвестная ошибка.");
     }
+    ShowError(text);
     return false;
 }
 

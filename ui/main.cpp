@@ -66,15 +66,23 @@ TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
 
 void TfMain::FormCreate(const QStringList& arguments)
 {
+    // What a handler throws is reported here and never reaches the core.
+    const auto guarded = [this](THandler handler) {
+        return [this, handler](TVeskCore&) {
+            TVeskApplication::RunCommand([this, handler] { (this->*handler)(); });
+        };
+    };
     _core = std::make_unique<TVeskCore>(*this);
-    _core->OnStart = [this](TVeskCore&) { CoreStart(); };
-    _core->OnStop = [this](TVeskCore&) { CoreStop(); };
-    _core->OnFinish = [this](TVeskCore&) { CoreFinish(); };
-    _core->OnPause = [this](TVeskCore&) { CorePause(); };
+    _core->OnStart = guarded(&TfMain::CoreStart);
+    _core->OnStop = guarded(&TfMain::CoreStop);
+    _core->OnFinish = guarded(&TfMain::CoreFinish);
+    _core->OnPause = guarded(&TfMain::CorePause);
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) {
-        MarkCoreError(line, pos);
-        CoreError(line, pos, message);
+        TVeskApplication::RunCommand([&] {
+            MarkCoreError(line, pos);
+            CoreError(line, pos, message);
+        });
     };
     NewProject();
     if (!arguments.isEmpty())
@@ -83,15 +91,14 @@ void TfMain::FormCreate(const QStringList& arguments)
 
 void TfMain::closeEvent(QCloseEvent* event)
 {
-    // Ignored first: a save that throws must leave the window open.
     event->ignore();
     if (!_core) {
         event->accept();
         return;
     }
+    // A save that fails in the close question is reported and keeps the window open.
     bool canClose = true;
-    FormCloseQuery(canClose);
-    if (!canClose)
+    if (!TVeskApplication::RunCommand([&] { FormCloseQuery(canClose); }) || !canClose)
         return;
     FormClose();
     event->accept();
@@ -195,9 +202,9 @@ QCommandLinkButton* TfMain::BuildRunButton(const char* name, const QString& capt
     // font only where that font names a size, else it draws them larger and
     // the notes no longer fit in the button's height.
     button->setFont(InterfaceFont());
-    button->setFixedSize(width, 66);
     button->setFocusPolicy(Qt::NoFocus);
     button->setIconSize(QSize(32, 32));
+    FitRunButton(button, width, 66);
     TRunButtonIcons icons{button, RunButtonIcon(glyph, false), RunButtonIcon(glyph, true)};
     button->setIcon(icons.normal);
     button->installEventFilter(this);

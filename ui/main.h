@@ -19,8 +19,6 @@ class QCommandLinkButton;
 class QFileDialog;
 class QLabel;
 class QMenu;
-class QPageSetupDialog;
-class QPrintDialog;
 class QPrinter;
 class TFindDialog;
 class TSourceChecker;
@@ -145,6 +143,7 @@ private:
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
+    void PrintJob(); // throws std::runtime_error when printing fails
 
     std::unique_ptr<TVeskCore> _core;
     bool _paused = false;
@@ -174,6 +173,4 @@ private:
     QFileDialog* dOpenDialog = nullptr;
     TFindDialog* dFindDialog = nullptr;
     std::unique_ptr<QPrinter> _printer; // made on first use: asking for printers is slow
-    QPrintDialog* dPrintDialog = nullptr;
-    QPageSetupDialog* dPageDialog = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "ui/application.h"
 #include "ui/printing.h"
 
 namespace {
@@ -61,30 +62,33 @@ QPrinter& TfMain::Printer()
     return *_printer;
 }
 
+// Both dialogs are made for each use: Qt's print dialog keeps the page
+// settings it first saw and would apply them again to every later job.
 void TfMain::nPageItemClick()
 {
-    if (!dPageDialog) {
-        dPageDialog = new QPageSetupDialog(&Printer(), this);
-        dPageDialog->setObjectName(QStringLiteral("dPageDialog"));
-    }
-    dPageDialog->exec();
+    QPageSetupDialog dPageDialog(&Printer(), this);
+    dPageDialog.setObjectName(QStringLiteral("dPageDialog"));
+    dPageDialog.exec();
 }
 
 void TfMain::nPrintItemClick()
 {
-    if (!dPrintDialog) {
-        dPrintDialog = new QPrintDialog(&Printer(), this);
-        dPrintDialog->setObjectName(QStringLiteral("dPrintDialog"));
-        dPrintDialog->setOptions(QAbstractPrintDialog::PrintToFile |
-                                 QAbstractPrintDialog::PrintShowPageSize |
-                                 QAbstractPrintDialog::PrintCollateCopies);
-        // Qt's own dialog shows its page-range box on every opening, whatever
-        // the options say; the whole program is always printed, so none is offered.
-        if (auto* range = dPrintDialog->findChild<QWidget*>(QStringLiteral("gbPrintRange")))
-            new TKeptHidden(range);
-    }
-    dPrintDialog->setPrintRange(QAbstractPrintDialog::AllPages);
-    if (dPrintDialog->exec() != QDialog::Accepted)
+    TVeskApplication::RunCommand([this] { PrintJob(); });
+}
+
+void TfMain::PrintJob()
+{
+    QPrintDialog dPrintDialog(&Printer(), this);
+    dPrintDialog.setObjectName(QStringLiteral("dPrintDialog"));
+    dPrintDialog.setOptions(QAbstractPrintDialog::PrintToFile |
+                            QAbstractPrintDialog::PrintShowPageSize |
+                            QAbstractPrintDialog::PrintCollateCopies);
+    // Qt's own dialog shows its page-range box on every opening, whatever the
+    // options say; the whole program is always printed, so none is offered.
+    if (auto* range = dPrintDialog.findChild<QWidget*>(QStringLiteral("gbPrintRange")))
+        new TKeptHidden(range);
+    dPrintDialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    if (dPrintDialog.exec() != QDialog::Accepted)
         return;
     // The print covers the whole printable area; the page-setup margins stay
     // stored in the printer for the dialog, but are not applied.

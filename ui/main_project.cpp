@@ -2,6 +2,9 @@
 #include "main.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,14 +24,6 @@ QString Untitled() { return QCoreApplication::translate("TfMain", "Безымя�
 // The current project's path, shared by the whole unit as the title logic expects;
 // NewProject gives it the untitled name before anything reads it.
 QString CurrentFileName;
-
-// Everything after the last "/", "\" or ":".
-QString FileNamePart(const QString& path)
-{
-    const auto cut = std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'),
-                               path.lastIndexOf(u':')});
-    return path.mid(cut + 1);
-}
 
 } // namespace
 
@@ -61,7 +56,8 @@ QStringList TfMain::EditorLines() const
 
 void TfMain::SetProjectTitle()
 {
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + FileNamePart(CurrentFileName));
+    // The whole file name: ":" and "\\" are ordinary characters in it here.
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
     setWindowTitle(TVeskApplication::Title());
 }
 
@@ -155,18 +151,29 @@ bool TfMain::SaveChangesFirst(const QString& caption)
     }
 }
 
+// Each command catches its own failure and hands it to the general error handler.
 void TfMain::nNewItemClick()
 {
-    if (SaveChangesFirst(tr("Создание проекта")))
-        NewProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(tr("Создание проекта")))
+            NewProject();
+    });
 }
 
 void TfMain::nOpenItemClick()
 {
-    if (SaveChangesFirst(tr("Открытие проекта")))
-        OpenProject();
+    TVeskApplication::RunCommand([this] {
+        if (SaveChangesFirst(tr("Открытие проекта")))
+            OpenProject();
+    });
 }
 
-void TfMain::nSaveItemClick() { SaveProject(); }
+void TfMain::nSaveItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProject(); });
+}
 
-void TfMain::nSaveAsItemClick() { SaveProjectAs(); }
+void TfMain::nSaveAsItemClick()
+{
+    TVeskApplication::RunCommand([this] { SaveProjectAs(); });
+}

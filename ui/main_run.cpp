@@ -81,8 +81,7 @@ void TfMain::CoreFinish()
     const TMemory memory = _core->GetMemory();
     const std::vector<std::u16string> names = _core->GetVariables();
     TfResults results(this);
-    for (const TResultRow& row : ResultRows(names, memory))
-        results.AddRow(row);
+    results.AddRows(ResultRows(names, memory)); // in one insertion: a list of 65,536 rows opens at once
     results.SetTimeText(
         tr("%1 сек.").arg(QString::fromStdU16String(SecondsText(_core->EndTime()))));
     results.SetStepsCount(_core->Step());

@@ -7,10 +7,13 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTextBlockFormat>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextOption>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -38,19 +41,37 @@ void SetLayoutForPrinter(QTextDocument& document, QPrinter& printer, const QFont
     document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
 }
 
+// The page a laid-out line belongs to. The layout moves a line that would
+// cross a page's bottom to the next page, so the line lies wholly on one page;
+// its middle decides, safe from rounding at the page's edges.
+int PageOfLine(qreal top, qreal height, qreal pageHeight)
+{
+    return int(std::floor((top + height / 2) / pageHeight));
+}
+
+// Paints every line on exactly one page. Painting the document one page-high
+// slice at a time would repeat a paragraph that the layout pushed down to the
+// next page, since its block still starts inside the earlier slice: the clip
+// hides the copy on screen, but a PDF keeps both.
 void PaintPages(QTextDocument& document, QPainter& painter, QPrinter& printer)
 {
-    const QSizeF page = document.pageSize();
-    const int pages = document.pageCount();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0 && !printer.newPage())
-            throw PrintFailure(
-                QT_TRANSLATE_NOOP("PrintProgram", "Не удалось начать новую страницу печати."));
-        const QRectF slice(0, i * page.height(), page.width(), page.height());
-        painter.save();
-        painter.translate(0, -slice.top());
-        document.drawContents(&painter, slice);
-        painter.restore();
+    const qreal pageHeight = document.pageSize().height();
+    document.pageCount(); // lays the whole document out
+    painter.setPen(Qt::black);
+    int page = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const QPointF origin = layout->position();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int linePage = PageOfLine(origin.y() + line.y(), line.height(), pageHeight);
+            for (; page < linePage; ++page) {
+                if (!printer.newPage())
+                    throw PrintFailure(
+                        QT_TRANSLATE_NOOP("PrintProgram", "Не удалось начать новую страницу печати."));
+            }
+            line.draw(&painter, QPointF(origin.x(), origin.y() - page * pageHeight));
+        }
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/application.h"
+
 namespace {
 
 // How far behind its grid the timer may fall before the grid moves on.
@@ -44,7 +46,8 @@ void TQtTimer::Timeout()
     if (now < _nextSlotNs - kClockSkewNs)
         return; // this slot was served already
     _nextSlotNs = std::max(_nextSlotNs + _intervalNs, now - kSlotsMadeUp * _intervalNs);
-    _handler();
+    // A tick is an event handler of its own: nothing it throws may reach Qt.
+    TVeskApplication::RunCommand(_handler);
     if (_enabled && _clock.nsecsElapsed() >= _nextSlotNs)
         _catchUp.start();
 }

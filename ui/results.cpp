@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "formats/filewrite.h"
+#include "ui/application.h"
+#include "ui/resultsmodel.h"
 #include "ui/style.h"
 
 std::int32_t SortColumn = 0;
@@ -21,10 +24,6 @@ namespace {
 constexpr int kColumnCount = 4;
 constexpr int kWidths[kColumnCount] = {90, 150, 110, 50};
 constexpr int kMinimumWidths[kColumnCount] = {70, 120, 90, 30};
-constexpr int kBinaryColumn = 1;
-constexpr int kCharacterColumn = 3;
-// The character itself; the cell shows nothing for U+0000.
-constexpr int kCharacterRole = Qt::UserRole;
 
 QString ToQString(const std::u16string& text)
 {
@@ -36,34 +35,115 @@ int Sign(int value)
     return (value > 0) - (value < 0);
 }
 
-bool IsDigit(QChar c)
+// Primary weights: other characters, then digits, then letters.
+enum TCharacterClass : char16_t { kOther = 1, kDigit = 2, kLetter = 3 };
+
+TCharacterClass ClassOf(QChar c)
 {
-    return c >= u'0' && c <= u'9';
+    if (c.isDigit())
+        return kDigit;
+    return c.isLetter() ? kLetter : kOther;
+}
+
+// A key whose plain code-unit order is the collation's: class and case-folded
+// character for each character, a 0 ending the primary part (so a text sorts
+// before its longer continuations), then the case of each character: 1 lower
+// or caseless, 2 upper.
+QString CollationKey(QStringView text)
+{
+    QString key;
+    key.reserve(text.size() * 3 + 1);
+    for (QChar c : text) {
+        key.append(QChar(ClassOf(c)));
+        key.append(c.toCaseFolded());
+    }
+    key.append(QChar(0));
+    for (QChar c : text)
+        key.append(QChar(c.isUpper() ? 2 : 1));
+    return key;
+}
+
+// Sort keys packed into one number, for texts of up to eight characters from
+// "$", digits and Latin letters: every address ("$" and four hexadecimal
+// digits) and every base-2 text. A packed key's order is CompareTexts' order:
+// six bits of primary weight per character ("$" before digits before letters,
+// letter case folded, 0 for none), then one bit of case per character.
+constexpr int kPackedCharacters = 8;
+
+std::optional<std::uint64_t> PackedKey(QStringView text)
+{
+    if (text.size() > kPackedCharacters)
+        return std::nullopt;
+    std::uint64_t primary = 0;
+    std::uint64_t upper = 0;
+    for (qsizetype i = 0; i < kPackedCharacters; ++i) {
+        std::uint64_t weight = 0;
+        bool isUpper = false;
+        if (i < text.size()) {
+            const char16_t c = text[i].unicode();
+            if (c == u'$')
+                weight = 1;
+            else if (c >= u'0' && c <= u'9')
+                weight = 2 + (c - u'0');
+            else if (c >= u'a' && c <= u'z')
+                weight = 12 + (c - u'a');
+            else if (c >= u'A' && c <= u'Z')
+                weight = 12 + (c - u'A'), isUpper = true;
+            else
+                return std::nullopt;
+        }
+        primary = (primary << 6) | weight;
+        upper = (upper << 1) | (isUpper ? 1 : 0);
+    }
+    return (primary << kPackedCharacters) | upper;
+}
+
+// The texts CompareItems compares for a column.
+const std::u16string& SortText(const TResultRow& row, int column)
+{
+    return column == 0 ? row.address : row.binary;
+}
+
+// A stable sort of the shown order by keys of the creation indices: a sort of
+// many rows then compares plain numbers held side by side.
+std::vector<int> OrderByKeys(const std::vector<int>& shown, const std::vector<std::uint64_t>& keys)
+{
+    struct TEntry {
+        std::uint64_t key;
+        int row;
+    };
+    std::vector<TEntry> entries;
+    entries.reserve(shown.size());
+    for (int row : shown) {
+        // Descending: the complement reverses the order, and the stable sort
+        // still keeps equal rows as they were.
+        const std::uint64_t key = keys[std::size_t(row)];
+        entries.push_back({SortOrder < 0 ? ~key : key, row});
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry& a, const TEntry& b) { return a.key < b.key; });
+    std::vector<int> order;
+    order.reserve(entries.size());
+    for (const TEntry& entry : entries)
+        order.push_back(entry.row);
+    return order;
+}
+
+std::optional<std::uint64_t> PackedKey(const std::u16string& text)
+{
+    return PackedKey(QStringView(text.data(), qsizetype(text.size())));
 }
 
 } // namespace
 
 int CompareTexts(const QString& a, const QString& b)
 {
-    // Collations differ on where digits go (and the C locale has none), so the
-    // first place where the texts differ beyond letter case decides that part.
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        const QChar ca = a[i].toCaseFolded();
-        const QChar cb = b[i].toCaseFolded();
-        if (ca == cb)
-            continue;
-        if (IsDigit(ca) != IsDigit(cb))
-            return IsDigit(ca) ? -1 : 1;
-        break;
-    }
-    return Sign(QString::localeAwareCompare(a, b));
+    return Sign(QStringView(CollationKey(a)).compare(QStringView(CollationKey(b))));
 }
 
-int CompareItems(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column)
+int CompareItems(const TResultRow& a, const TResultRow& b, int column)
 {
-    const int key = column == 0 ? 0 : kBinaryColumn;
-    return CompareTexts(a->text(key), b->text(key)) * SortOrder;
+    return CompareTexts(ToQString(SortText(a, column)), ToQString(SortText(b, column))) * SortOrder;
 }
 
 TfResults::TfResults(QWidget* parent) : QDialog(parent)
@@ -74,7 +154,6 @@ TfResults::TfResults(QWidget* parent) : QDialog(parent)
     CreateLabels();
     CreateList();
     CreateButtons();
-    CreateSaveDialog();
     setTabOrder(lVariablesList, bCloseButton);
     setTabOrder(bCloseButton, bSaveButton);
     resize(461, 406);
@@ -103,11 +182,10 @@ void TfResults::CreateLabels()
 
 void TfResults::CreateList()
 {
-    lVariablesList = new QTreeWidget(this);
+    _rows = new TResultsModel(this);
+    lVariablesList = new QTreeView(this);
     lVariablesList->setObjectName(QStringLiteral("lVariablesList"));
-    lVariablesList->setColumnCount(kColumnCount);
-    lVariablesList->setHeaderLabels({tr("Адрес"), tr("Значение (двоичное)"),
-                                     tr("Значение (16-е)"), tr("Символ")});
+    lVariablesList->setModel(_rows);
     lVariablesList->setRootIsDecorated(false);
     lVariablesList->setItemsExpandable(false);
     lVariablesList->setUniformRowHeights(true);
@@ -137,7 +215,8 @@ void TfResults::CreateButtons()
 {
     bSaveButton = new QPushButton(tr("Сохранить результаты"), this);
     bSaveButton->setObjectName(QStringLiteral("bSaveButton"));
-    bSaveButton->setAutoDefault(false);
+    // Enter presses the focused button; elsewhere it is "Закрыть", the default.
+    bSaveButton->setAutoDefault(true);
     bCloseButton = new QPushButton(tr("Закрыть"), this);
     bCloseButton->setObjectName(QStringLiteral("bCloseButton"));
     bCloseButton->setDefault(true);
@@ -147,6 +226,7 @@ void TfResults::CreateButtons()
 
 void TfResults::CreateSaveDialog()
 {
+    // Made at the first save: a file dialog costs more than the rest of the window.
     dSaveDialog = new QFileDialog(this);
     dSaveDialog->setObjectName(QStringLiteral("dSaveDialog"));
     dSaveDialog->setOption(QFileDialog::DontUseNativeDialog);
@@ -156,7 +236,6 @@ void TfResults::CreateSaveDialog()
     dSaveDialog->setNameFilters({tr("Текстовый файл (*.txt)"),
                                  tr("Все файлы (*)")});
     dSaveDialog->setSizeGripEnabled(true);
-    _lastFileName = QStringLiteral("results");
 }
 
 void TfResults::resizeEvent(QResizeEvent* event)
@@ -194,14 +273,21 @@ void TfResults::KeepMinimumWidth(int section, int newSize)
 
 void TfResults::AddRow(const TResultRow& row)
 {
-    auto* item = new QTreeWidgetItem(lVariablesList);
-    item->setText(0, ToQString(row.address));
-    item->setText(1, ToQString(row.binary));
-    item->setText(2, ToQString(row.hex));
-    const QString character = ToQString(row.character);
-    item->setData(kCharacterColumn, kCharacterRole, character);
-    const bool isNul = character.size() == 1 && character[0].unicode() == 0;
-    item->setText(kCharacterColumn, isNul ? QString() : character);
+    AddRows({row});
+}
+
+void TfResults::AddRows(std::vector<TResultRow> rows)
+{
+    for (const TResultRow& row : rows) {
+        const auto address = PackedKey(row.address);
+        const auto binary = PackedKey(row.binary);
+        _packed = _packed && address && binary;
+        if (_packed) {
+            _addressKeys.push_back(*address);
+            _binaryKeys.push_back(*binary);
+        }
+    }
+    _rows->Append(std::move(rows));
 }
 
 void TfResults::SetTimeText(const QString& text)
@@ -216,15 +302,7 @@ void TfResults::SetStepsCount(std::uint64_t steps)
 
 std::vector<TResultRow> TfResults::Rows() const
 {
-    std::vector<TResultRow> rows;
-    rows.reserve(lVariablesList->topLevelItemCount());
-    for (int i = 0; i < lVariablesList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = lVariablesList->topLevelItem(i);
-        rows.push_back({item->text(0).toStdU16String(), item->text(1).toStdU16String(),
-                        item->text(2).toStdU16String(),
-                        item->data(kCharacterColumn, kCharacterRole).toString().toStdU16String()});
-    }
-    return rows;
+    return _rows->ShownRows();
 }
 
 void TfResults::lVariablesListColumnClick(int column)
@@ -240,23 +318,22 @@ void TfResults::lVariablesListColumnClick(int column)
 
 void TfResults::SortRows(int column)
 {
-    // The rows are sorted here rather than by the list, whose own sorting
-    // would compare the clicked column's texts.
-    QTreeWidgetItem* current = lVariablesList->currentItem();
-    QList<QTreeWidgetItem*> items;
-    while (lVariablesList->topLevelItemCount() > 0)
-        items.append(lVariablesList->takeTopLevelItem(0));
-    std::stable_sort(items.begin(), items.end(),
-                     [column](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                         return CompareItems(a, b, column) < 0;
-                     });
-    lVariablesList->addTopLevelItems(items);
-    if (current)
-        lVariablesList->setCurrentItem(current);
+    if (_packed) {
+        _rows->SetOrder(OrderByKeys(_rows->Order(), column == 0 ? _addressKeys : _binaryKeys));
+        return;
+    }
+    const std::vector<TResultRow>& rows = _rows->Rows();
+    std::vector<int> order = _rows->Order();
+    std::stable_sort(order.begin(), order.end(), [&rows, column](int a, int b) {
+        return CompareItems(rows[std::size_t(a)], rows[std::size_t(b)], column) < 0;
+    });
+    _rows->SetOrder(std::move(order));
 }
 
 void TfResults::bSaveButtonClick()
 {
+    if (!dSaveDialog)
+        CreateSaveDialog();
     dSaveDialog->selectFile(_lastFileName);
     if (dSaveDialog->exec() != QDialog::Accepted)
         return;
@@ -264,7 +341,8 @@ void TfResults::bSaveButtonClick()
     if (chosen.isEmpty())
         return;
     _lastFileName = chosen.first();
-    SaveTo(_lastFileName);
+    // A failed save is reported here; the window stays open and can save again.
+    TVeskApplication::RunCommand([this] { SaveTo(_lastFileName); });
 }
 
 void TfResults::SaveTo(const QString& fileName) const

@@ -4,25 +4,29 @@
 #include <QDialog>
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "formats/results.h"
 
 class QFileDialog;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
+class TResultsModel;
 
 // Sort state shared by every results window; each new window resets it.
 extern std::int32_t SortColumn; // column last used for sorting
 extern std::int32_t SortOrder;  // +1 ascending, -1 descending
 
-// Locale-aware order of two texts in which digits always come before letters.
+// The list's one fixed collation, whatever the process locale says; it orders
+// as the usual Russian and English locales do. First without regard to letter
+// case, other characters before digits before letters; texts equal so far are
+// decided by their first difference in case, lower case first.
 [[nodiscard]] int CompareTexts(const QString& a, const QString& b);
 
-// The list's comparison: column 0 compares the addresses, any other column the
-// base-2 texts; the result is multiplied by SortOrder.
-[[nodiscard]] int CompareItems(const QTreeWidgetItem* a, const QTreeWidgetItem* b, int column);
+// The list's comparison of two rows: column 0 compares the addresses, any other
+// column the base-2 texts; the result is multiplied by SortOrder.
+[[nodiscard]] int CompareItems(const TResultRow& a, const TResultRow& b, int column);
 
 class TfResults : public QDialog {
     Q_OBJECT
@@ -31,6 +35,7 @@ public:
 
     // Filled by the main window's finish handler before the window is shown.
     void AddRow(const TResultRow& row);
+    void AddRows(std::vector<TResultRow> rows); // many at once, in one insertion
     void SetTimeText(const QString& text);
     void SetStepsCount(std::uint64_t steps);
 
@@ -65,9 +70,14 @@ private:
     QLabel* sLabel2 = nullptr;
     QLabel* lStepsCount = nullptr;
     QLabel* lVariablesLabel = nullptr;
-    QTreeWidget* lVariablesList = nullptr;
+    QTreeView* lVariablesList = nullptr;
+    TResultsModel* _rows = nullptr;
+    // Packed sort keys by creation index, while every row has them.
+    std::vector<std::uint64_t> _addressKeys;
+    std::vector<std::uint64_t> _binaryKeys;
+    bool _packed = true;
     QPushButton* bSaveButton = nullptr;
     QPushButton* bCloseButton = nullptr;
     QFileDialog* dSaveDialog = nullptr;
-    QString _lastFileName;
+    QString _lastFileName = QStringLiteral("results");
 };

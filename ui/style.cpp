@@ -1,6 +1,7 @@
 #include "style.h"
 
 #include <QApplication>
+#include <QCommandLinkButton>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPainter>
@@ -106,6 +107,15 @@ void ApplyApplicationStyle(QApplication& app)
     QPalette labels = app.palette();
     labels.setColor(QPalette::WindowText, LabelTextColor());
     QApplication::setPalette(labels, "QLabel");
+}
+
+void FitRunButton(QCommandLinkButton* button, int width, int height)
+{
+    // Past twice its width a button would no longer leave room for the others.
+    int fitted = width;
+    while (fitted < 2 * width && button->heightForWidth(fitted) > height)
+        ++fitted;
+    button->setFixedSize(fitted, height);
 }
 
 QIcon RunButtonIcon(TRunGlyph glyph, bool hovered)

@@ -6,6 +6,7 @@
 #include <QIcon>
 
 class QApplication;
+class QCommandLinkButton;
 class QLabel;
 class QWidget;
 
@@ -24,6 +25,11 @@ void SetLabelText(QLabel* label, const QString& text);
 
 // The interface font for every window and the label colour for every label.
 void ApplyApplicationStyle(QApplication& app);
+
+// Fixes a run button's size: height, and width where its font lets the note fit
+// there; a font that needs more room widens the button until the whole note
+// shows, whichever fonts the system has.
+void FitRunButton(QCommandLinkButton* button, int width, int height);
 
 enum class TRunGlyph { Play, Pause, Stop };
 

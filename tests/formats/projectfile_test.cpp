@@ -144,6 +144,19 @@ TEST(ProjectFileRoundTrip, Windows1251FileIsKeptByteForByte)
     EXPECT_EQ(EncodeProjectText(DecodeProjectText(bytes)), bytes);
 }
 
+TEST(ProjectFileRoundTrip, TextThatBeginsLikeAMarkIsSavedAsMarkedUtf8)
+{
+    // In Windows-1251 these letters are the bytes FF FE, FE FF and EF BB BF.
+    for (const std::u16string text : {u"яю\n$0001", u"юя", u"п»ї+01\n"}) {
+        const std::string saved = EncodeProjectText(text);
+        EXPECT_EQ(saved.substr(0, 3), "\xEF\xBB\xBF");
+        EXPECT_EQ(DecodeProjectText(saved), text);
+    }
+    EXPECT_EQ(EncodeProjectText(u"яю\n"), "\xEF\xBB\xBF\xD1\x8F\xD1\x8E\r\n");
+    // Only at the very start.
+    EXPECT_EQ(EncodeProjectText(u"$яю"), "$\xFF\xFE");
+}
+
 TEST(ProjectFileRoundTrip, MarkedFilesComeBackAsWindows1251)
 {
     EXPECT_EQ(EncodeProjectText(DecodeProjectText("\xEF\xBB\xBF" "\xD0\xB0\n$")), "\xE0\r\n$");

@@ -24,7 +24,8 @@ endif()
 
 set(failures "")
 foreach(piece "Package: vesk" "libqt6widgets6" "libqt6gui6" "libqt6printsupport6" "libqt6core6"
-              "libqt6dbus6" "libc6 (>= 2.34)" "libstdc++6 (>= 11)" "Maintainer: ")
+              "libqt6dbus6" "libc6 (>= 2.34)" "libstdc++6 (>= 11)" "fonts-liberation"
+              "Maintainer: ")
     string(FIND "${fields}" "${piece}" at)
     if(at EQUAL -1)
         list(APPEND failures "control field lacks ${piece}")

@@ -1,12 +1,12 @@
-// Reads a printed PDF back with the poppler tools: its text, its document
-// information and the numbered lines of a printed program.
+// Reads a printed PDF back with the poppler tools, whose paths the build found:
+// its text, its document information and the numbered lines of a printed program.
 #pragma once
 
 #include <QList>
 #include <QPair>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -20,25 +20,29 @@ inline QString RunTool(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-inline bool HavePoppler()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
-           && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
-}
-
 inline QString PdfText(const QString& path, const QString& mode = QStringLiteral("-layout"))
 {
-    return RunTool(QStringLiteral("pdftotext"), {mode, path, QStringLiteral("-")});
+    return RunTool(QStringLiteral(VESK_PDFTOTEXT), {mode, path, QStringLiteral("-")});
 }
 
 // One field of pdfinfo's report, e.g. "Title" or "Pages".
 inline QString PdfInfo(const QString& path, const QString& field)
 {
-    for (const QString& line : RunTool(QStringLiteral("pdfinfo"), {path}).split(u'\n')) {
+    for (const QString& line : RunTool(QStringLiteral(VESK_PDFINFO), {path}).split(u'\n')) {
         if (line.startsWith(field + u':'))
             return line.mid(field.size() + 1).trimmed();
     }
     return {};
+}
+
+// The first page's size in points, as pdfinfo reports it ("595 x 842").
+inline QSizeF PdfPageSize(const QString& path)
+{
+    static const QRegularExpression size(QStringLiteral("^([0-9.]+) x ([0-9.]+)"));
+    const QRegularExpressionMatch match = size.match(PdfInfo(path, QStringLiteral("Page size")));
+    if (!match.hasMatch())
+        return {};
+    return {match.captured(1).toDouble(), match.captured(2).toDouble()};
 }
 
 // Printed lines as (number, text) pairs; continuation lines of a wrapped

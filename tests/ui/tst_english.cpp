@@ -4,7 +4,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
@@ -151,10 +151,9 @@ void TestEnglish::resultsWindow()
             texts << Child<QLabel>(*results, name)->text();
         texts << Child<QPushButton>(*results, "bSaveButton")->text()
               << Child<QPushButton>(*results, "bCloseButton")->text();
-        const auto* list = Child<QTreeWidget>(*results, "lVariablesList");
-        const QTreeWidgetItem* header = list->headerItem();
-        for (int column = 0; column < header->columnCount(); ++column)
-            headers << header->text(column);
+        const QAbstractItemModel* list = Child<QTreeView>(*results, "lVariablesList")->model();
+        for (int column = 0; column < list->columnCount(); ++column)
+            headers << list->headerData(column, Qt::Horizontal).toString();
         results->reject();
     });
     SetProgram(*window, QStringLiteral("$0001+41"));

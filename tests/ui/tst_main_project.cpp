@@ -62,6 +62,7 @@ private slots:
     void startsUntitled();
     void startFileThatDoesNotOpenIsReported_data();
     void startFileThatDoesNotOpenIsReported();
+    void titleShowsWholeFileName();
     void pathNamedLikeUntitledCountsAsUntitled();
     void newAsksWhenModified_data();
     void newAsksWhenModified();
@@ -146,6 +147,23 @@ void TestMainProject::startsUntitled()
     QCOMPARE(window->windowTitle(), Title(kUntitled));
     QVERIFY(Editor(*window)->toPlainText().isEmpty());
     QVERIFY(!Modified(*window));
+}
+
+void TestMainProject::titleShowsWholeFileName()
+{
+    // ":" and "\" are ordinary characters of a file name here.
+    const QString path = Path(QStringLiteral("v1:draft\\copy.veskp"));
+    WriteAll(path, "$0001");
+    auto window = ShowMainWindow({path});
+    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("v1:draft\\copy.veskp")));
+
+    TModalScript script;
+    script.ChooseFile(Path(QStringLiteral("C:\\new.veskp")));
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("C:\\new.veskp")));
+    QCOMPARE(TVeskApplication::Title(), window->windowTitle());
 }
 
 void TestMainProject::startFileThatDoesNotOpenIsReported_data()

@@ -70,8 +70,9 @@ void TestMainRecent::openedAndSavedFilesAreListedNewestFirst()
     script.ChooseFile(_dir.filePath(QStringLiteral("saved & kept.veskp")));
     Child<QAction>(*window, "nSaveAsItem")->trigger();
     QTRY_VERIFY(script.Done());
-    // A failed load is not remembered.
+    // A failed load is reported and not remembered.
     script.ChooseFile(_dir.filePath(QStringLiteral("absent.veskp")));
+    script.Answer(QMessageBox::Ok);
     Child<QAction>(*window, "nOpenItem")->trigger();
     QTRY_VERIFY(script.Done());
 

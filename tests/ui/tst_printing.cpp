@@ -1,6 +1,6 @@
 // The printed program: the document's paragraphs and a real print to PDF read
 // back with the poppler tools.
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -14,9 +14,13 @@
 
 namespace {
 
+// A font that tools/install-deps installs, so that the line and page breaks
+// are the same on every machine.
+const QString kPrintFamily = QStringLiteral("Liberation Mono");
+
 QFont PrintFont()
 {
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font(kPrintFamily);
     font.setPointSize(10);
     return font;
 }
@@ -32,6 +36,9 @@ TPdf PrintToPdf(const QString& path, const QStringList& lines, const QString& ti
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
     PrintProgram(printer, lines, PrintFont(), title);
     return {path, PdfText(path)};
 }
@@ -48,14 +55,15 @@ private slots:
     void printedLinesAreNumbered();
     void longLineContinues();
     void manyLinesMakePages();
+    void wrappedParagraphCrossesPageBreak();
     void emptyProgramPrintsNoText();
     void failedStartThrows();
 };
 
 void TestPrinting::initTestCase()
 {
-    if (!HavePoppler())
-        QSKIP("pdftotext and pdfinfo are needed to read the print back");
+    QVERIFY2(QFontInfo(PrintFont()).family() == kPrintFamily,
+             "the print font is missing: run tools/install-deps");
 }
 
 void TestPrinting::documentParagraphs_data()
@@ -167,6 +175,46 @@ void TestPrinting::manyLinesMakePages()
     QCOMPARE(printed.size(), 250);
     for (int i = 0; i < 250; ++i)
         QCOMPARE(printed[i], qMakePair(i + 1, lines[i]));
+}
+
+void TestPrinting::wrappedParagraphCrossesPageBreak()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // How many lines fill the first page, with this font and paper.
+    QStringList filler;
+    for (int i = 1; i <= 250; ++i)
+        filler << QStringLiteral("+%1").arg(i);
+    const TPdf full = PrintToPdf(dir.filePath(QStringLiteral("full.pdf")), filler,
+                                 QStringLiteral("full"));
+    const qsizetype perPage = NumberedLines(full.text.section(u'\f', 0, 0)).size();
+    QVERIFY2(perPage > 10 && perPage < 250, qPrintable(QString::number(perPage)));
+
+    // A paragraph of several printed lines that starts two lines above the break.
+    QStringList lines = filler.mid(0, perPage - 2);
+    QStringList words;
+    for (int i = 0; i < 120; ++i)
+        words << QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'));
+    lines << words.join(u' ') << QStringLiteral("после");
+    const TPdf pdf = PrintToPdf(dir.filePath(QStringLiteral("wrapped.pdf")), lines,
+                                QStringLiteral("wrapped"));
+    QCOMPARE(pdf.Info(QStringLiteral("Pages")), QStringLiteral("2"));
+    const QString first = pdf.text.section(u'\f', 0, 0);
+    const QString second = pdf.text.section(u'\f', 1);
+    QVERIFY2(first.contains(words.first()), qPrintable(first.right(300)));
+    QVERIFY2(second.contains(words.last()), qPrintable(second.left(300)));
+    // Each word printed once, on one page only.
+    for (const QString& word : words)
+        QVERIFY2(pdf.text.count(word) == 1, qPrintable(word));
+    const QList<QPair<int, QString>> printed = NumberedLines(pdf.text);
+    QCOMPARE(printed.last(), qMakePair(int(perPage), QStringLiteral("после")));
+    QString joined = pdf.text;
+    joined.remove(QRegularExpression(QStringLiteral("\\s")));
+    QString expected;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        expected += QString::number(i + 1) + lines[i];
+    expected.remove(u' ');
+    QCOMPARE(joined, expected);
 }
 
 void TestPrinting::emptyProgramPrintsNoText()

@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
+#include <algorithm>
+#include <clocale>
+#include <random>
 #include <stdexcept>
 
 #include "formats/results.h"
@@ -48,7 +51,14 @@ T* Child(const QObject& parent, const char* name)
     return parent.findChild<T*>(QString::fromLatin1(name));
 }
 
-QTreeWidget* List(TfResults& window) { return Child<QTreeWidget>(window, "lVariablesList"); }
+QTreeView* List(TfResults& window) { return Child<QTreeView>(window, "lVariablesList"); }
+
+// The text the list shows in a cell.
+QString Cell(TfResults& window, int row, int column)
+{
+    const QAbstractItemModel* model = List(window)->model();
+    return model->data(model->index(row, column)).toString();
+}
 
 void ClickHeader(TfResults& window, int column)
 {
@@ -113,6 +123,7 @@ private:
 class TestResults : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void windowLayout();
     void rowsShowTheCells();
     void nulCharacterShowsEmpty();
@@ -121,12 +132,16 @@ private slots:
     void listFollowsTheEdges();
     void compareTexts_data();
     void compareTexts();
+    void addressesSortAsTheLocalesDo();
+    void packedAndGeneralSortsAgree_data();
+    void packedAndGeneralSortsAgree();
     void headerClicks_data();
     void headerClicks();
     void newWindowResetsSortState();
     void saveAfterSortWritesShownOrder();
     void secondSaveProposesLastName();
     void cancelledSaveWritesNothing();
+    void enterPressesFocusedButton();
     void saveOntoDirectoryThrows();
     void saveReplacesOldFileWhole();
 };
@@ -156,13 +171,13 @@ void TestResults::windowLayout()
         QCOMPARE(Child<QLabel>(window, expected.name)->text(), QString::fromUtf8(expected.text));
     }
 
-    QTreeWidget* list = List(window);
+    QTreeView* list = List(window);
     QCOMPARE(list->geometry(), QRect(8, 88, 445, 279));
-    QCOMPARE(list->columnCount(), 4);
+    QCOMPARE(list->model()->columnCount(), 4);
     const QStringList headers = {"Адрес", "Значение (двоичное)", "Значение (16-е)", "Символ"};
     const int widths[] = {90, 150, 110, 50};
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(list->headerItem()->text(i), headers[i]);
+        QCOMPARE(list->model()->headerData(i, Qt::Horizontal).toString(), headers[i]);
         QCOMPARE(list->header()->sectionSize(i), widths[i]);
     }
     QVERIFY(!list->rootIsDecorated());
@@ -204,14 +219,12 @@ void TestResults::rowsShowTheCells()
     window.SetTimeText(QStringLiteral("1.050 сек."));
     window.SetStepsCount(42);
 
-    QTreeWidget* list = List(window);
-    QCOMPARE(list->topLevelItemCount(), 5);
-    const QTreeWidgetItem* second = list->topLevelItem(1);
-    QCOMPARE(second->text(0), QStringLiteral("$000B"));
-    QCOMPARE(second->text(1), QStringLiteral("11001000"));
-    QCOMPARE(second->text(2), QStringLiteral("C8"));
-    QCOMPARE(second->text(3), QString(QChar(200)));
-    QCOMPARE(list->topLevelItem(4)->text(3), QStringLiteral("\t"));
+    QCOMPARE(List(window)->model()->rowCount(), 5);
+    QCOMPARE(Cell(window, 1, 0), QStringLiteral("$000B"));
+    QCOMPARE(Cell(window, 1, 1), QStringLiteral("11001000"));
+    QCOMPARE(Cell(window, 1, 2), QStringLiteral("C8"));
+    QCOMPARE(Cell(window, 1, 3), QString(QChar(200)));
+    QCOMPARE(Cell(window, 4, 3), QStringLiteral("\t"));
     QCOMPARE(Addresses(window),
              QStringList({"$0010", "$000B", "$0001", "$00A0", "$000C"}));
     QCOMPARE(Child<QLabel>(window, "lTime")->text(), QStringLiteral("1.050 сек."));
@@ -222,7 +235,7 @@ void TestResults::nulCharacterShowsEmpty()
 {
     TfResults window;
     window.AddRow(MakeResultRow(u"0000", 0));
-    QCOMPARE(List(window)->topLevelItem(0)->text(3), QString());
+    QCOMPARE(Cell(window, 0, 3), QString());
     // The row itself still carries the character, so the file gets its zero byte.
     const std::vector<TResultRow> rows = window.Rows();
     QCOMPARE(rows.size(), std::size_t(1));
@@ -265,6 +278,13 @@ void TestResults::listFollowsTheEdges()
              QRect(517, 467, 75, 25));
 }
 
+void TestResults::initTestCase()
+{
+    // The order must not follow the process locale: run under the one that
+    // has no collation of its own, where code-point order would show.
+    QVERIFY(std::setlocale(LC_ALL, "C") != nullptr);
+}
+
 void TestResults::compareTexts_data()
 {
     QTest::addColumn<QString>("a");
@@ -278,6 +298,11 @@ void TestResults::compareTexts_data()
     QTest::newRow("letters in order") << "$000B" << "$000C" << -1;
     QTest::newRow("equal") << "$00AB" << "$00AB" << 0;
     QTest::newRow("binary texts") << "00000111" << "11001000" << -1;
+    QTest::newRow("letter case ignored first") << "$00ab" << "$00AC" << -1;
+    QTest::newRow("upper letter later first") << "$00AB" << "$00ac" << -1;
+    QTest::newRow("then lower case first") << "$00ab" << "$00AB" << -1;
+    QTest::newRow("first case difference decides") << "$00aB" << "$00Ab" << -1;
+    QTest::newRow("case after a longer primary") << "$00AB" << "$00aBc" << -1;
 }
 
 void TestResults::compareTexts()
@@ -288,6 +313,76 @@ void TestResults::compareTexts()
     const auto signOf = [](int v) { return (v > 0) - (v < 0); };
     QCOMPARE(signOf(CompareTexts(a, b)), sign);
     QCOMPARE(signOf(CompareTexts(b, a)), -sign);
+}
+
+void TestResults::addressesSortAsTheLocalesDo()
+{
+    // The order that the Russian and the US English locales give these names.
+    const QStringList ordered = {
+        "$0009", "$000a", "$000A", "$0010", "$00a0", "$00A0", "$00ab", "$00aB", "$00Ab",
+        "$00AB", "$00ac", "$00AC", "$0aA0", "$0Aa0", "$a000", "$A000", "$aaaa", "$aAaA",
+        "$AaAa", "$AAAA", "$ffff", "$fFfF", "$FfFf", "$FFFF"};
+    QStringList created = ordered;
+    std::mt19937 random(7);
+    std::shuffle(created.begin(), created.end(), random);
+    TfResults window;
+    for (const QString& address : created)
+        window.AddRow(MakeResultRow(address.mid(1).toStdU16String(), 1));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    ClickHeader(window, 0);
+    QStringList reversed(ordered.rbegin(), ordered.rend());
+    QCOMPARE(Addresses(window), reversed);
+    ClickHeader(window, 0);
+    QCOMPARE(Addresses(window), ordered);
+}
+
+void TestResults::packedAndGeneralSortsAgree_data()
+{
+    QTest::addColumn<QString>("extra");
+    QTest::newRow("addresses only") << QString();
+    // One name outside the usual form sends the sort down its general path.
+    QTest::newRow("with an odd name") << QStringLiteral("0Ж0ж");
+}
+
+void TestResults::packedAndGeneralSortsAgree()
+{
+    QFETCH(QString, extra);
+    // Few distinct names, so that equal ones show whether the sort is stable.
+    std::mt19937 random(11);
+    const QString digits = QStringLiteral("09aAfF");
+    TfResults window;
+    QStringList created;
+    for (int i = 0; i < 600; ++i) {
+        QString name;
+        for (int d = 0; d < 4; ++d)
+            name += digits[int(random() % digits.size())];
+        created << QStringLiteral("$") + name;
+        window.AddRow(MakeResultRow(name.toStdU16String(), std::uint8_t(random() % 4)));
+    }
+    if (!extra.isEmpty()) {
+        created << QStringLiteral("$") + extra;
+        window.AddRow(MakeResultRow(extra.toStdU16String(), 2));
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int column : {0, 0, 1}) {
+        ClickHeader(window, column);
+        const std::vector<TResultRow> rows = window.Rows();
+        QCOMPARE(rows.size(), std::size_t(created.size()));
+        for (std::size_t i = 1; i < rows.size(); ++i) {
+            const int order = CompareItems(rows[i - 1], rows[i], column);
+            QVERIFY2(order <= 0, qPrintable(QString::fromStdU16String(rows[i].address)));
+        }
+    }
+    // Equal values keep the ascending address order of the sort before: the
+    // sort is stable.
+    const std::vector<TResultRow> rows = window.Rows();
+    QCOMPARE(SortOrder, 1);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        if (rows[i - 1].binary == rows[i].binary)
+            QVERIFY(CompareItems(rows[i - 1], rows[i], 0) <= 0);
+    }
 }
 
 void TestResults::headerClicks_data()
@@ -419,6 +514,38 @@ void TestResults::cancelledSaveWritesNothing()
     QTest::mouseClick(Child<QPushButton>(window, "bSaveButton"), Qt::LeftButton);
     QVERIFY(rejected);
     QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+void TestResults::enterPressesFocusedButton()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    TfResults window;
+    window.AddRow(MakeResultRow(u"0001", 1));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    QTreeView* list = List(window);
+    auto* save = Child<QPushButton>(window, "bSaveButton");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), save);
+
+    // Enter on "Сохранить результаты" saves, and the results stay.
+    const QString target = dir.filePath(QStringLiteral("kept.txt"));
+    TSaveDialogAnswer answer(target);
+    QTest::keyClick(save, Qt::Key_Return);
+    QVERIFY(answer.Answered());
+    QVERIFY(window.isVisible());
+    QVERIFY(ReadAll(target).contains("$0001"));
+
+    // Elsewhere Enter is "Закрыть".
+    list->setFocus();
+    QVERIFY(Child<QPushButton>(window, "bCloseButton")->isDefault());
+    QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
 }
 
 void TestResults::saveOntoDirectoryThrows()
