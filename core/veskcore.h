@@ -69,6 +69,73 @@ public:
     // without a real timer (the runner, tests) can tick the core itself.
     void TimerTick();
 
+    // ---- Running many steps per call ---------------------------------------
+    // Each step below is exactly what one TimerTick does: the step count, the
+    // events, the errors and the per-step time accounting (measured time plus a
+    // drawn allowance per step), breakpoints included. They do nothing unless
+    // IsRun(); the run is running again afterwards unless it halted.
+
+    // Runs at most `maxSteps` steps back to back; the number of steps run.
+    std::uint64_t RunSteps(std::uint64_t maxSteps);
+    // Runs steps back to back for about `seconds` of wall time (the clock is read
+    // every few hundred steps) or until the run halts; the number of steps run.
+    std::uint64_t RunFor(double seconds);
+    // What each timer call does: 0 (the default) runs one step, the specified
+    // pace; a positive value runs a slice of that many seconds of steps (RunFor),
+    // an unpaced run that still returns to the event loop between slices.
+    void SetTimerSlice(double seconds);
+    [[nodiscard]] double TimerSlice() const;
+
+    // ---- Debugger -----------------------------------------------------------
+    // A place in the prepared program: 0-based line, 1-based column.
+    struct TCodePos {
+        std::int32_t line = 0;
+        std::int32_t column = 1;
+        friend bool operator==(const TCodePos&, const TCodePos&) = default;
+    };
+    // Where the next step runs: the operator's line and column in the prepared
+    // lines (map the column onto the editor's line as the error report does). A
+    // column past the line's end is that line's line advance; a line equal to
+    // the number of lines is the end of the program.
+    [[nodiscard]] TCodePos NextPosition() const;
+
+    // Index of the current cell in GetMemory/GetVariables order, -1 for none.
+    [[nodiscard]] std::int32_t CurrentCell() const;
+    // The address stack, bottom first: four hexadecimal digits (upper case) or
+    // empty for an entry pushed without a current cell.
+    [[nodiscard]] std::vector<std::u16string> AddressStack() const;
+    // One entry of the loop stack: the position of its `[` and the passes still
+    // to run, -1 for an endless loop. `count` equal entries of one loop that
+    // were added one after another (an endless inner loop on every outer pass)
+    // come as one entry.
+    struct TLoopEntry {
+        TCodePos head;
+        std::int32_t passes = -1;
+        std::uint64_t count = 1;
+    };
+    // The loop stack, oldest entry first.
+    [[nodiscard]] std::vector<TLoopEntry> LoopStack() const;
+
+    // Lines (0-based) with a breakpoint; kept across runs and Reset. A run
+    // pauses (timer off, OnPause) before the first step it runs on such a line
+    // each time execution arrives there: from another line, or by a loop or
+    // condition jump (so a loop on one marked line pauses on every pass), but
+    // not when it flows on from the preceding operator of the same line. The
+    // first step after a continue is never stopped, so a continue moves on.
+    void SetBreakpoints(std::vector<std::int32_t> lines);
+    [[nodiscard]] const std::vector<std::int32_t>& Breakpoints() const; // sorted
+    // The run pauses after its next step, unless that step ends or fails the
+    // run. Use it with Execute on a paused core to step once; Reset cancels it.
+    void RequestStepStop();
+    // One-shot: the run pauses, as at a breakpoint, when execution arrives at
+    // this line; then the target is cleared. -1 clears it; Reset clears it too.
+    void SetRunToLine(std::int32_t line);
+    [[nodiscard]] std::int32_t RunToLine() const;
+
+    // Why the last OnPause was raised.
+    enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine };
+    [[nodiscard]] TPauseCause LastPauseCause() const;
+
 private:
     // How an operator ended: done (the cursor moved on), raised (it reported its
     // own error), or failed in a way the tick's catch-all reports.
