@@ -21,6 +21,8 @@
 
 #include "ui/about.h"
 #include "ui/application.h"
+#include "ui/codeeditor.h"
+#include "ui/debugger.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
 #include "ui/qttimer.h"
@@ -55,12 +57,27 @@ TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
 void TfMain::FormCreate(const QStringList& arguments)
 {
     _core = std::make_unique<TVeskCore>(*this);
-    _core->OnStart = [this](TVeskCore&) { CoreStart(); };
-    _core->OnStop = [this](TVeskCore&) { CoreStop(); };
-    _core->OnFinish = [this](TVeskCore&) { CoreFinish(); };
-    _core->OnPause = [this](TVeskCore&) { CorePause(); };
+    _core->OnStart = [this](TVeskCore&) {
+        CoreStart();
+        _debugger->RunStarted();
+    };
+    _core->OnStop = [this](TVeskCore&) {
+        CoreStop();
+        _debugger->RunStopped();
+    };
+    _core->OnFinish = [this](TVeskCore&) {
+        _debugger->RunFinished();
+        CoreFinish();
+    };
+    _core->OnPause = [this](TVeskCore&) {
+        CorePause();
+        DebugPause();
+    };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) { CoreError(line, pos, message); };
+    _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
+                                            nullptr);
+    connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -97,7 +114,11 @@ void TfMain::FormCloseQuery(bool& canClose)
     canClose = SaveChangesFirst(kCloseCaption);
 }
 
-void TfMain::FormClose() { _core.reset(); }
+void TfMain::FormClose()
+{
+    _debugger.reset();
+    _core.reset();
+}
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
 {
@@ -124,6 +145,7 @@ void TfMain::BuildWindow()
     editorFrame->addWidget(mEditor);
     column->addLayout(editorFrame, 1);
     setCentralWidget(client);
+    BuildCellsPanel();
     BuildMenus();
     BuildDialogs();
     setMinimumSize(640, 480);
@@ -187,7 +209,7 @@ QCommandLinkButton* TfMain::BuildRunButton(const char* name, const QString& capt
 
 void TfMain::BuildEditor()
 {
-    mEditor = new QPlainTextEdit(this);
+    mEditor = new TCodeEditor(this);
     mEditor->setObjectName(QStringLiteral("mEditor"));
     mEditor->setFont(EditorFont());
     mEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -287,6 +309,7 @@ void TfMain::BuildMenus()
                          &TfMain::bBigPauseClick, project);
     nStopItem = AddItem(projectMenu, "nStopItem", QStringLiteral("Прервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
+    BuildDebugMenus(projectMenu);
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
     auto* tools = AddMenu("nToolsItem", QStringLiteral("Инструменты"));
@@ -347,6 +370,9 @@ void TfMain::nProjectItemClick()
     nRunItem->setEnabled(bBigRun->isEnabled());
     nPauseItem->setEnabled(bBigPause->isEnabled());
     nStopItem->setEnabled(bBigStop->isEnabled());
+    // The debugger's ways to run follow Run.
+    for (auto* item : {nRunUnpacedItem, nStepItem, nRunToCursorItem})
+        item->setEnabled(bBigRun->isEnabled());
 }
 
 void TfMain::nUndoItemClick() { mEditor->undo(); }

@@ -11,10 +11,13 @@
 #include <vector>
 
 #include "core/veskcore.h"
+#include "ui/codeeditor.h"
 #include "ui/style.h"
 
 class QAction;
 class QCommandLinkButton;
+class TCellsPanel;
+class TDebugger;
 class QFileDialog;
 class QMenu;
 class QPageSetupDialog;
@@ -72,6 +75,12 @@ public:
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();
+    // The debugger's commands and the cells panel.
+    void nRunUnpacedItemClick();
+    void nStepItemClick();
+    void nRunToCursorItemClick();
+    void nBreakpointItemClick();
+    void nCellsItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -131,15 +140,25 @@ private:
     void CorePause();
     void CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message);
     void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
+    // Run: a fresh start or a continue. slice 0 paces a fresh run and keeps a
+    // continued run as it was; above 0 the run goes unpaced in slices of that
+    // many seconds.
+    void StartRun(double slice);
+
+    // The debugger.
+    void BuildDebugMenus(QMenu* projectMenu);
+    void BuildCellsPanel();
+    void DebugPause();
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
 
     std::unique_ptr<TVeskCore> _core;
+    std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
     bool _paused = false;
     int _sfpos = 0;
 
-    QPlainTextEdit* mEditor = nullptr;
+    TCodeEditor* mEditor = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;
     QCommandLinkButton* bBigStop = nullptr;
@@ -152,6 +171,11 @@ private:
     QAction* nRunItem = nullptr;
     QAction* nPauseItem = nullptr;
     QAction* nStopItem = nullptr;
+    QAction* nRunUnpacedItem = nullptr;
+    QAction* nStepItem = nullptr;
+    QAction* nRunToCursorItem = nullptr;
+    QAction* nCellsItem = nullptr;
+    TCellsPanel* pCellsPanel = nullptr;
     std::vector<TShortcutItem> _shortcuts;
 
     QFileDialog* dSaveDialog = nullptr;

@@ -17,16 +17,7 @@ const QString kContinueCaption = QStringLiteral("Продолжить");
 
 } // namespace
 
-void TfMain::bBigRunClick()
-{
-    if (!_paused) {
-        _core->Reset();
-        _core->ProgramCode() = SourceLines();
-    }
-    _core->Execute();
-    _paused = false;
-    mEditor->setFocus();
-}
+void TfMain::bBigRunClick() { StartRun(0); }
 
 void TfMain::bBigPauseClick()
 {

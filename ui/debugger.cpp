@@ -1,0 +1,178 @@
+#include "ui/debugger.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <algorithm>
+
+#include "core/veskcore.h"
+#include "formats/errorreport.h"
+#include "ui/cellsmodel.h"
+#include "ui/cellspanel.h"
+#include "ui/codeeditor.h"
+#include "ui/operatorspan.h"
+
+namespace {
+
+const QString kUntitled = QStringLiteral("Безымянный");
+// A stack deeper than this shows its top entries only: the lists are rebuilt
+// whenever they change.
+constexpr int kStackRows = 1000;
+
+} // namespace
+
+TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
+                     std::function<QString()> currentFile, QObject* parent)
+    : QObject(parent), _core(core), _editor(editor), _panel(panel),
+      _currentFile(std::move(currentFile)), _file(_currentFile()),
+      _characters(editor.document()->characterCount())
+{
+    _display.setInterval(1000 / kDisplayRate);
+    connect(&_display, &QTimer::timeout, this, &TDebugger::ShowRunKeepingView);
+    connect(&_editor, &TCodeEditor::BreakpointsChanged, this, &TDebugger::EditorBreakpointsChanged);
+    connect(_editor.document(), &QTextDocument::contentsChange, this, &TDebugger::TextChanged);
+    // The panel shows what it missed while it was hidden.
+    connect(&_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            RefreshCells();
+    });
+}
+
+// ---- the run -------------------------------------------------------------
+
+void TDebugger::RunStarted()
+{
+    // A run that has not made a step yet is a fresh one: nothing to compare with.
+    if (_core.Step() == 0)
+        _panel.Model().Clear();
+    _display.start();
+}
+
+void TDebugger::RunPaused()
+{
+    _display.stop();
+    ShowRun();
+    _panel.Model().SettleChanges();
+    _panel.ShowCurrentCell();
+}
+
+void TDebugger::RunStopped()
+{
+    _display.stop();
+    _editor.ClearExecutionMark();
+    RefreshCells();
+}
+
+void TDebugger::RunFinished()
+{
+    _display.stop();
+    _editor.ClearExecutionMark();
+    RefreshCells();
+}
+
+void TDebugger::ShowRun()
+{
+    ShowNextOperator();
+    RefreshCells();
+}
+
+void TDebugger::ShowRunKeepingView()
+{
+    // While the program runs the user may be reading or typing elsewhere:
+    // the mark follows the run, the view stays where the user put it.
+    QScrollBar* bars[] = {_editor.horizontalScrollBar(), _editor.verticalScrollBar()};
+    const int positions[] = {bars[0]->value(), bars[1]->value()};
+    ShowRun();
+    bars[0]->setValue(positions[0]);
+    bars[1]->setValue(positions[1]);
+}
+
+void TDebugger::RefreshCells()
+{
+    if (_panel.isHidden())
+        return;
+    _panel.Model().Refresh(_core.GetVariables(), _core.GetMemory(), _core.CurrentCell());
+
+    QStringList addresses;
+    const auto astack = _core.AddressStack();
+    for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
+        addresses << (it->empty() ? QStringLiteral("(нет ячейки)") : QStringLiteral("$") + QString::fromStdU16String(*it));
+    QStringList loops;
+    const auto cstack = _core.LoopStack();
+    for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
+        const std::u16string line = EditorLine(it->head.line).toStdU16String();
+        QString text = QStringLiteral("Строка %1, символ %2: ")
+                           .arg(it->head.line + 1)
+                           .arg(MapErrorColumn(line, it->head.column));
+        text += it->passes < 0 ? QStringLiteral("бесконечный")
+                               : QStringLiteral("осталось %1").arg(it->passes);
+        if (it->count > 1)
+            text += QStringLiteral(" (×%1)").arg(it->count);
+        loops << text;
+    }
+    _panel.SetStacks(addresses, loops);
+}
+
+void TDebugger::ShowNextOperator()
+{
+    const TVeskCore::TCodePos next = _core.NextPosition();
+    const auto& program = _core.ProgramCode();
+    if (next.line < 0 || std::size_t(next.line) >= program.size()) {
+        _editor.ClearExecutionMark();
+        return;
+    }
+    const std::u16string line = EditorLine(next.line).toStdU16String();
+    const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], line, next.column);
+    _editor.SetExecutionMark(next.line, span.column, span.length);
+}
+
+QString TDebugger::EditorLine(int line) const
+{
+    const QTextBlock block = _editor.document()->findBlockByNumber(line);
+    return block.isValid() ? block.text() : QString();
+}
+
+// ---- breakpoints ---------------------------------------------------------
+
+int TDebugger::CaretLine() const { return _editor.textCursor().blockNumber(); }
+
+void TDebugger::ToggleBreakpointAtCaret() { _editor.ToggleBreakpoint(CaretLine()); }
+
+void TDebugger::EditorBreakpointsChanged()
+{
+    const QList<int> lines = _editor.Breakpoints();
+    _core.SetBreakpoints(std::vector<std::int32_t>(lines.begin(), lines.end()));
+    // While a load replaces the text (undo is off then), the breakpoints it
+    // clears are not the file's: they are restored when the load is done.
+    if (_currentFile() == _file && _editor.document()->isUndoRedoEnabled())
+        _breakpoints[_file] = lines;
+}
+
+void TDebugger::TextChanged(int position, int removed, int added)
+{
+    const int before = _characters;
+    _characters = _editor.document()->characterCount();
+    // A load or a new project replaces the whole text with the undo history off
+    // (a load) or from the start (clearing): see then which file it is.
+    const bool whole = position == 0 && removed > 0 && removed >= before - 1;
+    if (!_editor.document()->isUndoRedoEnabled() || (whole && added == 0)) {
+        _replaced = true;
+        QTimer::singleShot(0, this, &TDebugger::ProjectChanged);
+    }
+}
+
+void TDebugger::ProjectChanged()
+{
+    const QString file = _currentFile();
+    const bool replaced = _replaced;
+    _replaced = false;
+    if (file == _file && !replaced)
+        return;
+    if (!replaced) {
+        // Saved under another name: the breakpoints go along.
+        _file = file;
+        _breakpoints[_file] = _editor.Breakpoints();
+        return;
+    }
+    _file = file;
+    _editor.SetBreakpoints(file == kUntitled ? QList<int>() : _breakpoints.value(file));
+}
