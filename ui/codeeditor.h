@@ -6,8 +6,9 @@
 
 #include <QList>
 #include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QTextCursor>
 
+class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
 
@@ -48,28 +49,33 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A mark follows its text through edits: the cursor holds its selection.
     struct TMark {
         bool set = false;
-        int line = 0;
-        int column = 0;
-        int length = 1;
+        QTextCursor cursor;
     };
 
     void UpdateGutterWidth();
     void UpdateGutter(const QRect& rect, int dy);
     void ContentsChange(int position, int removed, int added);
-    void SetBreakpointState(int line, bool on);
+    void CheckBreakpointsMoved();
+    void CheckLongLines(int position, int added);
+    void SetMark(TMark& mark, int line, int column, int length);
     void ApplyMarks();
-    [[nodiscard]] QTextEdit::ExtraSelection MarkSelection(const TMark& mark,
-                                                          const QColor& background,
-                                                          const QColor& underline) const;
+    void ScrollToMark(const QTextCursor& cursor);
     void ApplyTabStops();
 
     QWidget* _gutter = nullptr;
-    int _gutterDigits = 0;
-    QList<int> _lastBreakpoints; // to tell when an edit moved or removed some
+    QObject* _textControl = nullptr; // the text control whose caret blinks
+    int _blockCount = 1;
+    bool _hasLongLine = false;       // then the caret does not blink, see eventFilter
+    qint64 _doubleClickMs = -1;      // when the last double click came, on a monotonic clock
+    QList<int> _lastBreakpoints;     // to tell when an edit moved or removed some
     TMark _execution;
     TMark _error;
     TMark _problem;

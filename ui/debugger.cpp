@@ -60,19 +60,16 @@ void TDebugger::RunStopped()
     _display.stop();
     _editor.ClearExecutionMark();
     RefreshCells();
+    emit StepsShown(_core.Step());
 }
 
-void TDebugger::RunFinished()
-{
-    _display.stop();
-    _editor.ClearExecutionMark();
-    RefreshCells();
-}
+void TDebugger::RunFinished() { RunStopped(); }
 
 void TDebugger::ShowRun()
 {
     ShowNextOperator();
     RefreshCells();
+    emit StepsShown(_core.Step());
 }
 
 void TDebugger::ShowRunKeepingView()

@@ -40,6 +40,10 @@ public:
     // Display refreshes while a program runs: at most this many a second.
     static constexpr int kDisplayRate = 25;
 
+signals:
+    // The run's step count, whenever the run is shown.
+    void StepsShown(quint64 steps);
+
 private:
     void ShowRun();
     void ShowRunKeepingView();

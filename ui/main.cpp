@@ -10,12 +10,15 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -25,6 +28,10 @@
 #include "ui/debugger.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
+#include "ui/highlighter.h"
+#include "formats/bracketmatch.h"
+#include "formats/errorreport.h"
+#include "ui/sourcechecker.h"
 #include "ui/qttimer.h"
 #include "ui/website.h"
 
@@ -59,14 +66,14 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core = std::make_unique<TVeskCore>(*this);
     _core->OnStart = [this](TVeskCore&) {
         CoreStart();
-        _debugger->RunStarted();
+        DebugStart();
     };
     _core->OnStop = [this](TVeskCore&) {
         CoreStop();
-        _debugger->RunStopped();
+        DebugStop();
     };
     _core->OnFinish = [this](TVeskCore&) {
-        _debugger->RunFinished();
+        DebugFinish();
         CoreFinish();
     };
     _core->OnPause = [this](TVeskCore&) {
@@ -74,10 +81,15 @@ void TfMain::FormCreate(const QStringList& arguments)
         DebugPause();
     };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const std::u16string& message) { CoreError(line, pos, message); };
+                            const std::u16string& message) {
+        MarkCoreError(line, pos);
+        CoreError(line, pos, message);
+    };
     _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
                                             nullptr);
     connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
+    connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
+    DebugStop();
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -148,9 +160,10 @@ void TfMain::BuildWindow()
     BuildCellsPanel();
     BuildMenus();
     BuildDialogs();
+    BuildStatusBar();
     setMinimumSize(640, 480);
-    // The client area excludes the menu bar.
-    resize(793, 539 + menuBar()->sizeHint().height());
+    // The client area excludes the menu bar and the status bar.
+    resize(793, 539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 QWidget* TfMain::BuildTopPanel()
@@ -225,6 +238,58 @@ void TfMain::BuildEditor()
     mEditor->setPalette(palette);
     mEditor->installEventFilter(this);
     installEventFilter(this);
+    new THighlighter(mEditor->document());
+    _checker = new TSourceChecker(mEditor);
+}
+
+void TfMain::BuildStatusBar()
+{
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sStatusBar"));
+    const auto addLabel = [bar](const char* name, bool permanent) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QString::fromLatin1(name));
+        if (permanent)
+            bar->addPermanentWidget(label);
+        else
+            bar->addWidget(label, 1);
+        return label;
+    };
+    lStatusCheck = addLabel("lStatusCheck", false);
+    lStatusPosition = addLabel("lStatusPosition", true);
+    lStatusState = addLabel("lStatusState", true);
+    lStatusSteps = addLabel("lStatusSteps", true);
+    connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
+    connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
+    ShowCaretPosition();
+}
+
+void TfMain::ShowCaretPosition()
+{
+    // Counted as the error report counts: a tab is one character, columns from 1.
+    const QTextCursor caret = mEditor->textCursor();
+    lStatusPosition->setText(QStringLiteral("Строка: %1, символ: %2")
+                                 .arg(caret.blockNumber() + 1)
+                                 .arg(caret.positionInBlock() + 1));
+}
+
+void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); }
+
+void TfMain::ShowSteps(quint64 steps)
+{
+    lStatusSteps->setText(QStringLiteral("Шагов: %1").arg(steps));
+}
+
+void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
+{
+    // The box names no place for unpaired brackets; the mark shows the culprit.
+    if (errorPos == 0) {
+        if (const auto bracket = FindUnpairedBracket(SourceLines()))
+            mEditor->SetErrorMark(bracket->line, bracket->column);
+        return;
+    }
+    const QString line = mEditor->document()->findBlockByNumber(errorLine).text();
+    mEditor->SetErrorMark(errorLine, MapErrorColumn(line.toStdU16String(), errorPos) - 1);
 }
 
 QMenu* TfMain::AddMenu(const char* name, const QString& caption)

@@ -19,12 +19,13 @@ class QCommandLinkButton;
 class TCellsPanel;
 class TDebugger;
 class QFileDialog;
+class QLabel;
 class QMenu;
 class QPageSetupDialog;
-class QPlainTextEdit;
 class QPrintDialog;
 class QPrinter;
 class TFindDialog;
+class TSourceChecker;
 
 class TfMain final : public QMainWindow, public TTimerOwner {
     Q_OBJECT
@@ -85,6 +86,10 @@ public:
     // The find dialog's Find Next.
     void dFindDialogFind();
 
+    // The status bar's run state and step count.
+    void ShowRunState(const QString& state);
+    void ShowSteps(quint64 steps);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -113,6 +118,9 @@ private:
     QCommandLinkButton* BuildRunButton(const char* name, const QString& caption,
                                        const QString& note, int width, TRunGlyph glyph);
     void BuildEditor();
+    void BuildStatusBar();
+    void ShowCaretPosition();
+    void MarkCoreError(std::int32_t errorLine, std::int32_t errorPos);
     void BuildMenus();
     void BuildDialogs();
     QMenu* AddMenu(const char* name, const QString& caption);
@@ -148,7 +156,11 @@ private:
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
     void BuildCellsPanel();
+    // The debugger's part of the core's events.
+    void DebugStart();
     void DebugPause();
+    void DebugStop();
+    void DebugFinish();
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
@@ -159,6 +171,11 @@ private:
     int _sfpos = 0;
 
     TCodeEditor* mEditor = nullptr;
+    TSourceChecker* _checker = nullptr;
+    QLabel* lStatusPosition = nullptr;
+    QLabel* lStatusState = nullptr;
+    QLabel* lStatusSteps = nullptr;
+    QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;
     QCommandLinkButton* bBigStop = nullptr;

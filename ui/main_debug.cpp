@@ -67,12 +67,32 @@ void TfMain::StartRun(double slice)
     mEditor->setFocus();
 }
 
+void TfMain::DebugStart()
+{
+    ShowRunState(_core->TimerSlice() > 0 ? QStringLiteral("Выполняется без задержки")
+                                         : QStringLiteral("Выполняется"));
+    _debugger->RunStarted();
+}
+
 void TfMain::DebugPause()
 {
     // The core also pauses by itself (a breakpoint, a step): then as after Pause,
     // Run continues rather than starting afresh.
     _paused = true;
+    ShowRunState(QStringLiteral("Приостановлено"));
     _debugger->RunPaused();
+}
+
+void TfMain::DebugStop()
+{
+    ShowRunState(QStringLiteral("Остановлено"));
+    _debugger->RunStopped();
+}
+
+void TfMain::DebugFinish()
+{
+    ShowRunState(QStringLiteral("Завершено"));
+    _debugger->RunFinished();
 }
 
 void TfMain::nRunUnpacedItemClick() { StartRun(kUnpacedSlice); }

@@ -1,0 +1,411 @@
+#include "ui/codeeditor.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <algorithm>
+#include <chrono>
+
+#include "ui/editorgutter.h"
+
+namespace {
+
+// Tab stops as in the printout: every eight characters.
+constexpr int kTabStopCharacters = 8;
+// From this length on a line is costly to draw, and every caret blink would
+// draw it whole; such a document gets a steady caret instead.
+constexpr int kLongLine = 50000;
+// A double click arms the text control's triple-click timer; its timer events
+// must get through for that long.
+constexpr qint64 kDoubleClickWindowMs = 2000;
+
+const QColor kGutterBackground(232, 232, 232);
+const QColor kGutterText(120, 120, 120);
+const QColor kBreakpointColour(200, 30, 30);
+const QColor kExecutionLine(255, 248, 200);
+const QColor kExecutionText(255, 214, 80);
+const QColor kErrorLine(255, 232, 232);
+const QColor kErrorText(255, 150, 150);
+const QColor kProblemUnderline(220, 0, 0);
+
+class TLineData final : public QTextBlockUserData {
+public:
+    bool breakpoint = false;
+};
+
+[[nodiscard]] bool HasBreakpoint(const QTextBlock& block)
+{
+    const auto* data = static_cast<const TLineData*>(block.userData());
+    return data != nullptr && data->breakpoint;
+}
+
+void SetBreakpointOn(QTextBlock block, bool on)
+{
+    auto* data = static_cast<TLineData*>(block.userData());
+    if (data == nullptr) {
+        if (!on)
+            return;
+        data = new TLineData;
+        block.setUserData(data); // the block owns it
+    }
+    data->breakpoint = on;
+}
+
+[[nodiscard]] qint64 NowMs()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+[[nodiscard]] QTextEdit::ExtraSelection LineSelection(const QTextCursor& at, const QColor& colour)
+{
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = at;
+    selection.cursor.clearSelection();
+    selection.format.setBackground(colour);
+    selection.format.setProperty(QTextFormat::FullWidthSelection, true);
+    return selection;
+}
+
+[[nodiscard]] QTextEdit::ExtraSelection TextSelection(const QTextCursor& at, const QColor& colour)
+{
+    QTextEdit::ExtraSelection selection;
+    selection.cursor = at;
+    selection.format.setBackground(colour);
+    return selection;
+}
+
+} // namespace
+
+TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
+{
+    _gutter = new TEditorGutter(this);
+    // The caret blinks through the text control's timer; see eventFilter.
+    for (QObject* child : children()) {
+        if (child->inherits("QWidgetTextControl")) {
+            _textControl = child;
+            child->installEventFilter(this);
+        }
+    }
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &TCodeEditor::UpdateGutterWidth);
+    connect(this, &QPlainTextEdit::updateRequest, this, &TCodeEditor::UpdateGutter);
+    connect(document(), &QTextDocument::contentsChange, this, &TCodeEditor::ContentsChange);
+    ApplyTabStops();
+    UpdateGutterWidth();
+}
+
+// ---- breakpoints -----------------------------------------------------------
+
+QList<int> TCodeEditor::Breakpoints() const
+{
+    QList<int> lines;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (HasBreakpoint(block))
+            lines.append(block.blockNumber());
+    }
+    return lines;
+}
+
+void TCodeEditor::ToggleBreakpoint(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    SetBreakpointOn(block, !HasBreakpoint(block));
+    _lastBreakpoints = Breakpoints();
+    _gutter->update();
+    emit BreakpointsChanged();
+}
+
+void TCodeEditor::SetBreakpoints(const QList<int>& lines)
+{
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        SetBreakpointOn(block, false);
+    for (const int line : lines) {
+        const QTextBlock block = document()->findBlockByNumber(line);
+        if (block.isValid())
+            SetBreakpointOn(block, true);
+    }
+    const QList<int> now = Breakpoints();
+    _gutter->update();
+    if (now == _lastBreakpoints)
+        return;
+    _lastBreakpoints = now;
+    emit BreakpointsChanged();
+}
+
+void TCodeEditor::CheckBreakpointsMoved()
+{
+    if (_lastBreakpoints.isEmpty())
+        return;
+    const QList<int> now = Breakpoints();
+    if (now == _lastBreakpoints)
+        return;
+    _lastBreakpoints = now;
+    emit BreakpointsChanged();
+}
+
+// ---- edits -----------------------------------------------------------------
+
+void TCodeEditor::ContentsChange(int position, int removed, int added)
+{
+    if (removed == 0 && added == 0)
+        return;
+    // A line break typed at the start of a marked line pushes the line down:
+    // the mark goes with the line's text, not with the new empty line above.
+    if (added > 0) {
+        const QTextBlock first = document()->findBlock(position);
+        const QTextBlock moved = document()->findBlock(position + added);
+        if (first.position() == position && moved != first &&
+            moved.position() == position + added && HasBreakpoint(first) && !HasBreakpoint(moved)) {
+            SetBreakpointOn(first, false);
+            SetBreakpointOn(moved, true);
+        }
+    }
+    const int blocks = document()->blockCount();
+    if (blocks != _blockCount || removed > 0)
+        CheckBreakpointsMoved();
+    _blockCount = blocks;
+    CheckLongLines(position, added);
+    if (_error.set || _problem.set) {
+        _error.set = false;
+        _problem.set = false;
+        ApplyMarks();
+    }
+}
+
+void TCodeEditor::CheckLongLines(int position, int added)
+{
+    QTextBlock block = _hasLongLine ? document()->begin() : document()->findBlock(position);
+    const int end = _hasLongLine ? document()->characterCount() : position + added;
+    bool found = false;
+    for (; block.isValid() && block.position() <= end && !found; block = block.next())
+        found = block.length() > kLongLine;
+    _hasLongLine = found;
+}
+
+bool TCodeEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    // Every blink redraws the caret's line whole; on a line of megabytes that
+    // keeps a core busy, so there the caret stays on instead of blinking.
+    if (watched == _textControl && event->type() == QEvent::Timer && _hasLongLine &&
+        NowMs() - _doubleClickMs > kDoubleClickWindowMs)
+        return true;
+    return QPlainTextEdit::eventFilter(watched, event);
+}
+
+void TCodeEditor::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    _doubleClickMs = NowMs();
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+// ---- marks -----------------------------------------------------------------
+
+void TCodeEditor::SetMark(TMark& mark, int line, int column, int length)
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    mark.set = block.isValid();
+    if (!mark.set)
+        return;
+    const int textLength = block.length() - 1;
+    const int start = std::clamp(column, 0, textLength);
+    const int end = std::clamp(start + std::max(length, 1), start, textLength);
+    mark.cursor = QTextCursor(document());
+    mark.cursor.setPosition(block.position() + start);
+    mark.cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+}
+
+void TCodeEditor::SetExecutionMark(int line, int column, int length)
+{
+    SetMark(_execution, line, column, length);
+    ApplyMarks();
+    if (_execution.set)
+        ScrollToMark(_execution.cursor);
+    _gutter->update();
+}
+
+void TCodeEditor::ClearExecutionMark()
+{
+    if (!_execution.set)
+        return;
+    _execution.set = false;
+    ApplyMarks();
+    _gutter->update();
+}
+
+void TCodeEditor::SetErrorMark(int line, int column)
+{
+    SetMark(_error, line, column, 1);
+    ApplyMarks();
+}
+
+void TCodeEditor::ClearErrorMark()
+{
+    _error.set = false;
+    ApplyMarks();
+}
+
+void TCodeEditor::SetProblemMark(int line, int column)
+{
+    SetMark(_problem, line, column, 1);
+    ApplyMarks();
+}
+
+void TCodeEditor::ClearProblemMark()
+{
+    if (!_problem.set)
+        return;
+    _problem.set = false;
+    ApplyMarks();
+}
+
+void TCodeEditor::ApplyMarks()
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    if (_error.set) {
+        selections.append(LineSelection(_error.cursor, kErrorLine));
+        selections.append(TextSelection(_error.cursor, kErrorText));
+    }
+    if (_execution.set) {
+        selections.append(LineSelection(_execution.cursor, kExecutionLine));
+        selections.append(TextSelection(_execution.cursor, kExecutionText));
+    }
+    if (_problem.set) {
+        QTextEdit::ExtraSelection problem = TextSelection(_problem.cursor, kErrorText);
+        problem.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+        problem.format.setUnderlineColor(kProblemUnderline);
+        if (!_problem.cursor.hasSelection())
+            problem = LineSelection(_problem.cursor, kErrorLine);
+        selections.append(problem);
+    }
+    setExtraSelections(selections);
+}
+
+void TCodeEditor::ScrollToMark(const QTextCursor& cursor)
+{
+    // Lines are counted directly: without wrapping the vertical scroll bar
+    // counts lines, and this never lays out the lines in between.
+    const QTextBlock block = cursor.block();
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int visibleLines = std::max(1, viewport()->height() / lineHeight);
+    QScrollBar* vertical = verticalScrollBar();
+    const int line = block.blockNumber();
+    if (line < vertical->value() || line >= vertical->value() + visibleLines)
+        vertical->setValue(std::max(0, line - visibleLines / 2));
+
+    QTextLayout* layout = block.layout();
+    if (layout->lineCount() == 0)
+        document()->documentLayout()->blockBoundingRect(block); // lays the line out
+    if (layout->lineCount() == 0)
+        return;
+    const QTextLine textLine = layout->lineAt(0);
+    const int left = qRound(textLine.cursorToX(cursor.selectionStart() - block.position()));
+    const int right = qRound(textLine.cursorToX(cursor.selectionEnd() - block.position()));
+    QScrollBar* horizontal = horizontalScrollBar();
+    const int width = viewport()->width();
+    if (left < horizontal->value() || right > horizontal->value() + width)
+        horizontal->setValue(std::max(0, left - width / 2));
+}
+
+// ---- gutter and layout -------------------------------------------------------
+
+int TCodeEditor::GutterWidth() const
+{
+    int digits = 1;
+    for (int count = std::max(1, blockCount()); count >= 10; count /= 10)
+        ++digits;
+    const QFontMetrics metrics(font());
+    return metrics.lineSpacing() + metrics.horizontalAdvance(QLatin1Char('9')) * digits + 6;
+}
+
+void TCodeEditor::UpdateGutterWidth() { setViewportMargins(GutterWidth(), 0, 0, 0); }
+
+void TCodeEditor::UpdateGutter(const QRect& rect, int dy)
+{
+    if (dy != 0)
+        _gutter->scroll(0, dy);
+    else
+        _gutter->update(0, rect.y(), _gutter->width(), rect.height());
+}
+
+void TCodeEditor::resizeEvent(QResizeEvent* event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    _gutter->setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+}
+
+void TCodeEditor::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        ApplyTabStops();
+        UpdateGutterWidth();
+        const QRect area = contentsRect();
+        _gutter->setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+    }
+}
+
+void TCodeEditor::ApplyTabStops()
+{
+    setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) *
+                       kTabStopCharacters);
+}
+
+void TCodeEditor::PaintGutter(QPaintEvent* event)
+{
+    QPainter painter(_gutter);
+    painter.fillRect(event->rect(), kGutterBackground);
+    painter.setFont(font());
+    const int marker = fontMetrics().lineSpacing();
+    const int numbersRight = _gutter->width() - 4;
+    const int executionLine = _execution.set ? _execution.cursor.blockNumber() : -1;
+
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= event->rect().bottom()) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        if (block.isVisible() && bottom >= event->rect().top()) {
+            const QRectF line(0, top, numbersRight, marker);
+            painter.setPen(kGutterText);
+            painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                             QString::number(block.blockNumber() + 1));
+            const QRectF spot(3, top + 3, marker - 6, marker - 6);
+            painter.setRenderHint(QPainter::Antialiasing);
+            if (HasBreakpoint(block)) {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(kBreakpointColour);
+                painter.drawEllipse(spot);
+            }
+            if (block.blockNumber() == executionLine) {
+                const QPointF arrow[] = {spot.topLeft(), {spot.right(), spot.center().y()},
+                                         spot.bottomLeft()};
+                painter.setPen(Qt::black);
+                painter.setBrush(kExecutionText);
+                painter.drawPolygon(arrow, 3);
+            }
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        }
+        block = block.next();
+        top = bottom;
+    }
+}
+
+void TCodeEditor::GutterClicked(int y)
+{
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= y) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        if (block.isVisible() && y < bottom) {
+            ToggleBreakpoint(block.blockNumber());
+            return;
+        }
+        block = block.next();
+        top = bottom;
+    }
+}
