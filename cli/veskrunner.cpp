@@ -1,6 +1,16 @@
 #include "veskrunner.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "formats/errorreport.h"
+
+namespace {
+
+// Steps per call into the core: few enough to check the limit often.
+constexpr std::uint64_t kStepsPerCall = std::uint64_t{1} << 20;
+
+} // namespace
 
 TVeskRunner::TVeskRunner()
     : _core(_timerOwner)
@@ -14,8 +24,9 @@ void TVeskRunner::BindEvents()
     _core.OnError = [this](TVeskCore&, std::int32_t errorLine, std::int32_t errorPos,
                            const std::u16string& message) {
         // A line the program does not have counts as an empty one.
-        const bool known = errorLine >= 0 && static_cast<std::size_t>(errorLine) < _editorLines.size();
-        const std::u16string_view line = known ? std::u16string_view(_editorLines[errorLine])
+        const bool known = _editorLines && errorLine >= 0
+            && static_cast<std::size_t>(errorLine) < _editorLines->size();
+        const std::u16string_view line = known ? std::u16string_view((*_editorLines)[errorLine])
                                                 : std::u16string_view();
         _error = TRunError{errorLine, MapErrorColumn(line, errorPos), message};
     };
@@ -26,7 +37,7 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
 {
     _finished = false;
     _error.reset();
-    _editorLines = lines;
+    _editorLines = &lines;
 
     _core.Reset();
     _core.ProgramCode() = lines;
@@ -34,13 +45,16 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
 
     bool limited = false;
     while (_core.IsRun() && !_error) {
-        if (maxSteps && _core.Step() >= *maxSteps) {
+        const std::uint64_t left = maxSteps ? *maxSteps - std::min(*maxSteps, _core.Step())
+                                            : std::numeric_limits<std::uint64_t>::max();
+        if (left == 0) {
             _core.Pause();
             limited = true;
             break;
         }
-        _core.TimerTick();
+        _core.RunSteps(std::min(left, kStepsPerCall));
     }
+    _editorLines = nullptr;
 
     TRunOutcome outcome;
     if (_error) {

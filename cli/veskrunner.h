@@ -33,8 +33,9 @@ public:
     TVeskRunner(const TVeskRunner&) = delete;
     TVeskRunner& operator=(const TVeskRunner&) = delete;
 
-    // What a fresh Run does: Reset, fill the lines, Execute, then tick while the
-    // core runs. With a limit, the run stops before a tick once Step reaches it.
+    // What a fresh Run does: Reset, fill the lines, Execute, then run steps
+    // while the core runs. With a limit, the run stops before a step once Step
+    // reaches it. The lines are only read, and only during the call.
     [[nodiscard]] TRunOutcome Run(const std::vector<std::u16string>& lines,
                                   std::optional<std::uint64_t> maxSteps);
 
@@ -43,7 +44,8 @@ private:
 
     TManualTimerOwner _timerOwner;
     TVeskCore _core;
-    std::vector<std::u16string> _editorLines; // the lines before preparation, for the column mapping
+    // The caller's lines during Run, for the error column mapping: not copied.
+    const std::vector<std::u16string>* _editorLines = nullptr;
     bool _finished = false;
     std::optional<TRunError> _error;
 };

@@ -16,23 +16,51 @@ std::int32_t TCellMemory::Add(std::u16string name, std::int32_t code)
     _values.push_back(0);
     if (_names.size() != _values.size())
         return -1;
-    const auto index = static_cast<std::int32_t>(_values.size() - 1);
+    const auto slot = static_cast<std::int32_t>(_values.size() - 1);
     if (code >= 0)
-        _index[static_cast<std::size_t>(code)] = index;
-    return index;
+        _index[static_cast<std::size_t>(code)] = slot;
+    return slot;
 }
 
-void TCellMemory::Remove(std::int32_t index)
+void TCellMemory::Remove(std::int32_t slot)
 {
-    const auto at = static_cast<std::size_t>(index);
+    const auto at = static_cast<std::size_t>(slot);
     if (_codes[at] >= 0)
         _index[static_cast<std::size_t>(_codes[at])] = -1;
-    _values.erase(_values.begin() + index);
-    _names.erase(_names.begin() + index);
-    _codes.erase(_codes.begin() + index);
-    for (std::size_t i = at; i < _codes.size(); ++i)
-        if (_codes[i] >= 0)
-            _index[static_cast<std::size_t>(_codes[i])] = static_cast<std::int32_t>(i);
+    _codes[at] = kHole;
+    _names[at] = std::u16string();
+    _values[at] = 0;
+    ++_holes;
+    // Holes at the end cost nothing to drop.
+    while (!_codes.empty() && _codes.back() == kHole) {
+        _codes.pop_back();
+        _names.pop_back();
+        _values.pop_back();
+        --_holes;
+    }
+}
+
+std::int32_t TCellMemory::Compact(std::int32_t keep)
+{
+    std::int32_t kept = keep;
+    std::size_t to = 0;
+    for (std::size_t from = 0; from < _codes.size(); ++from) {
+        if (_codes[from] == kHole)
+            continue;
+        if (static_cast<std::int32_t>(from) == keep)
+            kept = static_cast<std::int32_t>(to);
+        _codes[to] = _codes[from];
+        _values[to] = _values[from];
+        _names[to] = std::move(_names[from]);
+        if (_codes[to] >= 0)
+            _index[static_cast<std::size_t>(_codes[to])] = static_cast<std::int32_t>(to);
+        ++to;
+    }
+    _codes.resize(to);
+    _values.resize(to);
+    _names.resize(to);
+    _holes = 0;
+    return kept;
 }
 
 void TCellMemory::Clear()
@@ -43,4 +71,39 @@ void TCellMemory::Clear()
     _values.clear();
     _names.clear();
     _codes.clear();
+    _holes = 0;
+}
+
+std::int32_t TCellMemory::OrderOf(std::int32_t slot) const
+{
+    if (!Valid(slot))
+        return -1;
+    std::int32_t order = 0;
+    for (std::int32_t i = 0; i < slot; ++i)
+        order += _codes[static_cast<std::size_t>(i)] != kHole ? 1 : 0;
+    return order;
+}
+
+TMemory TCellMemory::Values() const
+{
+    if (_holes == 0)
+        return _values;
+    TMemory values;
+    values.reserve(static_cast<std::size_t>(Count()));
+    for (std::size_t i = 0; i < _codes.size(); ++i)
+        if (_codes[i] != kHole)
+            values.push_back(_values[i]);
+    return values;
+}
+
+std::vector<std::u16string> TCellMemory::Names() const
+{
+    if (_holes == 0)
+        return _names;
+    std::vector<std::u16string> names;
+    names.reserve(static_cast<std::size_t>(Count()));
+    for (std::size_t i = 0; i < _codes.size(); ++i)
+        if (_codes[i] != kHole)
+            names.push_back(_names[i]);
+    return names;
 }

@@ -1,5 +1,7 @@
 #include "core/loopstack.h"
 
+#include <algorithm>
+
 std::uint64_t TLoopStack::KeyOf(std::int32_t line, std::int32_t column)
 {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(line)) << 32)
@@ -10,7 +12,7 @@ std::int32_t TLoopStack::Slot(std::int32_t line, std::int32_t column)
 {
     const auto [it, added] = _slotOfKey.try_emplace(KeyOf(line, column), static_cast<std::int32_t>(_keys.size()));
     if (added)
-        _keys.emplace_back();
+        _keys.emplace_back().key = KeyOf(line, column);
     return it->second;
 }
 
@@ -18,13 +20,15 @@ void TLoopStack::Push(std::int32_t slot, std::int32_t step)
 {
     TKeyEntries& key = _keys[static_cast<std::size_t>(slot)];
     ++_entries;
+    const std::uint64_t order = _pushes++;
     if (!key.hasFirst) {
         key.hasFirst = true;
         key.first = step;
+        key.firstOrder = order;
     } else if (!key.later.empty() && key.later.back().step == step) {
         ++key.later.back().count;
     } else {
-        key.later.push_back({step, 1});
+        key.later.push_back({step, 1, order});
     }
 }
 
@@ -39,6 +43,7 @@ void TLoopStack::DropFirst(std::int32_t slot)
         return;
     }
     key.first = key.later.front().step;
+    key.firstOrder = key.later.front().order;
     if (--key.later.front().count == 0)
         key.later.erase(key.later.begin());
 }
@@ -48,6 +53,7 @@ void TLoopStack::Clear()
     _keys.clear();
     _slotOfKey.clear();
     _entries = 0;
+    _pushes = 0;
 }
 
 std::size_t TLoopStack::Runs() const
@@ -56,4 +62,24 @@ std::size_t TLoopStack::Runs() const
     for (const TKeyEntries& key : _keys)
         runs += (key.hasFirst ? 1 : 0) + key.later.size();
     return runs;
+}
+
+std::vector<TLoopStack::TView> TLoopStack::View() const
+{
+    std::vector<std::pair<std::uint64_t, TView>> ordered;
+    for (const TKeyEntries& key : _keys) {
+        const auto line = static_cast<std::int32_t>(key.key >> 32);
+        const auto column = static_cast<std::int32_t>(key.key & 0xFFFFFFFFU);
+        if (key.hasFirst)
+            ordered.push_back({key.firstOrder, {line, column, key.first, 1}});
+        for (const TRun& run : key.later)
+            ordered.push_back({run.order, {line, column, run.step, run.count}});
+    }
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TView> view;
+    view.reserve(ordered.size());
+    for (const auto& entry : ordered)
+        view.push_back(entry.second);
+    return view;
 }

@@ -29,14 +29,27 @@ public:
     [[nodiscard]] std::uint64_t Entries() const { return _entries; }
     [[nodiscard]] std::size_t Runs() const;
 
+    // The entries for display, oldest first: the key's `[` position, the
+    // remaining passes and how many equal entries of the key stand together.
+    struct TView {
+        std::int32_t line;
+        std::int32_t column;
+        std::int32_t step;
+        std::uint64_t count;
+    };
+    [[nodiscard]] std::vector<TView> View() const;
+
 private:
     struct TRun {
         std::int32_t step;
         std::uint64_t count;
+        std::uint64_t order; // when the run's first entry was added, for View
     };
     struct TKeyEntries {
+        std::uint64_t key = 0;
         bool hasFirst = false;
         std::int32_t first = 0;
+        std::uint64_t firstOrder = 0;
         std::vector<TRun> later; // oldest run first
     };
 
@@ -45,4 +58,5 @@ private:
     std::vector<TKeyEntries> _keys;
     std::unordered_map<std::uint64_t, std::int32_t> _slotOfKey;
     std::uint64_t _entries = 0;
+    std::uint64_t _pushes = 0;
 };

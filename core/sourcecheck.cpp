@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -63,16 +64,17 @@ private:
 
 } // namespace
 
+// The result is built at its exact size: a big program keeps no slack.
 void PrepareLine(std::u16string& line)
 {
     const auto isSpace = [](char16_t ch) { return ch <= 32; };
     const auto first = std::find_if_not(line.begin(), line.end(), isSpace);
     const auto last = std::find_if_not(line.rbegin(), std::make_reverse_iterator(first), isSpace).base();
-    std::u16string text(first, last);
-    if (const auto quote = text.find(u'\''); quote != std::u16string::npos)
-        text.erase(quote);
-    std::erase(text, u' ');
-    std::erase(text, u'\t');
+    const auto end = std::find(first, last, u'\'');
+    const auto kept = [](char16_t ch) { return ch != u' ' && ch != u'\t'; };
+    std::u16string text;
+    text.reserve(static_cast<std::size_t>(std::count_if(first, end, kept)));
+    std::copy_if(first, end, std::back_inserter(text), kept);
     line = std::move(text);
 }
 

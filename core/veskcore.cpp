@@ -1,7 +1,9 @@
 #include "core/veskcore.h"
 
+#include <algorithm>
 #include <array>
-#include <optional>
+#include <cstring>
+#include <limits>
 
 #include "core/hexdigits.h"
 #include "core/sourcecheck.h"
@@ -44,13 +46,44 @@ const std::u16string kNoConditionBlock = u"Не найден блок обраб
     return u"Невозможно распознать число '" + std::u16string(taken) + u"'.";
 }
 
-// Up to `count` characters of the line from 1-based column `column` on.
-[[nodiscard]] std::u16string_view Operand(const std::u16string& text, std::int32_t column, std::size_t count)
+constexpr double kSecondsPerDay = 86400.0;
+// A batch with a deadline reads the clock once per this many steps.
+constexpr std::uint64_t kClockEvery = 256;
+
+// Tells one text from another without keeping a copy: the lengths and the
+// characters, mixed eight bytes at a time.
+[[nodiscard]] std::uint64_t HashOf(const std::vector<std::u16string>& lines)
 {
-    const auto from = static_cast<std::size_t>(column - 1);
-    if (column < 1 || from >= text.size())
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t hash = lines.size();
+    const auto mix = [&hash](std::uint64_t value) {
+        hash = (hash ^ value) * kMultiplier;
+        hash ^= hash >> 29;
+    };
+    for (const std::u16string& line : lines) {
+        mix(line.size());
+        const char16_t* data = line.data();
+        std::size_t left = line.size();
+        for (; left >= 4; left -= 4, data += 4) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, data, sizeof chunk);
+            mix(chunk);
+        }
+        for (; left > 0; --left, ++data)
+            mix(*data);
+    }
+    return hash;
+}
+
+[[nodiscard]] std::u16string AddressText(std::int32_t code)
+{
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    if (code < 0)
         return {};
-    return std::u16string_view(text).substr(from, count);
+    std::u16string text(4, u'0');
+    for (std::size_t i = 0; i < 4; ++i)
+        text[3 - i] = kHex[(code >> (4 * i)) & 15];
+    return text;
 }
 
 } // namespace
@@ -83,6 +116,7 @@ void TVeskCore::Execute()
         Notify(OnStop);
         return;
     }
+    EnsureDecoded();
     if (!_timer)
         _timer = &_owner.MakeTimer(1, [this] { TimerTick(); });
     _timer->SetEnabled(true);
@@ -93,8 +127,7 @@ void TVeskCore::Pause()
 {
     if (!IsRun())
         return;
-    _timer->SetEnabled(false);
-    Notify(OnPause);
+    PauseFor(TPauseCause::pcUser);
 }
 
 void TVeskCore::Stop()
@@ -110,15 +143,20 @@ void TVeskCore::Reset()
     _program.clear();
     _astack.clear();
     _cstack.Clear();
-    _search.Invalidate();
-    _loopSites.clear();
-    _cursor = 1;
-    _line = 0;
+    _code.Clear();
+    _decoded = false;
+    _textTouched = true;
+    _pc = 0;
+    _prevPc = -1;
+    _resume = {};
     _status = TProgramStatus::psNormal;
     _step = 0;
     _time = 0;
     _cas = -1;
     _cai = -1;
+    _stepStop = false;
+    _runToLine = -1;
+    _breakArmed = true;
 }
 
 TMemory TVeskCore::GetMemory() const
@@ -133,6 +171,8 @@ std::vector<std::u16string> TVeskCore::GetVariables() const
 
 std::vector<std::u16string>& TVeskCore::ProgramCode()
 {
+    // The caller may change the lines through this reference.
+    _textTouched = true;
     return _program;
 }
 
@@ -184,59 +224,329 @@ void TVeskCore::TimerOff()
         _timer->SetEnabled(false);
 }
 
+void TVeskCore::TimerOn()
+{
+    if (_timer)
+        _timer->SetEnabled(true);
+}
+
+void TVeskCore::PauseFor(TPauseCause cause)
+{
+    TimerOff();
+    _pauseCause = cause;
+    _stepStop = false;
+    _breakArmed = false;
+    Notify(OnPause);
+}
+
+// ---- debugger --------------------------------------------------------------
+
+TVeskCore::TCodePos TVeskCore::NextPosition() const
+{
+    if (!_decoded)
+        return _resume;
+    const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    return {op.line, op.column};
+}
+
+std::int32_t TVeskCore::CurrentCell() const
+{
+    return _cells.OrderOf(_cai);
+}
+
+std::vector<std::u16string> TVeskCore::AddressStack() const
+{
+    std::vector<std::u16string> texts;
+    texts.reserve(_astack.size());
+    for (const std::int32_t code : _astack)
+        texts.push_back(AddressText(code));
+    return texts;
+}
+
+std::vector<TVeskCore::TLoopEntry> TVeskCore::LoopStack() const
+{
+    std::vector<TLoopEntry> entries;
+    for (const TLoopStack::TView& view : _cstack.View())
+        entries.push_back({{view.line, view.column}, view.step, view.count});
+    return entries;
+}
+
+void TVeskCore::SetBreakpoints(std::vector<std::int32_t> lines)
+{
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    _breakpoints = std::move(lines);
+    MarkLines();
+}
+
+const std::vector<std::int32_t>& TVeskCore::Breakpoints() const
+{
+    return _breakpoints;
+}
+
+void TVeskCore::RequestStepStop()
+{
+    _stepStop = true;
+}
+
+void TVeskCore::SetRunToLine(std::int32_t line)
+{
+    _runToLine = line < 0 ? -1 : line;
+    MarkLines();
+}
+
+std::int32_t TVeskCore::RunToLine() const
+{
+    return _runToLine;
+}
+
+TVeskCore::TPauseCause TVeskCore::LastPauseCause() const
+{
+    return _pauseCause;
+}
+
+void TVeskCore::MarkLines()
+{
+    if (!_decoded)
+        return;
+    std::vector<std::uint8_t> marked(_program.size() + 1, 0);
+    const auto mark = [&marked](std::int32_t line) {
+        if (line >= 0 && static_cast<std::size_t>(line) < marked.size())
+            marked[static_cast<std::size_t>(line)] = 1;
+    };
+    for (const std::int32_t line : _breakpoints)
+        mark(line);
+    mark(_runToLine);
+    _code.MarkLines(marked);
+}
+
+// Execution arrives at a line unless it flows on from the operator before.
+bool TVeskCore::ArrivesAtMark() const
+{
+    const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    if ((op.flags & ofMarked) == 0 || !_breakArmed)
+        return false;
+    return _pc != _prevPc + 1 || (op.flags & ofLineStart) != 0;
+}
+
+void TVeskCore::PauseAtMark()
+{
+    const std::int32_t line = _code.Ops()[static_cast<std::size_t>(_pc)].line;
+    TPauseCause cause = TPauseCause::pcBreakpoint;
+    if (line == _runToLine) {
+        _runToLine = -1;
+        if (!std::binary_search(_breakpoints.begin(), _breakpoints.end(), line))
+            cause = TPauseCause::pcRunToLine;
+        MarkLines();
+    }
+    PauseFor(cause);
+}
+
 // ---- the tick --------------------------------------------------------------
+
+void TVeskCore::EnsureDecoded()
+{
+    if (_decoded && !_textTouched)
+        return;
+    const std::uint64_t hash = HashOf(_program);
+    _textTouched = false;
+    if (_decoded && hash == _textHash)
+        return;
+    // A changed text goes on where the old one stood, as the position says.
+    const TCodePos at = NextPosition();
+    _code.Decode(_program);
+    _textHash = hash;
+    _decoded = true;
+    _pc = _code.OperatorAt(at.column, at.line);
+    _prevPc = -1;
+    MarkLines();
+}
 
 void TVeskCore::TimerTick()
 {
-    TimerOff();
-    const double t0 = ReadClock();
-    ++_step;
-    if (static_cast<std::size_t>(_line) >= _program.size()) {
-        Notify(OnFinish);
-        Notify(OnStop);
-        AccountTime(t0);
+    if (_slice > 0) {
+        RunFor(_slice);
         return;
     }
+    TimerOff();
+    EnsureDecoded();
+    if (ArrivesAtMark()) {
+        PauseAtMark();
+        return;
+    }
+    const double t0 = ReadClock();
+    ++_step;
     TOutcome outcome = TOutcome::Fault;
+    const std::int32_t here = _pc;
     try {
-        const std::u16string& text = _program[static_cast<std::size_t>(_line)];
-        if (static_cast<std::int64_t>(text.size()) < _cursor) {
-            _cursor = 1;
-            ++_line;
-            outcome = TOutcome::Done;
-        } else {
-            outcome = ExecuteOperator(text);
-        }
-        if (outcome == TOutcome::Done && _timer)
-            _timer->SetEnabled(true);
+        outcome = ExecuteOp();
     } catch (...) {
         outcome = TOutcome::Fault;
     }
-    if (outcome == TOutcome::Raised)
+    _prevPc = here;
+    _breakArmed = true;
+    switch (outcome) {
+    case TOutcome::Done:
+        if (_stepStop) {
+            AccountTime(t0);
+            PauseFor(TPauseCause::pcStep);
+            return;
+        }
+        TimerOn();
+        break;
+    case TOutcome::Finished:
+        _stepStop = false;
+        Notify(OnFinish);
+        Notify(OnStop);
+        break;
+    case TOutcome::Raised:
+        _stepStop = false;
         return;
-    if (outcome == TOutcome::Fault) {
-        TimerOff();
-        RaiseError(_cursor, _line, kUnknownFailure);
+    case TOutcome::Fault:
+        _stepStop = false;
+        ReportFault();
+        break;
     }
     AccountTime(t0);
 }
 
+std::uint64_t TVeskCore::RunSteps(std::uint64_t maxSteps)
+{
+    return RunBatch(maxSteps, false, 0);
+}
+
+std::uint64_t TVeskCore::RunFor(double seconds)
+{
+    return RunBatch(std::numeric_limits<std::uint64_t>::max(), true, ReadClock() + seconds / kSecondsPerDay);
+}
+
+void TVeskCore::SetTimerSlice(double seconds)
+{
+    _slice = seconds > 0 ? seconds : 0;
+}
+
+double TVeskCore::TimerSlice() const
+{
+    return _slice;
+}
+
+// Steps back to back. The measured part of the time is added in one piece
+// whenever a handler may look and at the end, the allowance on every step.
+std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double deadline)
+{
+    if (!IsRun() || maxSteps == 0)
+        return 0;
+    TimerOff();
+    EnsureDecoded();
+    if (_stepStop)
+        maxSteps = 1;
+    _clockMark = ReadClock();
+    _measuring = true;
+    std::uint64_t done = 0;
+    TOutcome outcome = TOutcome::Done;
+    bool paused = false;
+    try {
+        while (done < maxSteps) {
+            if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
+                break;
+            if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && ArrivesAtMark()) {
+                paused = true;
+                break;
+            }
+            ++_step;
+            ++done;
+            const std::int32_t here = _pc;
+            outcome = ExecuteOp();
+            _prevPc = here;
+            _breakArmed = true;
+            if (outcome != TOutcome::Done)
+                break;
+            AddAllowance();
+        }
+    } catch (...) {
+        outcome = TOutcome::Fault;
+    }
+    const auto endMeasuring = [this] {
+        _measuring = false;
+        return _clockMark;
+    };
+    switch (outcome) {
+    case TOutcome::Done:
+        FlushMeasured();
+        endMeasuring();
+        if (paused)
+            PauseAtMark();
+        else if (_stepStop && done > 0)
+            PauseFor(TPauseCause::pcStep);
+        else
+            TimerOn();
+        break;
+    case TOutcome::Finished: {
+        _stepStop = false;
+        FlushMeasured();
+        const double t0 = endMeasuring();
+        Notify(OnFinish);
+        Notify(OnStop);
+        AccountTime(t0);
+        break;
+    }
+    case TOutcome::Raised:
+        _stepStop = false;
+        endMeasuring();
+        break;
+    case TOutcome::Fault: {
+        _stepStop = false;
+        ReportFault();
+        AccountTime(endMeasuring());
+        break;
+    }
+    }
+    return done;
+}
+
 void TVeskCore::AccountTime(double t0)
 {
+    const double now = ReadClock();
     const std::int32_t drawn = Draw(kAllowanceSpread);
     // A foreign generator out of its range must not read outside the table.
     const double allowance = drawn >= 0 && drawn < kAllowanceSpread
         ? kAllowances[static_cast<std::size_t>(drawn)]
         : (kAllowanceBase + drawn) * kAllowanceDay / 99;
-    _time = ((ReadClock() - t0) + _time) + allowance;
+    _time = ((now - t0) + _time) + allowance;
+}
+
+void TVeskCore::AddAllowance()
+{
+    const std::int32_t drawn = Draw(kAllowanceSpread);
+    _time += drawn >= 0 && drawn < kAllowanceSpread ? kAllowances[static_cast<std::size_t>(drawn)]
+                                                     : (kAllowanceBase + drawn) * kAllowanceDay / 99;
+}
+
+void TVeskCore::FlushMeasured()
+{
+    if (!_measuring)
+        return;
+    const double now = ReadClock();
+    _time = (now - _clockMark) + _time;
+    _clockMark = now;
 }
 
 TVeskCore::TOutcome TVeskCore::RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message)
 {
+    // The steps before this one have had their time: a handler may read it.
+    FlushMeasured();
     Stop();
     _status = TProgramStatus::psNormal;
     NotifyError(line, position, message);
     return TOutcome::Raised;
+}
+
+// The tick's catch-all: at the operator where the failure happened.
+void TVeskCore::ReportFault()
+{
+    TimerOff();
+    const TCodePos at = NextPosition();
+    RaiseError(at.column, at.line, kUnknownFailure);
 }
 
 std::int32_t TVeskCore::AddCell(std::u16string_view name, std::int32_t code)
@@ -250,9 +560,7 @@ void TVeskCore::PrepareSource()
 {
     for (std::u16string& line : _program)
         PrepareLine(line);
-    // The text may have been refilled or rewritten: searches start afresh.
-    _search.Invalidate();
-    _loopSites.clear();
+    _textTouched = true;
 }
 
 bool TVeskCore::CheckSource()
@@ -266,200 +574,196 @@ bool TVeskCore::CheckSource()
 
 // ---- operators -------------------------------------------------------------
 
-char16_t TVeskCore::CharAt(std::int32_t column, std::int32_t line) const
+std::u16string_view TVeskCore::TextAt(std::int32_t line, std::int32_t column, std::size_t count) const
 {
-    if (line < 0 || static_cast<std::size_t>(line) >= _program.size())
-        return 0;
     const std::u16string& text = _program[static_cast<std::size_t>(line)];
-    if (column < 1 || static_cast<std::size_t>(column) > text.size())
-        return 0;
-    return text[static_cast<std::size_t>(column - 1)];
+    const auto from = static_cast<std::size_t>(column - 1);
+    if (column < 1 || from >= text.size())
+        return {};
+    return std::u16string_view(text).substr(from, count);
 }
 
-TVeskCore::TOutcome TVeskCore::ExecuteOperator(const std::u16string& text)
+// One step: the operator at _pc. The common operators are here, the rest in
+// helpers; errors stay on the operator, whose position the report names.
+TVeskCore::TOutcome TVeskCore::ExecuteOp()
 {
-    const char16_t op = text[static_cast<std::size_t>(_cursor - 1)];
-    switch (op) {
-    case u'$': return SelectCell(text);
-    case u'^': return CopyCell(text);
-    case u'~': return DestroyCell(text);
-    case u'+':
-    case u'-':
-        if (CharAt(_cursor + 1, _line) == u'@')
-            return AddCellValue(text, op == u'-');
-        return AddByte(text, op == u'-');
-    case u'*':
-    case u'<':
-    case u'>': return ChangeBits(op);
-    case u'{': return PushAddress();
-    case u'}': return PopAddress();
-    case u'[': return LoopHead(text);
-    case u']': return LoopEnd();
-    case u'(':
-        _status = TProgramStatus::psCondition;
-        ++_cursor;
-        return TOutcome::Done;
-    case u')':
-        _status = TProgramStatus::psNormal;
-        ++_cursor;
-        return TOutcome::Done;
-    case u':': return BranchEnd();
-    case u'?': return Condition(text);
-    case u'@': return RaiseError(_cursor, _line, kBareAddress);
-    default:
-        if (HexDigit(op) >= 0)
-            return RaiseError(_cursor, _line, kBareNumber);
-        ++_cursor;
+    const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    switch (op.kind) {
+    case TOpKind::okAddByte:
+    case TOpKind::okSubByte: {
+        if (!HasCurrentCell())
+            return RaiseError(op.column, op.line, kMemoryAccess);
+        std::uint8_t& cell = _cells.Value(_cai);
+        cell = static_cast<std::uint8_t>(op.kind == TOpKind::okAddByte ? cell + op.a : cell - op.a);
+        ++_pc;
         return TOutcome::Done;
     }
-}
-
-// The four characters at `column` as a cell address; the address error, at the
-// column after the operator, when they are not four hexadecimal digits.
-std::optional<TVeskCore::TAddress> TVeskCore::AddressOperand(const std::u16string& text, std::int32_t column)
-{
-    const std::u16string_view address = Operand(text, column, 4);
-    const std::int32_t code = TCellMemory::CodeOf(address);
-    if (code < 0) {
-        RaiseError(_cursor + 1, _line, kBadAddress);
-        return std::nullopt;
+    case TOpKind::okEndCounted: {
+        std::int32_t* passes = _cstack.First(LoopSlot(op.a));
+        if (!passes)
+            return TOutcome::Fault; // no entry for the loop: the tick's general failure
+        if (--*passes > 0) {
+            if (op.b < 0)
+                return TOutcome::Fault;
+            _pc = op.b;
+        } else {
+            _cstack.DropFirst(LoopSlot(op.a));
+            ++_pc;
+        }
+        return TOutcome::Done;
     }
-    return TAddress{code, address};
-}
-
-// The cell an address operand names, which must exist: `missing` at the operator when not.
-std::optional<std::int32_t> TVeskCore::NamedCell(const std::u16string& text, std::int32_t column,
-                                                  const std::u16string& missing)
-{
-    const std::optional<TAddress> address = AddressOperand(text, column);
-    if (!address)
-        return std::nullopt;
-    const std::int32_t index = _cells.Find(address->code);
-    if (index == -1) {
-        RaiseError(_cursor, _line, missing);
-        return std::nullopt;
+    case TOpKind::okLoopCounted:
+    case TOpKind::okLoopEndless:
+        _cstack.Push(LoopSlot(_pc), op.kind == TOpKind::okLoopCounted ? op.b : -1);
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okEndEndless:
+        _pc = op.b;
+        return TOutcome::Done;
+    case TOpKind::okLineEnd:
+        _pc = op.a;
+        return TOutcome::Done;
+    case TOpKind::okSelect: return SelectCell(op);
+    case TOpKind::okCopy: return CopyCell(op);
+    case TOpKind::okDestroy: return DestroyCell(op);
+    case TOpKind::okAddCell: return AddCellValue(op, false);
+    case TOpKind::okSubCell: return AddCellValue(op, true);
+    case TOpKind::okInvert:
+    case TOpKind::okRotateLeft:
+    case TOpKind::okRotateRight: {
+        if (!HasCurrentCell())
+            return RaiseError(op.column, op.line, kMemoryAccess);
+        std::uint8_t& cell = _cells.Value(_cai);
+        const unsigned v = cell;
+        if (op.kind == TOpKind::okInvert)
+            cell = static_cast<std::uint8_t>(v ^ 1U);
+        else if (op.kind == TOpKind::okRotateLeft)
+            cell = static_cast<std::uint8_t>((v << 1) | (v >> 7));
+        else
+            cell = static_cast<std::uint8_t>((v >> 1) | (v << 7));
+        ++_pc;
+        return TOutcome::Done;
     }
-    return index;
-}
-
-// The cell an address names, created with the value 0 when there is none; -1 when
-// it cannot be added.
-std::int32_t TVeskCore::FindOrAddCell(const TAddress& address)
-{
-    const std::int32_t index = _cells.Find(address.code);
-    return index != -1 ? index : AddCell(address.text, address.code);
-}
-
-// The two characters after the operator as a byte; the number error at them when not.
-std::optional<std::int32_t> TVeskCore::ByteOperand(const std::u16string& text)
-{
-    const std::u16string_view taken = Operand(text, _cursor + 1, 2);
-    const std::int32_t value = HexByte(taken);
-    if (value < 0) {
-        RaiseError(_cursor + 1, _line, BadNumber(taken));
-        return std::nullopt;
-    }
-    return value;
-}
-
-TVeskCore::TOutcome TVeskCore::SelectCell(const std::u16string& text)
-{
-    const std::optional<TAddress> address = AddressOperand(text, _cursor + 1);
-    if (!address)
-        return TOutcome::Raised;
-    _cas = address->code;
-    _cai = FindOrAddCell(*address);
-    if (_cai == -1)
-        return RaiseError(_cursor, _line, kLostCurrentAddress);
-    _cursor += 5;
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::CopyCell(const std::u16string& text)
-{
-    const std::optional<TAddress> address = AddressOperand(text, _cursor + 1);
-    if (!address)
-        return TOutcome::Raised;
-    const std::int32_t target = FindOrAddCell(*address);
-    if (target == -1)
-        return RaiseError(_cursor, _line, kNoCopyTarget);
-    if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    _cells.Value(target) = _cells.Value(_cai);
-    _cursor += 5;
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::DestroyCell(const std::u16string& text)
-{
-    const std::optional<std::int32_t> index = NamedCell(text, _cursor + 1, kNoCellToDestroy);
-    if (!index)
-        return TOutcome::Raised;
-    _cells.Remove(*index);
-    if (*index == _cai)
+    case TOpKind::okPush:
+        _astack.push_back(_cas);
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okPop:
+        // Drops the top, then selects the address saved below it.
+        if (!_astack.empty())
+            _astack.pop_back();
         SelectStackTop();
-    else if (*index < _cai)
-        --_cai;
-    _cursor += 5;
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okOpen:
+        _status = TProgramStatus::psCondition;
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okClose:
+        _status = TProgramStatus::psNormal;
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okSeparator: return Separator(op);
+    case TOpKind::okCompareByte: {
+        if (!HasCurrentCell())
+            return RaiseError(op.column, op.line, kMemoryAccess);
+        const std::int32_t current = _cells.Value(_cai);
+        if (current == op.a)
+            return ChooseFirst(op, op.b);
+        return ChooseBranch(op.b, current > op.a);
+    }
+    case TOpKind::okCompareCell: return CompareWithCell(op);
+    case TOpKind::okParity:
+        if (!HasCurrentCell())
+            return RaiseError(op.column, op.line, kMemoryAccess);
+        if (_cells.Value(_cai) % 2 == 1)
+            return ChooseFirst(op, op.b);
+        return ChooseBranch(op.b, false);
+    case TOpKind::okNothing:
+        ++_pc;
+        return TOutcome::Done;
+    case TOpKind::okEnd: return TOutcome::Finished;
+    case TOpKind::okEndLost: return RaiseError(op.column + 1, op.line, kLostLoopStart);
+    case TOpKind::okLoopBadCount:
+    case TOpKind::okBadAddress:
+    case TOpKind::okBadNumber:
+    case TOpKind::okBareNumber:
+    case TOpKind::okBareAddress: return OperandError(op);
+    }
+    return TOutcome::Fault;
+}
+
+TVeskCore::TOutcome TVeskCore::OperandError(const TOp& op)
+{
+    switch (op.kind) {
+    case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, kBadAddress);
+    case TOpKind::okBareNumber: return RaiseError(op.column, op.line, kBareNumber);
+    case TOpKind::okBareAddress: return RaiseError(op.column, op.line, kBareAddress);
+    default: return RaiseError(op.column + 1, op.line, BadNumber(TextAt(op.line, op.column + 1, 2)));
+    }
+}
+
+// The loop stack key of the `[` operator `head`, looked up on its first use.
+std::int32_t TVeskCore::LoopSlot(std::int32_t head)
+{
+    TOp& op = _code.Ops()[static_cast<std::size_t>(head)];
+    if (op.a < 0)
+        op.a = _cstack.Slot(op.line, op.column);
+    return op.a;
+}
+
+TVeskCore::TOutcome TVeskCore::SelectCell(const TOp& op)
+{
+    _cas = op.a;
+    _cai = _cells.Find(op.a);
+    if (_cai == -1)
+        _cai = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+    if (_cai == -1)
+        return RaiseError(op.column, op.line, kLostCurrentAddress);
+    _pc += 1;
     return TOutcome::Done;
 }
 
-TVeskCore::TOutcome TVeskCore::AddByte(const std::u16string& text, bool subtract)
+TVeskCore::TOutcome TVeskCore::CopyCell(const TOp& op)
 {
-    const std::optional<std::int32_t> value = ByteOperand(text);
-    if (!value)
-        return TOutcome::Raised;
+    std::int32_t target = _cells.Find(op.a);
+    if (target == -1)
+        target = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+    if (target == -1)
+        return RaiseError(op.column, op.line, kNoCopyTarget);
     if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    std::uint8_t& cell = _cells.Value(_cai);
-    cell = static_cast<std::uint8_t>(subtract ? cell - *value : cell + *value);
-    _cursor += 3;
+        return RaiseError(op.column, op.line, kMemoryAccess);
+    _cells.Value(target) = _cells.Value(_cai);
+    ++_pc;
     return TOutcome::Done;
 }
 
-TVeskCore::TOutcome TVeskCore::AddCellValue(const std::u16string& text, bool subtract)
+TVeskCore::TOutcome TVeskCore::DestroyCell(const TOp& op)
 {
-    const std::optional<std::int32_t> named = NamedCell(text, _cursor + 2, kNoOperandCell);
-    if (!named)
-        return TOutcome::Raised;
+    const std::int32_t slot = _cells.Find(op.a);
+    if (slot == -1)
+        return RaiseError(op.column, op.line, kNoCellToDestroy);
+    _cells.Remove(slot);
+    // The other cells keep their slots, so the current cell stays unless it went.
+    if (slot == _cai)
+        SelectStackTop();
+    if (_cells.WantsCompaction())
+        _cai = _cells.Compact(_cai);
+    ++_pc;
+    return TOutcome::Done;
+}
+
+TVeskCore::TOutcome TVeskCore::AddCellValue(const TOp& op, bool subtract)
+{
+    const std::int32_t named = _cells.Find(op.a);
+    if (named == -1)
+        return RaiseError(op.column, op.line, kNoOperandCell);
     if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    const std::uint8_t value = _cells.Value(*named);
+        return RaiseError(op.column, op.line, kMemoryAccess);
+    const std::uint8_t value = _cells.Value(named);
     std::uint8_t& cell = _cells.Value(_cai);
     cell = static_cast<std::uint8_t>(subtract ? cell - value : cell + value);
-    _cursor += 6;
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::ChangeBits(char16_t op)
-{
-    if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    std::uint8_t& cell = _cells.Value(_cai);
-    const unsigned v = cell;
-    switch (op) {
-    case u'*': cell = static_cast<std::uint8_t>(v ^ 1U); break;
-    case u'<': cell = static_cast<std::uint8_t>((v << 1) | (v >> 7)); break;
-    default: cell = static_cast<std::uint8_t>((v >> 1) | (v << 7)); break;
-    }
-    ++_cursor;
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::PushAddress()
-{
-    _astack.push_back(_cas);
-    ++_cursor;
-    return TOutcome::Done;
-}
-
-// Drops the top, then selects the address saved below it.
-TVeskCore::TOutcome TVeskCore::PopAddress()
-{
-    if (!_astack.empty())
-        _astack.pop_back();
-    SelectStackTop();
-    ++_cursor;
+    ++_pc;
     return TOutcome::Done;
 }
 
@@ -471,158 +775,66 @@ void TVeskCore::SelectStackTop()
 
 // ---- loops and conditions --------------------------------------------------
 
-TVeskCore::TLoopSite* TVeskCore::LoopSiteAtCursor()
-{
-    const std::int64_t offset = _search.Offset(_cursor, _line);
-    if (offset < 0)
-        return nullptr;
-    if (_loopSites.empty())
-        _loopSites.resize(static_cast<std::size_t>(_search.Length()));
-    return &_loopSites[static_cast<std::size_t>(offset)];
-}
-
-TVeskCore::TOutcome TVeskCore::LoopHead(const std::u16string& text)
-{
-    TLoopSite* site = LoopSiteAtCursor();
-    if (!site || site->slot < 0) {
-        std::int32_t passes = -1;
-        if (CharAt(_cursor + 3, _line) == u':') {
-            const std::optional<std::int32_t> count = ByteOperand(text);
-            if (!count)
-                return TOutcome::Raised;
-            passes = *count;
-        }
-        TLoopSite found;
-        found.slot = _cstack.Slot(_line, _cursor);
-        found.passes = passes;
-        if (!site)
-            site = &found;
-        *site = found;
-    }
-    _cstack.Push(site->slot, site->passes);
-    _cursor += site->passes >= 0 ? 4 : 1;
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::LoopEnd()
-{
-    TLoopSite* site = LoopSiteAtCursor();
-    TLoopSite found;
-    if (!site || site->slot < 0) {
-        found.head = _search.FindLoopStart(_cursor, _line);
-        if (!found.head.Found())
-            return RaiseError(_cursor + 1, _line, kLostLoopStart);
-        found.counted = CharAt(found.head.column + 3, found.head.line) == u':';
-        found.slot = _cstack.Slot(found.head.line, found.head.column);
-        if (site)
-            *site = found;
-    }
-    const TLoopSite& loop = site ? *site : found;
-    if (!loop.counted) {
-        _line = loop.head.line;
-        _cursor = loop.head.column + 1;
-        return TOutcome::Done;
-    }
-    std::int32_t* passes = _cstack.First(loop.slot);
-    if (!passes)
-        return TOutcome::Fault; // no entry for the loop: the tick's general failure
-    if (--*passes > 0) {
-        _line = loop.head.line;
-        _cursor = loop.head.column + 4;
-    } else {
-        _cstack.DropFirst(loop.slot);
-        ++_cursor;
-    }
-    return TOutcome::Done;
-}
-
-TVeskCore::TOutcome TVeskCore::BranchEnd()
+// Onto the `)` of the enclosing block.
+TVeskCore::TOutcome TVeskCore::Separator(const TOp& op)
 {
     if (_status != TProgramStatus::psCondition)
-        return RaiseError(_cursor, _line, kColonOutsideBlock);
-    return JumpToBlockEnd(false, kLostBlockEnd);
-}
-
-// Onto the `)` that FindBlockEnd finds (the next block's, or the enclosing one's);
-// `missing` at the column after the operator when there is none.
-TVeskCore::TOutcome TVeskCore::JumpToBlockEnd(bool nextBlock, const std::u16string& missing)
-{
-    const TTextPos end = _search.FindBlockEnd(_cursor, _line, nextBlock);
-    if (!end.Found())
-        return RaiseError(_cursor + 1, _line, missing);
-    _line = end.line;
-    _cursor = end.column;
+        return RaiseError(op.column, op.line, kColonOutsideBlock);
+    std::int32_t target = op.a;
+    if (target == TCompiledProgram::kUnresolved) {
+        const std::int32_t here = _pc;
+        target = _code.ResolveEnclosingEnd(op);
+        _code.Ops()[static_cast<std::size_t>(here)].a = target;
+    }
+    if (target == TCompiledProgram::kNoBlock) {
+        const TOp& self = _code.Ops()[static_cast<std::size_t>(_pc)];
+        return RaiseError(self.column + 1, self.line, kLostBlockEnd);
+    }
+    _pc = target / 2;
     return TOutcome::Done;
 }
 
-TVeskCore::TOutcome TVeskCore::Condition(const std::u16string& text)
+TVeskCore::TOutcome TVeskCore::CompareWithCell(const TOp& op)
 {
-    switch (CharAt(_cursor + 1, _line)) {
-    case u'?': return TestParity();
-    case u'@': return CompareWithCell(text);
-    default: return CompareWithByte(text);
-    }
-}
-
-TVeskCore::TOutcome TVeskCore::CompareWithByte(const std::u16string& text)
-{
-    const std::optional<std::int32_t> value = ByteOperand(text);
-    if (!value)
-        return TOutcome::Raised;
+    const std::int32_t named = _cells.Find(op.a);
+    if (named == -1)
+        return RaiseError(op.column, op.line, kNoCompareCell);
     if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
+        return RaiseError(op.column, op.line, kMemoryAccess);
     const std::int32_t current = _cells.Value(_cai);
-    if (current == *value)
-        return ChooseFirstBranch(_cursor + 3);
-    if (current < *value)
-        return ContinueInBranch(_search.FindBranch(_cursor, _line, 1));
-    // Greater: the third branch, or the second when the block has no third.
-    TTextPos separator = _search.FindBranch(_cursor, _line, 2);
-    if (!separator.Found())
-        separator = _search.FindBranch(_cursor, _line, 1);
-    return ContinueInBranch(separator);
-}
-
-TVeskCore::TOutcome TVeskCore::CompareWithCell(const std::u16string& text)
-{
-    const std::optional<std::int32_t> named = NamedCell(text, _cursor + 2, kNoCompareCell);
-    if (!named)
-        return TOutcome::Raised;
-    if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    const std::int32_t current = _cells.Value(_cai);
-    const std::int32_t other = _cells.Value(*named);
+    const std::int32_t other = _cells.Value(named);
     if (current == other)
-        return ChooseFirstBranch(_cursor + 6);
-    return ContinueInBranch(_search.FindBranch(_cursor, _line, current < other ? 1 : 2));
-}
-
-TVeskCore::TOutcome TVeskCore::TestParity()
-{
-    if (!HasCurrentCell())
-        return RaiseError(_cursor, _line, kMemoryAccess);
-    if (_cells.Value(_cai) % 2 == 1)
-        return ChooseFirstBranch(_cursor + 2);
-    return ContinueInBranch(_search.FindBranch(_cursor, _line, 1));
+        return ChooseFirst(op, op.b);
+    return ChooseBranch(op.b, current > other);
 }
 
 // The first branch's block must stand right after the operand.
-TVeskCore::TOutcome TVeskCore::ChooseFirstBranch(std::int32_t blockColumn)
+TVeskCore::TOutcome TVeskCore::ChooseFirst(const TOp& op, std::int32_t record)
 {
-    if (CharAt(blockColumn, _line) != u'(')
-        return RaiseError(_cursor, _line, kNoConditionBlock);
-    _cursor = blockColumn;
+    const std::int32_t target = _code.Branches(record).first;
+    if (target == TCompiledProgram::kNoBlock)
+        return RaiseError(op.column, op.line, kNoConditionBlock);
+    _pc = target / 2;
     return TOutcome::Done;
 }
 
-// After the separator when the branch exists; on the block's `)` when it does not.
-TVeskCore::TOutcome TVeskCore::ContinueInBranch(TTextPos separator)
+// After the separator (in the condition status) when the branch exists; on
+// the block's `)` when it does not.
+TVeskCore::TOutcome TVeskCore::ChooseBranch(std::int32_t record, bool greater)
 {
-    if (separator.Found()) {
-        _status = TProgramStatus::psCondition;
-        _line = separator.line;
-        _cursor = separator.column + 1;
-        return TOutcome::Done;
+    TBranches& branches = _code.Branches(record);
+    std::int32_t target = greater ? branches.greater : branches.less;
+    if (target == TCompiledProgram::kUnresolved) {
+        target = _code.ResolveBranch(_code.Ops()[static_cast<std::size_t>(_pc)], greater);
+        TBranches& kept = _code.Branches(record);
+        (greater ? kept.greater : kept.less) = target;
     }
-    return JumpToBlockEnd(true, kNoConditionBlock);
+    if (target == TCompiledProgram::kNoBlock) {
+        const TOp& self = _code.Ops()[static_cast<std::size_t>(_pc)];
+        return RaiseError(self.column + 1, self.line, kNoConditionBlock);
+    }
+    if ((target & 1) != 0)
+        _status = TProgramStatus::psCondition;
+    _pc = target / 2;
+    return TOutcome::Done;
 }

@@ -1,5 +1,7 @@
 // The Vesk interpreter: program lines, named one-byte cells, the execution
 // position, the address and loop stacks, and a tick that runs one operator.
+// The prepared lines are decoded into operators (TCompiledProgram) when a run
+// starts or continues, so a step does no text parsing.
 // Plain C++: the timer, the clock and the random numbers come from outside.
 #pragma once
 
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "core/cellmemory.h"
+#include "core/compiledprogram.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/steadyclock.h"
@@ -137,15 +140,18 @@ public:
     [[nodiscard]] TPauseCause LastPauseCause() const;
 
 private:
-    // How an operator ended: done (the cursor moved on), raised (it reported its
-    // own error), or failed in a way the tick's catch-all reports.
-    enum class TOutcome { Done, Raised, Fault };
+    // How an operator ended: done (the position moved on), raised (it reported
+    // its own error), failed in a way the tick's catch-all reports, or the end.
+    enum class TOutcome { Done, Raised, Fault, Finished };
 
     // Run control helpers.
     void Notify(const TNotifyEvent& event);
     void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
     void TimerOff();
+    void TimerOn();
     void AccountTime(double t0);
+    void AddAllowance();
+    void FlushMeasured();
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
     void PrepareSource();
@@ -153,54 +159,35 @@ private:
     TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
     std::int32_t AddCell(std::u16string_view name, std::int32_t code);
 
-    // Operands: each raises its own error and then yields nothing.
-    struct TAddress {
-        std::int32_t code;        // the address as a number
-        std::u16string_view text; // as written: the name of a cell it creates
-    };
-    [[nodiscard]] std::optional<TAddress> AddressOperand(const std::u16string& text, std::int32_t column);
-    [[nodiscard]] std::optional<std::int32_t> NamedCell(const std::u16string& text, std::int32_t column,
-                                                        const std::u16string& missing);
-    [[nodiscard]] std::int32_t FindOrAddCell(const TAddress& address);
-    [[nodiscard]] std::optional<std::int32_t> ByteOperand(const std::u16string& text);
+    // The decoded program follows the text: decoded again when the text changed.
+    void EnsureDecoded();
+    void MarkLines();
+    [[nodiscard]] bool ArrivesAtMark() const;
+    void PauseAtMark();
+    void PauseFor(TPauseCause cause);
+    std::uint64_t RunBatch(std::uint64_t maxSteps, bool timed, double deadline);
+    void ReportFault();
 
-    // One operator at the cursor, and its families.
-    TOutcome ExecuteOperator(const std::u16string& text);
-    TOutcome SelectCell(const std::u16string& text);
-    TOutcome CopyCell(const std::u16string& text);
-    TOutcome DestroyCell(const std::u16string& text);
-    TOutcome AddByte(const std::u16string& text, bool subtract);
-    TOutcome AddCellValue(const std::u16string& text, bool subtract);
-    TOutcome ChangeBits(char16_t op);
-    TOutcome PushAddress();
-    TOutcome PopAddress();
-    TOutcome LoopHead(const std::u16string& text);
-    TOutcome LoopEnd();
-    TOutcome BranchEnd();
-    TOutcome JumpToBlockEnd(bool nextBlock, const std::u16string& missing);
-    TOutcome Condition(const std::u16string& text);
-    TOutcome CompareWithByte(const std::u16string& text);
-    TOutcome CompareWithCell(const std::u16string& text);
-    TOutcome TestParity();
-    TOutcome ChooseFirstBranch(std::int32_t blockColumn);
-    TOutcome ContinueInBranch(TTextPos separator);
+    // The operator at _pc, and its slower parts.
+    TOutcome ExecuteOp();
+    TOutcome SelectCell(const TOp& op);
+    TOutcome CopyCell(const TOp& op);
+    TOutcome DestroyCell(const TOp& op);
+    TOutcome AddCellValue(const TOp& op, bool subtract);
+    TOutcome LoopEnd(const TOp& op);
+    TOutcome Separator(const TOp& op);
+    TOutcome CompareWithCell(const TOp& op);
+    TOutcome ChooseFirst(const TOp& op, std::int32_t record);
+    TOutcome ChooseBranch(std::int32_t record, bool greater);
+    TOutcome OperandError(const TOp& op);
+    [[nodiscard]] std::int32_t LoopSlot(std::int32_t head);
+    [[nodiscard]] std::u16string_view TextAt(std::int32_t line, std::int32_t column, std::size_t count) const;
 
     [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
     void SelectStackTop();
-    [[nodiscard]] char16_t CharAt(std::int32_t column, std::int32_t line) const;
-
-    // What the `[` or `]` at one position does every time, worked out when it
-    // first runs; valid until the text is prepared again.
-    struct TLoopSite {
-        std::int32_t slot = -1;   // loop stack key of the `[`; -1 while unknown
-        std::int32_t passes = -1; // at a `[`: the count of a counted head, -1 endless
-        TTextPos head;            // at a `]`: its `[`
-        bool counted = false;     // at a `]`: its `[` is a counted head
-    };
-    [[nodiscard]] TLoopSite* LoopSiteAtCursor();
 
     TTimerOwner& _owner;
-    // The defaults are called directly, without a virtual call, twice a tick.
+    // The defaults are called directly, without a virtual call, on every step.
     std::unique_ptr<TSteadyClock> _ownClock;
     std::unique_ptr<TFastRandom> _ownRandom;
     TVeskClock* _clock;
@@ -208,18 +195,30 @@ private:
 
     TCellMemory _cells;                   // the cell values and names
     std::vector<std::u16string> _program;
-    std::int32_t _cursor = 1;             // 1-based column of the next character
-    std::int32_t _line = 0;               // 0-based line
+    TCompiledProgram _code;               // _program decoded, while _decoded
+    bool _decoded = false;
+    bool _textTouched = true;             // the text may have changed since it was decoded
+    std::uint64_t _textHash = 0;          // of the decoded text
+    std::int32_t _pc = 0;                 // the next operator, while _decoded
+    std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none
+    TCodePos _resume;                     // the next position while nothing is decoded
     // The current cell's address text is always four hex digits or empty, so it
     // is kept as its address code (-1 for empty); lookups ignore letter case.
     std::int32_t _cas = -1;
-    std::int32_t _cai = -1;
+    std::int32_t _cai = -1;               // the current cell's slot, -1 for none
     std::vector<std::int32_t> _astack;    // address codes, top last
     TLoopStack _cstack;
     TVeskTimer* _timer = nullptr;
     TProgramStatus _status = TProgramStatus::psNormal;
     std::uint64_t _step = 0;
     double _time = 0;                     // days
-    TTextSearch _search{_program};
-    std::vector<TLoopSite> _loopSites; // by text offset; empty until a loop runs
+    double _clockMark = 0;                // inside a batch: when its measured time was last added
+    bool _measuring = false;              // inside a batch
+    double _slice = 0;                    // seconds of steps per timer call, 0 for one step
+
+    std::vector<std::int32_t> _breakpoints;
+    std::int32_t _runToLine = -1;
+    bool _stepStop = false;
+    bool _breakArmed = true;              // false for the first step after a pause
+    TPauseCause _pauseCause = TPauseCause::pcUser;
 };

@@ -1,4 +1,4 @@
-// The core's building blocks: loop stack, cell table, remembered searches, random source.
+// The core's building blocks: loop stack, cell table, text searches, random source.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -70,9 +70,11 @@ TEST(CellMemory, LookupIgnoresLetterCaseAndFollowsRemoval)
     EXPECT_EQ(cells.Find(-1), -1);
     cells.Remove(0);
     EXPECT_EQ(cells.Find(0x00FF), -1);
-    EXPECT_EQ(cells.Find(1), 0);
-    EXPECT_EQ(cells.Find(0xABCD), 1);
+    EXPECT_FALSE(cells.Valid(0));
+    EXPECT_EQ(cells.OrderOf(cells.Find(1)), 0);
+    EXPECT_EQ(cells.OrderOf(cells.Find(0xABCD)), 1);
     EXPECT_EQ(cells.Names(), (std::vector<std::u16string>{u"0001", u"ABCD"}));
+    EXPECT_EQ(cells.Values().size(), 2U);
     cells.Clear();
     EXPECT_EQ(cells.Find(0xABCD), -1);
     EXPECT_EQ(cells.Count(), 0);
@@ -86,34 +88,31 @@ TEST(CellMemory, HoldsEveryAddress)
         ASSERT_EQ(cells.Add(u"0000", code), code);
     EXPECT_EQ(cells.Find(65535), 65535);
     cells.Remove(100);
-    EXPECT_EQ(cells.Find(65535), 65534);
+    EXPECT_EQ(cells.OrderOf(cells.Find(65535)), 65534);
+    EXPECT_EQ(cells.Count(), 65535);
 }
 
-// Every remembered result must equal a fresh scan of the same text.
-TEST(TextSearch, RememberedResultsEqualFreshScans)
+// Destroying and making cells anew squeezes the holes out now and then: the
+// cells stay in creation order and a kept slot follows its cell.
+TEST(CellMemory, CompactionKeepsOrderAndFollowsTheKeptCell)
 {
-    std::mt19937 generator(777);
-    const std::u16string alphabet = u"[]():+?";
-    for (int round = 0; round < 200; ++round) {
-        std::vector<std::u16string> lines(1 + generator() % 4);
-        for (auto& line : lines)
-            for (auto n = generator() % 12; n > 0; --n)
-                line += alphabet[generator() % alphabet.size()];
-        TTextSearch remembered(lines);
-        TTextSearch fresh(lines);
-        for (int pass = 0; pass < 2; ++pass) {
-            for (std::int32_t line = 0; line < static_cast<std::int32_t>(lines.size()); ++line) {
-                for (std::int32_t column = 1; column <= static_cast<std::int32_t>(lines[line].size()); ++column) {
-                    fresh.Invalidate();
-                    ASSERT_EQ(remembered.FindLoopStart(column, line), fresh.FindLoopStart(column, line));
-                    ASSERT_EQ(remembered.FindBlockEnd(column, line, true), fresh.FindBlockEnd(column, line, true));
-                    ASSERT_EQ(remembered.FindBlockEnd(column, line, false), fresh.FindBlockEnd(column, line, false));
-                    ASSERT_EQ(remembered.FindBranch(column, line, 1), fresh.FindBranch(column, line, 1));
-                    ASSERT_EQ(remembered.FindBranch(column, line, 2), fresh.FindBranch(column, line, 2));
-                }
-            }
-        }
-    }
+    TCellMemory cells;
+    for (std::int32_t code = 0; code < 3000; ++code)
+        cells.Add(u"0000", code);
+    cells.Value(cells.Find(2999)) = 7;
+    std::int32_t kept = cells.Find(2999);
+    for (std::int32_t code = 0; code < 2000; ++code)
+        cells.Remove(cells.Find(code));
+    ASSERT_TRUE(cells.WantsCompaction());
+    kept = cells.Compact(kept);
+    EXPECT_FALSE(cells.WantsCompaction());
+    EXPECT_EQ(cells.Value(kept), 7);
+    EXPECT_EQ(kept, cells.Find(2999));
+    EXPECT_EQ(cells.OrderOf(kept), 999);
+    EXPECT_EQ(cells.Find(0), -1);
+    EXPECT_EQ(cells.OrderOf(cells.Find(2000)), 0);
+    EXPECT_EQ(cells.Add(u"0001", 1), 1000);
+    EXPECT_EQ(cells.Values().size(), 1001U);
 }
 
 TEST(TextSearch, WalksAcrossEmptyLines)
@@ -140,16 +139,14 @@ TEST(TextSearch, BranchSearchStopsAtItsBlockEnd)
     EXPECT_EQ(loopSearch.FindBranch(1, 0, 2), (TTextPos{13, 0}));
 }
 
-TEST(TextSearch, InvalidateSeesChangedText)
+TEST(TextSearch, SeesChangedText)
 {
     std::vector<std::u16string> lines{u"[+01]"};
     TTextSearch search(lines);
     EXPECT_EQ(search.FindLoopStart(5, 0), (TTextPos{1, 0}));
     lines = {u"", u"+[[]]"};
-    search.Invalidate();
     EXPECT_EQ(search.FindLoopStart(5, 1), (TTextPos{2, 1}));
-    EXPECT_EQ(search.Offset(5, 1), 4);
-    EXPECT_EQ(search.Offset(6, 1), -1);
+    EXPECT_FALSE(search.FindLoopStart(2, 1).Found());
 }
 
 TEST(FastRandom, StaysInRangeAndCoversItEvenly)

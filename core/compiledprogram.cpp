@@ -1,0 +1,269 @@
+#include "core/compiledprogram.h"
+
+#include <algorithm>
+
+#include "core/cellmemory.h"
+#include "core/hexdigits.h"
+
+namespace {
+
+[[nodiscard]] char16_t CharAt(const std::u16string& text, std::int32_t column)
+{
+    if (column < 1 || static_cast<std::size_t>(column) > text.size())
+        return 0;
+    return text[static_cast<std::size_t>(column - 1)];
+}
+
+// Up to `count` characters of the line from 1-based column `column` on.
+[[nodiscard]] std::u16string_view Operand(const std::u16string& text, std::int32_t column, std::size_t count)
+{
+    const auto from = static_cast<std::size_t>(column - 1);
+    if (column < 1 || from >= text.size())
+        return {};
+    return std::u16string_view(text).substr(from, count);
+}
+
+[[nodiscard]] bool IsLoopHead(TOpKind kind)
+{
+    return kind == TOpKind::okLoopCounted || kind == TOpKind::okLoopEndless || kind == TOpKind::okLoopBadCount;
+}
+
+} // namespace
+
+void TCompiledProgram::Clear()
+{
+    _lines = nullptr;
+    // Swapped out, so that a big program's memory goes back at once.
+    std::vector<TOp>().swap(_ops);
+    std::vector<std::int32_t>().swap(_lineFirst);
+    std::vector<TBranches>().swap(_branches);
+    _mainEnd = 0;
+}
+
+void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
+{
+    Clear();
+    _lines = &lines;
+    const auto count = static_cast<std::int32_t>(lines.size());
+    _lineFirst.resize(lines.size() + 1);
+    for (std::int32_t line = 0; line < count; ++line) {
+        const auto first = static_cast<std::int32_t>(_ops.size());
+        _lineFirst[static_cast<std::size_t>(line)] = first;
+        DecodeLineFrom(1, line);
+        _ops[static_cast<std::size_t>(first)].flags |= ofLineStart;
+    }
+    _lineFirst.back() = static_cast<std::int32_t>(_ops.size());
+    _ops.push_back({TOpKind::okEnd, ofLineStart, 1, count, 0, 0});
+    _mainEnd = static_cast<std::int32_t>(_ops.size());
+    _ops.shrink_to_fit();
+    PairLoops(0);
+}
+
+void TCompiledProgram::DecodeLineFrom(std::int32_t column, std::int32_t line)
+{
+    const auto length = static_cast<std::int32_t>((*_lines)[static_cast<std::size_t>(line)].size());
+    while (column <= length)
+        column = DecodeAt(column, line);
+    // The main decode's next line follows at once; a later decode goes back to it.
+    const auto next = _mainEnd == 0 ? static_cast<std::int32_t>(_ops.size()) + 1
+                                    : _lineFirst[static_cast<std::size_t>(line) + 1];
+    _ops.push_back({TOpKind::okLineEnd, 0, length + 1, line, next, 0});
+}
+
+std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
+{
+    const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+    const char16_t ch = text[static_cast<std::size_t>(column - 1)];
+    const auto index = static_cast<std::int32_t>(_ops.size());
+    TOp op{TOpKind::okNothing, 0, column, line, 0, 0};
+    std::int32_t width = 1;
+    // The operator at column + width is the next one decoded: a condition's
+    // first branch is that operator when it is the block's `(`.
+    const auto conditionAfter = [&](std::int32_t operandWidth) {
+        width = operandWidth;
+        op.b = static_cast<std::int32_t>(_branches.size());
+        const bool block = CharAt(text, column + width) == u'(';
+        _branches.push_back({block ? (index + 1) * 2 : kNoBlock, kUnresolved, kUnresolved});
+    };
+    const auto address = [&](std::int32_t at, TOpKind kind, std::int32_t operatorWidth) {
+        const std::int32_t code = TCellMemory::CodeOf(Operand(text, at, 4));
+        if (code < 0) {
+            op.kind = TOpKind::okBadAddress;
+            return false;
+        }
+        op.kind = kind;
+        op.a = code;
+        width = operatorWidth;
+        return true;
+    };
+    const auto byte = [&](TOpKind kind, std::int32_t operatorWidth) {
+        const std::int32_t value = HexByte(Operand(text, column + 1, 2));
+        if (value < 0) {
+            op.kind = TOpKind::okBadNumber;
+            return false;
+        }
+        op.kind = kind;
+        op.a = value;
+        width = operatorWidth;
+        return true;
+    };
+    switch (ch) {
+    case u'$': address(column + 1, TOpKind::okSelect, 5); break;
+    case u'^': address(column + 1, TOpKind::okCopy, 5); break;
+    case u'~': address(column + 1, TOpKind::okDestroy, 5); break;
+    case u'+':
+    case u'-':
+        if (CharAt(text, column + 1) == u'@')
+            address(column + 2, ch == u'+' ? TOpKind::okAddCell : TOpKind::okSubCell, 6);
+        else
+            byte(ch == u'+' ? TOpKind::okAddByte : TOpKind::okSubByte, 3);
+        break;
+    case u'*': op.kind = TOpKind::okInvert; break;
+    case u'<': op.kind = TOpKind::okRotateLeft; break;
+    case u'>': op.kind = TOpKind::okRotateRight; break;
+    case u'{': op.kind = TOpKind::okPush; break;
+    case u'}': op.kind = TOpKind::okPop; break;
+    case u'[':
+        if (CharAt(text, column + 3) == u':') {
+            if (byte(TOpKind::okLoopCounted, 4)) {
+                op.b = op.a;
+            } else {
+                op.kind = TOpKind::okLoopBadCount;
+            }
+        } else {
+            op.kind = TOpKind::okLoopEndless;
+        }
+        op.a = -1;
+        break;
+    case u']': op.kind = TOpKind::okEndLost; break;
+    case u'(': op.kind = TOpKind::okOpen; break;
+    case u')': op.kind = TOpKind::okClose; break;
+    case u':':
+        op.kind = TOpKind::okSeparator;
+        op.a = kUnresolved;
+        break;
+    case u'?':
+        switch (CharAt(text, column + 1)) {
+        case u'?':
+            op.kind = TOpKind::okParity;
+            conditionAfter(2);
+            break;
+        case u'@':
+            if (address(column + 2, TOpKind::okCompareCell, 6))
+                conditionAfter(6);
+            break;
+        default:
+            if (byte(TOpKind::okCompareByte, 3))
+                conditionAfter(3);
+            break;
+        }
+        break;
+    case u'@': op.kind = TOpKind::okBareAddress; break;
+    default:
+        if (HexDigit(ch) >= 0)
+            op.kind = TOpKind::okBareNumber;
+        break;
+    }
+    _ops.push_back(op);
+    return column + width;
+}
+
+// A `]` matches the latest `[` still open: the same `[` that a scan back from
+// it finds. Operators from `from` on are paired; a later decode's `]` (whose
+// `[` lies elsewhere) is found by the scan.
+void TCompiledProgram::PairLoops(std::size_t from)
+{
+    std::vector<std::int32_t> open;
+    const bool main = from == 0;
+    for (std::size_t i = from; i < _ops.size(); ++i) {
+        const TOp op = _ops[i];
+        if (IsLoopHead(op.kind)) {
+            open.push_back(static_cast<std::int32_t>(i));
+            continue;
+        }
+        if (op.kind != TOpKind::okEndLost)
+            continue;
+        std::int32_t head = -1;
+        if (!open.empty()) {
+            head = open.back();
+            open.pop_back();
+        } else if (!main) {
+            const TTextPos found = TTextSearch(*_lines).FindLoopStart(op.column, op.line);
+            if (found.Found())
+                head = OperatorAt(found.column, found.line);
+        }
+        if (head < 0)
+            continue;
+        const TOp start = _ops[static_cast<std::size_t>(head)];
+        std::int32_t body = head + 1;
+        // A head with a bad count never runs, but an entry left by an earlier
+        // text at the same place can still send the loop back.
+        if (start.kind == TOpKind::okLoopBadCount)
+            body = OperatorAt(start.column + 4, start.line);
+        TOp& end = _ops[i];
+        end.a = head;
+        end.b = body;
+        end.kind = start.kind == TOpKind::okLoopEndless ? TOpKind::okEndEndless : TOpKind::okEndCounted;
+    }
+}
+
+std::int32_t TCompiledProgram::OperatorAt(std::int32_t column, std::int32_t line)
+{
+    const auto lines = static_cast<std::int32_t>(_lines->size());
+    if (line >= lines)
+        return _mainEnd - 1;
+    const auto at = static_cast<std::size_t>(line);
+    const std::int32_t lineEnd = _lineFirst[at + 1] - 1;
+    if (column > static_cast<std::int32_t>((*_lines)[at].size()) || column < 1)
+        return lineEnd;
+    const auto begin = _ops.begin() + _lineFirst[at];
+    const auto end = _ops.begin() + lineEnd;
+    const auto found = std::lower_bound(begin, end, column,
+                                        [](const TOp& op, std::int32_t c) { return op.column < c; });
+    if (found != end && found->column == column)
+        return static_cast<std::int32_t>(found - _ops.begin());
+    // The position falls inside an operator of this decode.
+    const auto first = _ops.size();
+    DecodeLineFrom(column, line);
+    PairLoops(first);
+    return static_cast<std::int32_t>(first);
+}
+
+std::int32_t TCompiledProgram::Encode(TTextPos pos, bool setsCondition)
+{
+    return OperatorAt(pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
+}
+
+std::int32_t TCompiledProgram::BlockEndOrNone(TOp op)
+{
+    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, true);
+    return end.Found() ? Encode(end, false) : kNoBlock;
+}
+
+std::int32_t TCompiledProgram::ResolveEnclosingEnd(TOp op)
+{
+    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false);
+    return end.Found() ? Encode(end, false) : kNoBlock;
+}
+
+// After the separator when the branch exists; on the block's `)` when not.
+std::int32_t TCompiledProgram::ResolveBranch(TOp op, bool greater)
+{
+    const TTextSearch search(*_lines);
+    TTextPos separator = search.FindBranch(op.column, op.line, greater ? 2 : 1);
+    // A byte comparison falls back on the second branch when there is no third.
+    if (!separator.Found() && greater && op.kind == TOpKind::okCompareByte)
+        separator = search.FindBranch(op.column, op.line, 1);
+    if (separator.Found())
+        return Encode({separator.column + 1, separator.line}, true);
+    return BlockEndOrNone(op);
+}
+
+void TCompiledProgram::MarkLines(const std::vector<std::uint8_t>& marked)
+{
+    for (TOp& op : _ops) {
+        const auto line = static_cast<std::size_t>(op.line);
+        const bool mark = line < marked.size() && marked[line] != 0;
+        op.flags = static_cast<std::uint8_t>((op.flags & ~ofMarked) | (mark ? ofMarked : 0));
+    }
+}
