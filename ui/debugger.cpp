@@ -148,13 +148,10 @@ void TDebugger::TextChanged(int position, int removed, int added)
 {
     const int before = _characters;
     _characters = _editor.document()->characterCount();
-    // A load or a new project replaces the whole text with the undo history off
-    // (a load) or from the start (clearing): see then which file it is.
-    const bool whole = position == 0 && removed > 0 && removed >= before - 1;
-    if (!_editor.document()->isUndoRedoEnabled() || (whole && added == 0)) {
-        _replaced = true;
-        QTimer::singleShot(0, this, &TDebugger::ProjectChanged);
-    }
+    // A load replaces the whole text with the undo history off, a new project
+    // clears it: if the project's name changes next, it is another file.
+    const bool cleared = position == 0 && added == 0 && removed > 0 && removed >= before - 1;
+    _replaced = !_editor.document()->isUndoRedoEnabled() || cleared;
 }
 
 void TDebugger::ProjectChanged()
@@ -162,7 +159,7 @@ void TDebugger::ProjectChanged()
     const QString file = _currentFile();
     const bool replaced = _replaced;
     _replaced = false;
-    if (file == _file && !replaced)
+    if (file == _file)
         return;
     if (!replaced) {
         // Saved under another name: the breakpoints go along.

@@ -33,8 +33,8 @@ public:
     [[nodiscard]] int CaretLine() const;
     void ToggleBreakpointAtCaret();
 
-    // The project may now be another file (its title changed, or the whole
-    // text was replaced): its breakpoints replace the editor's.
+    // The project's title changed: when it is another file now, that file's
+    // breakpoints replace the editor's, unless the text stayed (Save As).
     void ProjectChanged();
 
     // Display refreshes while a program runs: at most this many a second.
@@ -61,5 +61,5 @@ private:
     QString _file;                            // whose breakpoints the editor holds
     QHash<QString, QList<int>> _breakpoints;  // by file, for as long as the IDE runs
     int _characters = 0;                      // of the text before the last change
-    bool _replaced = false;                   // the whole text was replaced since the last check
+    bool _replaced = false;                   // the last change replaced the whole text
 };

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTest>
 
 #include "formats/results.h"
@@ -111,6 +112,7 @@ void TestMainDebug::newItemsAndTheirKeys()
 {
     // Their order in the menus is checked with the specified items'.
     auto window = ShowMainWindow();
+    TModalScript script;
     const auto shortcut = [&](const char* name) {
         return Child<QAction>(*window, name)->shortcut().toString(QKeySequence::PortableText);
     };
@@ -190,6 +192,7 @@ void TestMainDebug::breakpointStepContinueToResults()
 void TestMainDebug::stepFromStoppedPausesBeforeFirstOperator()
 {
     auto window = ShowMainWindow();
+    TModalScript script;
     SetProgram(*window, QStringLiteral("\t$00Ab +01"));
     Key(*window, Qt::Key_F8);
     QCOMPARE(RunControls(*window), kPaused);
@@ -240,6 +243,7 @@ void TestMainDebug::runToCursor()
 void TestMainDebug::loopOnMarkedLinePausesEveryPass()
 {
     auto window = ShowMainWindow();
+    TModalScript script;
     SetProgram(*window, QStringLiteral("$0001\n[03: +01 ]\n$0002"));
     CaretToLine(*window, 1);
     Key(*window, Qt::Key_F5);
@@ -289,6 +293,7 @@ void TestMainDebug::unpacedRunMatchesPaced()
 void TestMainDebug::unpacedRunStopsAtBreakpointAndContinuesUnpaced()
 {
     auto window = ShowMainWindow();
+    TModalScript script;
     SetProgram(*window, QStringLiteral("$0001\n[ +01\n ?00 ( $0002 +01 : ) ]"));
     CaretToLine(*window, 2);
     Key(*window, Qt::Key_F5);
