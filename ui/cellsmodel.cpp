@@ -16,13 +16,12 @@ constexpr std::size_t kMergeGap = 64;
 const QColor kChangedBackground(255, 232, 150);
 const QColor kCurrentBackground(196, 222, 255);
 
-// Control characters would draw nothing or break the row: their pictures instead.
+// Control characters would draw nothing, or a box where the font has no
+// glyph: a middle dot stands for them.
 QString CharacterText(std::uint8_t value)
 {
-    if (value < 0x20)
-        return QString(QChar(char16_t(0x2400 + value)));
-    if (value == 0x7F)
-        return QString(QChar(char16_t(0x2421)));
+    if (value < 0x20 || (value >= 0x7F && value < 0xA0))
+        return QStringLiteral("\u00B7");
     return QString(QChar(char16_t(value)));
 }
 

@@ -97,8 +97,13 @@ void TCellsPanel::BuildStacks(QWidget* parent)
     lAddressStack->setObjectName(QStringLiteral("lAddressStack"));
     lLoopStack = new QListWidget(box);
     lLoopStack->setObjectName(QStringLiteral("lLoopStack"));
-    row->addWidget(Titled(QStringLiteral("Стек адресов"), lAddressStack, box));
+    row->addWidget(Titled(QStringLiteral("Стек адресов"), lAddressStack, box), 1);
     row->addWidget(Titled(QStringLiteral("Стек циклов"), lLoopStack, box), 2);
+    // The lists' own size hints would share the width out unevenly.
+    for (auto* list : {lAddressStack, lLoopStack})
+        list->setMinimumWidth(40);
+    lAddressStack->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    lLoopStack->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
 }
 
 void TCellsPanel::SetStacks(const QStringList& addressStack, const QStringList& loopStack)

@@ -193,6 +193,7 @@ private:
     QAction* nRunToCursorItem = nullptr;
     QAction* nCellsItem = nullptr;
     TCellsPanel* pCellsPanel = nullptr;
+    bool _cellsPanelShown = false; // opened once: from then on it keeps the user's width
     std::vector<TShortcutItem> _shortcuts;
 
     QFileDialog* dSaveDialog = nullptr;

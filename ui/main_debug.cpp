@@ -15,6 +15,8 @@ namespace {
 // An unpaced run returns to the event loop this often, in seconds: the window
 // then reacts well within 50 ms.
 constexpr double kUnpacedSlice = 0.010;
+// Room for the five columns of the cells.
+constexpr int kCellsPanelWidth = 330;
 
 } // namespace
 
@@ -124,6 +126,12 @@ void TfMain::nBreakpointItemClick() { _debugger->ToggleBreakpointAtCaret(); }
 
 void TfMain::nCellsItemClick()
 {
+    const bool first = !_cellsPanelShown;
     pCellsPanel->setVisible(pCellsPanel->isHidden());
     nCellsItem->setChecked(!pCellsPanel->isHidden());
+    if (first && pCellsPanel->isVisible()) {
+        // The editor keeps most of the window; later the user's width stays.
+        _cellsPanelShown = true;
+        resizeDocks({pCellsPanel}, {kCellsPanelWidth}, Qt::Horizontal);
+    }
 }
