@@ -64,6 +64,8 @@ void TfMain::StartRun(double slice)
     } else if (slice > 0) {
         _core->SetTimerSlice(slice);
     }
+    // A target of «Выполнить до курсора» that a pause cut short is not kept.
+    _core->SetRunToLine(-1);
     _core->Execute();
     _paused = false;
     mEditor->setFocus();

@@ -238,6 +238,16 @@ void TestMainDebug::runToCursor()
     Key(*window, Qt::Key_F9);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
     QCOMPARE(seen.rows.size(), 3);
+
+    // A target that a pause cut short is dropped by the next Run.
+    SetProgram(*window, QStringLiteral("$0001\n[ +01 ]\n$0002"));
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F4);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 5, kWait);
+    Button(*window, "bBigPause")->click();
+    Key(*window, Qt::Key_F9);
+    QCOMPARE(window->Core()->RunToLine(), -1);
+    Button(*window, "bBigStop")->click();
 }
 
 void TestMainDebug::loopOnMarkedLinePausesEveryPass()
