@@ -1,5 +1,6 @@
-// Ticks per second of the interpreter driven the way the headless runner drives
-// it: TimerTick in a tight loop, real clock and random source.
+// Ticks per second of the interpreter, real clock and random source, driven two
+// ways: TimerTick in a tight loop (the paced path: one step per call, the clock
+// read twice per step) and RunSteps in batches (the runner and the unpaced run).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -22,8 +23,10 @@ std::u16string ManyCells(int count)
     return text + u"]";
 }
 
+enum class TDrive { Ticked, Batched };
+
 // Runs the program to its end once per iteration.
-void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& program)
+void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& program, TDrive drive = TDrive::Ticked)
 {
     TManualTimerOwner owner;
     TVeskCore core(owner);
@@ -34,8 +37,13 @@ void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& progra
         core.Reset();
         core.ProgramCode() = program;
         core.Execute();
-        while (core.IsRun())
-            core.TimerTick();
+        if (drive == TDrive::Batched) {
+            while (core.IsRun())
+                core.RunSteps(1 << 20);
+        } else {
+            while (core.IsRun())
+                core.TimerTick();
+        }
         ticks += core.Step();
         benchmark::DoNotOptimize(core.GetMemory());
     }
@@ -75,6 +83,65 @@ void TripleLoop(benchmark::State& state)
     RunToEnd(state, {u"$0001[FF:[FF:[FF:+01]]]"});
 }
 
+void TripleLoopBatched(benchmark::State& state)
+{
+    RunToEnd(state, {u"$0001[FF:[FF:[FF:+01]]]"}, TDrive::Batched);
+}
+
+void ConditionsInLoopsBatched(benchmark::State& state)
+{
+    RunToEnd(state, {u"$0002+80$0001[FF:[FF:+01?\?(+00:*)?80(:+01:-01)?@0002(<:>)]]"}, TDrive::Batched);
+}
+
+// 100,000 nested counted loops, one pass each: linear in the nesting.
+void DeeplyNestedLoops(benchmark::State& state)
+{
+    std::vector<std::u16string> program{u"$0001"};
+    const auto depth = static_cast<std::size_t>(state.range(0));
+    program.insert(program.end(), depth, u"[01:");
+    program.emplace_back(u"+01");
+    program.insert(program.end(), depth, u"]");
+    RunToEnd(state, program, TDrive::Batched);
+}
+
+// 65,536 cells, then the oldest destroyed and made anew again and again.
+void DestroyOldestCells(benchmark::State& state)
+{
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    const auto address = [](int i) {
+        std::u16string text;
+        for (int shift = 12; shift >= 0; shift -= 4)
+            text += kHex[(i >> shift) & 15];
+        return text;
+    };
+    // Appended piece by piece: `u"..." + temporary` trips a false overlap warning of GCC 12.
+    std::u16string cells;
+    for (int i = 0; i < 65536; ++i) {
+        cells += u'$';
+        cells += address(i);
+    }
+    std::u16string churn = u"[FF:";
+    for (int i = 0; i < 256; ++i) {
+        churn += u'~';
+        churn += address(i);
+        churn += u'$';
+        churn += address(i);
+    }
+    churn += u']';
+    RunToEnd(state, {cells, churn}, TDrive::Batched);
+}
+
+// Preparing, checking and decoding a program of 100,002 lines and 7.4 MB,
+// and its 1.8 million steps.
+void BigProgram(benchmark::State& state)
+{
+    std::vector<std::u16string> program{u"$0001[02:"};
+    program.insert(program.end(), 100000,
+                   u"+01 -01 $0ABC +@0001 ^0002 < > * ' comment text here to pad the line out");
+    program.emplace_back(u"]");
+    RunToEnd(state, program, TDrive::Batched);
+}
+
 } // namespace
 
 BENCHMARK(NestedCountedLoops)->Unit(benchmark::kMillisecond);
@@ -83,3 +150,8 @@ BENCHMARK(ManyCellsInLoop)->Arg(300)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddressStackInLoops)->Unit(benchmark::kMillisecond);
 BENCHMARK(MultiLineLoopBody)->Unit(benchmark::kMillisecond);
 BENCHMARK(TripleLoop)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TripleLoopBatched)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ConditionsInLoopsBatched)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeeplyNestedLoops)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DestroyOldestCells)->Unit(benchmark::kMillisecond);
+BENCHMARK(BigProgram)->Unit(benchmark::kMillisecond);

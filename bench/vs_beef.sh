@@ -39,7 +39,7 @@ echo "vesk-run: ${vesk_ms} ms"
 echo "beef:     ${beef_ms} ms"
 awk -v v="$vesk_ms" -v b="$beef_ms" 'BEGIN {
     if (b < 1) b = 1
-    printf "ratio vesk/beef: %.2f (target <= 1.0)\n", v / b
+    printf "ratio vesk/beef: %.2f (target <= 0.5)\n", v / b
 }'
 if [[ -n $timer ]]; then
     echo "peak memory vesk-run: ${vesk_kb} KiB"

@@ -38,6 +38,8 @@ void TCompiledProgram::Clear()
     std::vector<std::int32_t>().swap(_lineFirst);
     std::vector<TBranches>().swap(_branches);
     _mainEnd = 0;
+    _counted = 0;
+    _countedBranches = 0;
 }
 
 void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
@@ -46,6 +48,14 @@ void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
     _lines = &lines;
     const auto count = static_cast<std::int32_t>(lines.size());
     _lineFirst.resize(lines.size() + 1);
+    // A first pass counts the operators, so that the array is made once at its
+    // size: growing it would hold up to three times its memory for a moment.
+    _counting = true;
+    for (std::int32_t line = 0; line < count; ++line)
+        DecodeLineFrom(1, line);
+    _counting = false;
+    _ops.reserve(_counted + 1);
+    _branches.reserve(_countedBranches);
     for (std::int32_t line = 0; line < count; ++line) {
         const auto first = static_cast<std::int32_t>(_ops.size());
         _lineFirst[static_cast<std::size_t>(line)] = first;
@@ -55,7 +65,6 @@ void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
     _lineFirst.back() = static_cast<std::int32_t>(_ops.size());
     _ops.push_back({TOpKind::okEnd, ofLineStart, 1, count, 0, 0});
     _mainEnd = static_cast<std::int32_t>(_ops.size());
-    _ops.shrink_to_fit();
     PairLoops(0);
 }
 
@@ -64,6 +73,10 @@ void TCompiledProgram::DecodeLineFrom(std::int32_t column, std::int32_t line)
     const auto length = static_cast<std::int32_t>((*_lines)[static_cast<std::size_t>(line)].size());
     while (column <= length)
         column = DecodeAt(column, line);
+    if (_counting) {
+        ++_counted;
+        return;
+    }
     // The main decode's next line follows at once; a later decode goes back to it.
     const auto next = _mainEnd == 0 ? static_cast<std::int32_t>(_ops.size()) + 1
                                     : _lineFirst[static_cast<std::size_t>(line) + 1];
@@ -81,6 +94,10 @@ std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
     // first branch is that operator when it is the block's `(`.
     const auto conditionAfter = [&](std::int32_t operandWidth) {
         width = operandWidth;
+        if (_counting) {
+            ++_countedBranches;
+            return;
+        }
         op.b = static_cast<std::int32_t>(_branches.size());
         const bool block = CharAt(text, column + width) == u'(';
         _branches.push_back({block ? (index + 1) * 2 : kNoBlock, kUnresolved, kUnresolved});
@@ -164,7 +181,10 @@ std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
             op.kind = TOpKind::okBareNumber;
         break;
     }
-    _ops.push_back(op);
+    if (_counting)
+        ++_counted;
+    else
+        _ops.push_back(op);
     return column + width;
 }
 

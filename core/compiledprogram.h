@@ -115,4 +115,7 @@ private:
     std::vector<std::int32_t> _lineFirst; // first operator of each line; one more entry than lines
     std::vector<TBranches> _branches;
     std::int32_t _mainEnd = 0;            // operators before it are the lines decoded from column 1
+    bool _counting = false;               // the first pass of Decode: count, store nothing
+    std::size_t _counted = 0;
+    std::size_t _countedBranches = 0;
 };

@@ -67,6 +67,9 @@ private:
 // The result is built at its exact size: a big program keeps no slack.
 void PrepareLine(std::u16string& line)
 {
+    // A line with nothing to remove (one prepared before) stays as it is.
+    if (std::none_of(line.begin(), line.end(), [](char16_t ch) { return ch <= 32 || ch == u'\''; }))
+        return;
     const auto isSpace = [](char16_t ch) { return ch <= 32; };
     const auto first = std::find_if_not(line.begin(), line.end(), isSpace);
     const auto last = std::find_if_not(line.rbegin(), std::make_reverse_iterator(first), isSpace).base();

@@ -18,7 +18,6 @@
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/steadyclock.h"
-#include "core/textsearch.h"
 #include "vesktimer.h"
 
 // Cell values, index i is cell i.
@@ -128,7 +127,8 @@ public:
     void SetBreakpoints(std::vector<std::int32_t> lines);
     [[nodiscard]] const std::vector<std::int32_t>& Breakpoints() const; // sorted
     // The run pauses after its next step, unless that step ends or fails the
-    // run. Use it with Execute on a paused core to step once; Reset cancels it.
+    // run. Use it with Execute on a paused core to step once. Any pause, the
+    // end, an error and Reset cancel it.
     void RequestStepStop();
     // One-shot: the run pauses, as at a breakpoint, when execution arrives at
     // this line; then the target is cleared. -1 clears it; Reset clears it too.

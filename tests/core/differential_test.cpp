@@ -378,6 +378,52 @@ protected:
         return true;
     }
 
+    // The same plan run in batches of random sizes (RunSteps). A pause before
+    // tick p is made either as the plan says (Pause, Execute) or by asking for
+    // a stop after tick p - 1, which must come out the same.
+    TObserved RunCoreBatched(const TLines& lines, const TPlan& plan, std::mt19937& rng)
+    {
+        seen = {};
+        core.Reset();
+        core.ProgramCode() = lines;
+        std::set<int> stepped;
+        for (const int p : plan.pauses)
+            if (p > 0 && rng() % 2 == 0)
+                stepped.insert(p);
+        const auto run = [&] {
+            core.Execute();
+            int done = 0;
+            while (core.IsRun() && done < kTickLimit) {
+                if (plan.pauses.count(done) && !stepped.count(done)) {
+                    core.Pause();
+                    core.Execute();
+                }
+                if (stepped.count(done + 1)) {
+                    core.RequestStepStop();
+                    done += int(core.RunSteps(1 + rng() % 5));
+                    if (!core.IsRun() && seen.events.back().kind == "pause")
+                        core.Execute();
+                    continue;
+                }
+                int batch = kTickLimit - done;
+                const auto next = plan.pauses.upper_bound(done);
+                if (next != plan.pauses.end())
+                    batch = std::min(batch, *next - done - (stepped.count(*next) ? 1 : 0));
+                batch = std::min(batch, 1 + int(rng() % 64));
+                done += int(core.RunSteps(std::uint64_t(std::max(batch, 1))));
+            }
+        };
+        run();
+        if (plan.again && !core.IsRun())
+            run();
+        seen.running = core.IsRun();
+        seen.step = core.Step();
+        seen.names = core.GetVariables();
+        seen.values = core.GetMemory();
+        seen.program = core.ProgramCode();
+        return seen;
+    }
+
     TManualTimerOwner owner;
     TVeskCore core{owner};
     TObserved seen;
@@ -441,6 +487,31 @@ TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
     std::cout << kPrograms << " programs, " << ticks << " reference ticks: refused " << refused << ", finished "
               << finished << ", failed " << failed << ", still running " << unfinished << "; changed by a continue "
               << reprepared << '\n';
+}
+
+} // namespace
+
+namespace {
+
+// The decoded program run in batches against the reference, paused and stepped
+// at random points.
+TEST_F(DifferentialTest, BatchedRunsMatchPlainReferenceWhenPausedAndStepped)
+{
+    TProgramGenerator generator(kSeed + 2);
+    std::mt19937 rng(kSeed + 3);
+    int mismatches = 0;
+    for (int n = 0; n < kPrograms && mismatches < 5; ++n) {
+        const TLines lines = generator.Next();
+        const TPlan straight{{}, rng() % 8 == 0};
+        const TObserved expected = RunReference(lines, straight);
+        const TPlan interrupted = RandomPlan(rng, straight.again, expected.step);
+        const TObserved expectedInterrupted = RunReference(lines, interrupted);
+        const bool differs =
+            Differs(n, "batched", lines, expected, RunCoreBatched(lines, straight, rng)) ||
+            Differs(n, "batched, paused and stepped", lines, expectedInterrupted,
+                    RunCoreBatched(lines, interrupted, rng));
+        mismatches += differs ? 1 : 0;
+    }
 }
 
 } // namespace

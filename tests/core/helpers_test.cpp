@@ -57,6 +57,33 @@ TEST(LoopStack, RepeatedHeadsKeepMemoryBounded)
     EXPECT_EQ(stack.Entries(), 0U);
 }
 
+// The view lists entries in the order they were added, equal neighbours of
+// one key as one entry with a count, and follows the dropping of the oldest.
+TEST(LoopStack, ViewIsInAdditionOrder)
+{
+    TLoopStack stack;
+    const std::int32_t outer = stack.Slot(2, 7);
+    const std::int32_t inner = stack.Slot(0, 1);
+    stack.Push(outer, 5);
+    for (int pass = 0; pass < 3; ++pass)
+        stack.Push(inner, -1);
+    stack.Push(outer, 4);
+    using TView = TLoopStack::TView;
+    const auto view = stack.View();
+    ASSERT_EQ(view.size(), 4U);
+    const auto same = [](const TView& a, const TView& b) {
+        return a.line == b.line && a.column == b.column && a.step == b.step && a.count == b.count;
+    };
+    EXPECT_TRUE(same(view[0], TView{2, 7, 5, 1}));
+    EXPECT_TRUE(same(view[1], TView{0, 1, -1, 1}));
+    EXPECT_TRUE(same(view[2], TView{0, 1, -1, 2}));
+    EXPECT_TRUE(same(view[3], TView{2, 7, 4, 1}));
+    stack.DropFirst(outer);
+    const auto after = stack.View();
+    ASSERT_EQ(after.size(), 3U);
+    EXPECT_TRUE(same(after.back(), TView{2, 7, 4, 1}));
+}
+
 TEST(CellMemory, LookupIgnoresLetterCaseAndFollowsRemoval)
 {
     TCellMemory cells;
