@@ -16,4 +16,5 @@ struct TTextPlace {
 // unpaired itself; one that skips open brackets of another kind leaves the
 // innermost of those unpaired; at the end the innermost bracket still open
 // is. Nothing when every bracket pairs up.
-[[nodiscard]] std::optional<TTextPlace> FindUnpairedBracket(const std::vector<std::u16string>& lines);
+[[nodiscard]] std::optional<TTextPlace>
+FindUnpairedBracket(const std::vector<std::u16string>& lines);

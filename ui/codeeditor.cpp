@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "ui/editorgutter.h"
+#include "ui/highlighter.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ void SetBreakpointOn(QTextBlock block, bool on)
 TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     _gutter = new TEditorGutter(this);
+    _highlighter = new THighlighter(document());
     // The caret blinks through the text control's timer; see eventFilter.
     for (QObject* child : children()) {
         if (child->inherits("QWidgetTextControl")) {
@@ -182,8 +184,16 @@ void TCodeEditor::CheckLongLines(int position, int added)
     QTextBlock block = _hasLongLine ? document()->begin() : document()->findBlock(position);
     const int end = _hasLongLine ? document()->characterCount() : position + added;
     bool found = false;
-    for (; block.isValid() && block.position() <= end && !found; block = block.next())
-        found = block.length() > kLongLine;
+    // Positions are summed: asking each block for its own is a tree walk.
+    for (int at = block.position(); block.isValid() && at <= end; block = block.next()) {
+        if (block.length() > kLongLine) {
+            // Shaped once and kept: else every caret position asked for
+            // shapes the whole line again.
+            block.layout()->setCacheEnabled(true);
+            found = true;
+        }
+        at += block.length();
+    }
     _hasLongLine = found;
 }
 
@@ -337,6 +347,18 @@ void TCodeEditor::resizeEvent(QResizeEvent* event)
     QPlainTextEdit::resizeEvent(event);
     const QRect area = contentsRect();
     _gutter->setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+}
+
+void TCodeEditor::paintEvent(QPaintEvent* event)
+{
+    const int height = viewport()->height();
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    for (; block.isValid() && top <= height; block = block.next()) {
+        _highlighter->ColourIfDeferred(block);
+        top += blockBoundingRect(block).height();
+    }
+    QPlainTextEdit::paintEvent(event);
 }
 
 void TCodeEditor::changeEvent(QEvent* event)

@@ -1,5 +1,5 @@
 // The program editor: a plain text editor with a gutter of line numbers and
-// breakpoint markers, and marks for the next operator and for errors. Marks
+// breakpoint markers, syntax colours, and marks for the next operator and for errors. Marks
 // live in extra selections, never in the document, so the undo stack and the
 // modified flag see only the user's edits.
 #pragma once
@@ -11,6 +11,7 @@
 class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
+class THighlighter;
 
 class TCodeEditor : public QPlainTextEdit {
     Q_OBJECT
@@ -49,6 +50,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,6 +73,7 @@ private:
     void ApplyTabStops();
 
     QWidget* _gutter = nullptr;
+    THighlighter* _highlighter = nullptr;
     QObject* _textControl = nullptr; // the text control whose caret blinks
     int _blockCount = 1;
     bool _hasLongLine = false;       // then the caret does not blink, see eventFilter

@@ -1,10 +1,15 @@
 #include "ui/highlighter.h"
 
 #include <QColor>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <vector>
 
 namespace {
 
+// A change that adds more is coloured line by line as lines are shown.
+constexpr int kEagerCharacters = 100000;
 // Lines longer than this stay uncoloured: colouring one would cost memory
 // in proportion to its length for every edit of it.
 constexpr qsizetype kLongestColouredLine = 50000;
@@ -26,7 +31,8 @@ constexpr qsizetype kLongestColouredLine = 50000;
 // as they are removed before a run) and names each one's kind.
 class TLineLexer {
 public:
-    TLineLexer(const QString& text, std::vector<qsizetype> code) : _text(text), _code(std::move(code))
+    TLineLexer(const QString& text, std::vector<qsizetype> code)
+        : _text(text), _code(std::move(code))
     {
     }
 
@@ -111,8 +117,27 @@ private:
 
 } // namespace
 
-THighlighter::THighlighter(QTextDocument* document) : QSyntaxHighlighter(document)
+THighlighter::THighlighter(QTextDocument* document)
+    : QSyntaxHighlighter(static_cast<QTextDocument*>(nullptr))
 {
+    // The base class visits every changed line in its own handler of this
+    // signal, which costs even when nothing is coloured: on a large change
+    // that handler is taken out for the one signal. The two handlers here run
+    // just before and just after it.
+    connect(document, &QTextDocument::contentsChange, this, [this, document](int, int, int added) {
+        _deferring = added > kEagerCharacters;
+        if (_deferring)
+            _detached = disconnect(document, SIGNAL(contentsChange(int, int, int)), this,
+                                   SLOT(_q_reformatBlocks(int, int, int)));
+    });
+    setDocument(document);
+    connect(document, &QTextDocument::contentsChange, this, [this, document] {
+        _deferring = false;
+        if (_detached)
+            connect(document, SIGNAL(contentsChange(int, int, int)), this,
+                    SLOT(_q_reformatBlocks(int, int, int)));
+        _detached = false;
+    });
     for (const auto kind : {TSyntaxKind::Operator, TSyntaxKind::Operand, TSyntaxKind::Address,
                             TSyntaxKind::Comment, TSyntaxKind::Refused})
         _formats[int(kind)] = Format(kind);
@@ -137,9 +162,17 @@ QTextCharFormat THighlighter::Format(TSyntaxKind kind)
     return format;
 }
 
+void THighlighter::ColourIfDeferred(const QTextBlock& block)
+{
+    if (block.length() <= 1 || block.length() > kLongestColouredLine ||
+        !block.layout()->formats().isEmpty())
+        return;
+    rehighlightBlock(block);
+}
+
 void THighlighter::highlightBlock(const QString& text)
 {
-    if (text.size() > kLongestColouredLine)
+    if (_deferring || text.size() > kLongestColouredLine)
         return;
     // The interpreter trims codes up to 32 off both ends of the whole line
     // first, then cuts the comment; what is left besides blanks and tabs is code.

@@ -28,7 +28,6 @@
 #include "ui/debugger.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
-#include "ui/highlighter.h"
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
@@ -238,7 +237,6 @@ void TfMain::BuildEditor()
     mEditor->setPalette(palette);
     mEditor->installEventFilter(this);
     installEventFilter(this);
-    new THighlighter(mEditor->document());
     _checker = new TSourceChecker(mEditor);
 }
 

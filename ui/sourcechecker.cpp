@@ -1,25 +1,22 @@
 #include "ui/sourcechecker.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include "core/sourcecheck.h"
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
-#include "formats/projectfile.h"
 #include "ui/codeeditor.h"
 
 namespace {
 
 constexpr int kQuietMs = 300;
 
-[[nodiscard]] std::vector<std::u16string> EditorLines(const QTextDocument& document)
+// A block is one line of the program: the document splits at every line
+// break, so no block holds one.
+[[nodiscard]] std::u16string LineOf(const QTextBlock& block)
 {
-    QString text = document.toRawText();
-    for (QChar& c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return SplitEditorLines(text.toStdU16String());
+    return block.text().toStdU16String();
 }
 
 } // namespace
@@ -39,10 +36,13 @@ TSourceChecker::TSourceChecker(TCodeEditor* editor) : QObject(editor), _editor(e
 void TSourceChecker::CheckNow()
 {
     _delay.stop();
-    const std::vector<std::u16string> lines = EditorLines(*_editor->document());
-    std::vector<std::u16string> prepared = lines;
-    for (std::u16string& line : prepared)
-        PrepareLine(line);
+    const QTextDocument& document = *_editor->document();
+    std::vector<std::u16string> prepared;
+    prepared.reserve(std::size_t(document.blockCount()));
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        prepared.push_back(LineOf(block));
+        PrepareLine(prepared.back());
+    }
     const std::optional<TSourceFault> fault = FindSourceFault(prepared);
     if (!fault) {
         _editor->ClearProblemMark();
@@ -52,12 +52,14 @@ void TSourceChecker::CheckNow()
     // The run names no place for unpaired brackets; here the culprit is shown.
     TTextPlace place{fault->line, 0};
     if (fault->column == 0) {
+        std::vector<std::u16string> lines;
+        lines.reserve(prepared.size());
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+            lines.push_back(LineOf(block));
         place = FindUnpairedBracket(lines).value_or(place);
     } else {
-        const std::size_t line = std::size_t(fault->line);
-        const std::u16string_view text = line < lines.size() ? std::u16string_view(lines[line])
-                                                             : std::u16string_view();
-        place.column = MapErrorColumn(text, fault->column) - 1;
+        const std::u16string line = LineOf(document.findBlockByNumber(fault->line));
+        place.column = MapErrorColumn(line, fault->column) - 1;
     }
     _editor->SetProblemMark(place.line, place.column);
     emit Checked(QStringLiteral("Строка: %1, символ: %2. %3")

@@ -1,0 +1,147 @@
+// The editor with big programs, offscreen unless a display is chosen: the time
+// from creating the main window with a 100,002-line file to its first paint,
+// the check that runs while typing on that file, and the processor time the
+// idle window takes with a file that is one 10 MiB line.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+#include "ui/application.h"
+#include "ui/main.h"
+#include "ui/sourcechecker.h"
+#include "ui/style.h"
+
+namespace {
+
+QByteArray BigProgram()
+{
+    const QByteArray line =
+        "+01 -01 $0ABC +@0001 ^0002 < > * ' comment text here to pad the line out\r\n";
+    QByteArray text = "[02:\r\n";
+    text.reserve(line.size() * 100000 + 16);
+    for (int i = 0; i < 100000; ++i)
+        text += line;
+    return text + "]\r\n";
+}
+
+QByteArray LongLine() { return QByteArray("+01 ").repeated(10 * 1024 * 1024 / 4); }
+
+QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// Peak resident memory of the process so far, in MB.
+double PeakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+double CpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+void Wait(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double SetTextMs(QPlainTextEdit& editor, const QString& text)
+{
+    editor.resize(800, 500);
+    editor.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    editor.setPlainText(text);
+    editor.repaint();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// From creating the window with the file to the window shown and painted.
+std::unique_ptr<TfMain> OpenTimed(const QString& path, double& ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto window = std::make_unique<TfMain>(path.isEmpty() ? QStringList() : QStringList{path});
+    window->show();
+    while (!window->windowHandle() || !window->windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::processEvents();
+    ms = double(clock.nsecsElapsed()) / 1e6;
+    window->activateWindow();
+    return window;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TVeskApplication app(argc, argv);
+    TVeskApplication::SetTitle(QStringLiteral("Vesk"));
+    ApplyApplicationStyle(app);
+    QTemporaryDir dir;
+    const QString big = WriteFile(dir, "big.veskp", BigProgram());
+    const QString longLine = WriteFile(dir, "longline.veskp", LongLine());
+
+    // "big" or "long" runs one part alone, e.g. under a profiler.
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    double ms = 0;
+    OpenTimed({}, ms).reset(); // fonts and styles load once
+    std::printf("empty main window, shown: %.1f ms\n", ms);
+    if (only != QStringLiteral("long")) {
+        auto window = OpenTimed(big, ms);
+        std::printf("100,002 lines (%.1f MB), created, loaded and shown: %.1f ms, "
+                    "peak memory %.0f MB\n",
+                    double(QFile(big).size()) / 1e6, ms, PeakMb());
+        // The editor's own share: the same text into it and into a bare text edit.
+        auto* editor = window->findChild<QPlainTextEdit*>(QStringLiteral("mEditor"));
+        const QString text = editor->toPlainText();
+        std::printf("setPlainText into the program editor: %.1f ms, "
+                    "into a bare QPlainTextEdit: %.1f ms\n",
+                    SetTextMs(*editor, text), SetTextMs(*std::make_unique<QPlainTextEdit>(), text));
+        QElapsedTimer clock;
+        clock.start();
+        window->findChild<TSourceChecker*>()->CheckNow();
+        std::printf("check while typing on it: %.1f ms\n", double(clock.nsecsElapsed()) / 1e6);
+    }
+    if (only != QStringLiteral("big")) {
+        auto window = OpenTimed(longLine, ms);
+        std::printf("one 10 MiB line, created, loaded and shown: %.1f ms, peak memory %.0f MB\n",
+                    ms, PeakMb());
+        Wait(1000); // the check after loading
+        const double cpu = CpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        Wait(5000);
+        std::printf("idle with it for %.1f s: %.1f %% of one core\n",
+                    double(clock.elapsed()) / 1000.0,
+                    100.0 * (CpuSeconds() - cpu) / (double(clock.elapsed()) / 1000.0));
+    }
+    return 0;
+}
