@@ -24,16 +24,21 @@ QWidget* Titled(const QString& title, QWidget* content, QWidget* parent)
     return box;
 }
 
-// Rebuilt only when the text differs: the lists are refreshed many times a second.
+// The lists are refreshed many times a second: items are kept and only texts
+// that differ are set, so an unchanged list costs no repaint.
 void SetItems(QListWidget* list, const QStringList& items)
 {
-    bool same = list->count() == items.size();
-    for (int i = 0; same && i < items.size(); ++i)
-        same = list->item(i)->text() == items[i];
-    if (same)
-        return;
-    list->clear();
-    list->addItems(items);
+    while (list->count() > items.size())
+        delete list->takeItem(list->count() - 1);
+    for (int i = 0; i < items.size(); ++i) {
+        if (i < list->count()) {
+            QListWidgetItem* item = list->item(i);
+            if (item->text() != items[i])
+                item->setText(items[i]);
+        } else {
+            list->addItem(items[i]);
+        }
+    }
 }
 
 } // namespace

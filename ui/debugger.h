@@ -38,7 +38,7 @@ public:
     void ProjectChanged();
 
     // Display refreshes while a program runs: at most this many a second.
-    static constexpr int kDisplayRate = 25;
+    static constexpr int kDisplayRate = 20;
 
 signals:
     // The run's step count, whenever the run is shown.

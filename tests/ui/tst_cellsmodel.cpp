@@ -1,6 +1,7 @@
 // The cells model and panel: rows in creation order, what a refresh reports,
 // the changed and current marks, and the address filter.
 #include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -43,6 +44,7 @@ private slots:
     void currentCellMarked();
     void clearForgetsEverything();
     void panelFiltersByAddress();
+    void panelStacksFollowTheirEntries();
 };
 
 void TestCellsModel::columnsShowEveryForm_data()
@@ -214,6 +216,30 @@ void TestCellsModel::panelFiltersByAddress()
     QCOMPARE(table->model()->rowCount(), 2);
     filter->clear();
     QCOMPARE(table->model()->rowCount(), 4);
+}
+
+void TestCellsModel::panelStacksFollowTheirEntries()
+{
+    TCellsPanel panel;
+    auto* loops = panel.findChild<QListWidget*>(QStringLiteral("lLoopStack"));
+    auto* addresses = panel.findChild<QListWidget*>(QStringLiteral("lAddressStack"));
+    QVERIFY(loops && addresses);
+    const auto texts = [](const QListWidget* list) {
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+        return items;
+    };
+    panel.SetStacks({"$0002", "$0001"}, {"b 3", "a 1"});
+    QListWidgetItem* kept = loops->item(0);
+    panel.SetStacks({"$0001"}, {"b 2", "a 1", "c 0"});
+    QCOMPARE(texts(addresses), QStringList{"$0001"});
+    QCOMPARE(texts(loops), (QStringList{"b 2", "a 1", "c 0"}));
+    // Entries are updated in place, not made anew on every refresh.
+    QCOMPARE(loops->item(0), kept);
+    panel.SetStacks({}, {});
+    QCOMPARE(addresses->count(), 0);
+    QCOMPARE(loops->count(), 0);
 }
 
 QTEST_MAIN(TestCellsModel)
