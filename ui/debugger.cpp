@@ -1,5 +1,6 @@
 #include "ui/debugger.h"
 
+#include <QFileInfo>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
@@ -23,7 +24,7 @@ constexpr int kStackRows = 1000;
 TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
                      std::function<QString()> currentFile, QObject* parent)
     : QObject(parent), _core(core), _editor(editor), _panel(panel),
-      _currentFile(std::move(currentFile)), _file(_currentFile()),
+      _currentFile(std::move(currentFile)), _file(FileKey()),
       _characters(editor.document()->characterCount())
 {
     _display.setInterval(1000 / kDisplayRate);
@@ -130,6 +131,14 @@ QString TDebugger::EditorLine(int line) const
 
 // ---- breakpoints ---------------------------------------------------------
 
+QString TDebugger::FileKey() const
+{
+    // A file named on the command line and the same file chosen in the open
+    // dialog are one file.
+    const QString file = _currentFile();
+    return file == kUntitled ? file : QFileInfo(file).absoluteFilePath();
+}
+
 int TDebugger::CaretLine() const { return _editor.textCursor().blockNumber(); }
 
 void TDebugger::ToggleBreakpointAtCaret() { _editor.ToggleBreakpoint(CaretLine()); }
@@ -140,7 +149,7 @@ void TDebugger::EditorBreakpointsChanged()
     _core.SetBreakpoints(std::vector<std::int32_t>(lines.begin(), lines.end()));
     // While a load replaces the text (undo is off then), the breakpoints it
     // clears are not the file's: they are restored when the load is done.
-    if (_currentFile() == _file && _editor.document()->isUndoRedoEnabled())
+    if (FileKey() == _file && _editor.document()->isUndoRedoEnabled())
         _breakpoints[_file] = lines;
 }
 
@@ -156,7 +165,7 @@ void TDebugger::TextChanged(int position, int removed, int added)
 
 void TDebugger::ProjectChanged()
 {
-    const QString file = _currentFile();
+    const QString file = FileKey();
     const bool replaced = _replaced;
     _replaced = false;
     if (file == _file)

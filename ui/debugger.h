@@ -52,6 +52,7 @@ private:
     void EditorBreakpointsChanged();
     void TextChanged(int position, int removed, int added);
     [[nodiscard]] QString EditorLine(int line) const;
+    [[nodiscard]] QString FileKey() const;
 
     TVeskCore& _core;
     TCodeEditor& _editor;

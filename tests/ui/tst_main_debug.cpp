@@ -1,8 +1,10 @@
 // The debugger in the main window, driven as a user would: breakpoints with F5,
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QMenu>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -364,7 +366,11 @@ void TestMainDebug::breakpointsKeptPerFile()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("$0001\r\n+01\r\n+02\r\n");
     }
-    auto window = ShowMainWindow({first});
+    // Named on the command line by a relative path, then opened by its full one.
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const auto back = qScopeGuard([&home] { QDir::setCurrent(home); });
+    auto window = ShowMainWindow({QStringLiteral("first.veskp")});
     TModalScript script;
     CodeEditor(*window)->SetBreakpoints({0, 2});
 
