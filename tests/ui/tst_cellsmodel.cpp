@@ -52,7 +52,6 @@ void TestCellsModel::columnsShowEveryForm_data()
     QTest::addColumn<int>("value");
     QTest::addColumn<QStringList>("texts");
     QTest::newRow("zero") << 0 << QStringList{"$00aF", "0", "00", "00000000", "\u00B7"};
-    QTest::newRow("tab") << 9 << QStringList{"$00aF", "9", "09", "00001001", "\u00B7"};
     QTest::newRow("letter") << 0x41 << QStringList{"$00aF", "65", "41", "01000001", "A"};
     QTest::newRow("delete") << 0x7F << QStringList{"$00aF", "127", "7F", "01111111", "\u00B7"};
     QTest::newRow("no-break space") << 0xA0 << QStringList{"$00aF", "160", "A0", "10100000", "\u00A0"};

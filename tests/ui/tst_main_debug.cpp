@@ -100,7 +100,6 @@ class TestMainDebug : public QObject {
 private slots:
     void newItemsAndTheirKeys();
     void breakpointStepContinueToResults();
-    void stepFromStoppedPausesBeforeFirstOperator();
     void stepOntoErrorShowsErrorBox();
     void runToCursor();
     void loopOnMarkedLinePausesEveryPass();
@@ -191,34 +190,22 @@ void TestMainDebug::breakpointStepContinueToResults()
     QVERIFY(MarkedText(*window).isEmpty());
 }
 
-void TestMainDebug::stepFromStoppedPausesBeforeFirstOperator()
-{
-    auto window = ShowMainWindow();
-    TModalScript script;
-    SetProgram(*window, QStringLiteral("\t$00Ab +01"));
-    Key(*window, Qt::Key_F8);
-    QCOMPARE(RunControls(*window), kPaused);
-    QCOMPARE(window->Core()->Step(), 0u);
-    QCOMPARE(MarkedText(*window), QStringLiteral("$00Ab"));
-    QCOMPARE(Editor(*window)->hasFocus(), true);
-    // Stop ends it as it ends any paused run.
-    Key(*window, Qt::Key_F2, Qt::ControlModifier);
-    QCOMPARE(RunControls(*window), kStopped);
-    QVERIFY(MarkedText(*window).isEmpty());
-}
-
 void TestMainDebug::stepOntoErrorShowsErrorBox()
 {
     auto window = ShowMainWindow();
     TModalScript script;
-    SetProgram(*window, QStringLiteral("  +01"));
+    SetProgram(*window, QStringLiteral("\t+01"));
+    // From a stopped program: paused before the first operator, nothing run yet.
     Key(*window, Qt::Key_F8);
     QCOMPARE(RunControls(*window), kPaused);
+    QCOMPARE(window->Core()->Step(), 0u);
+    QCOMPARE(MarkedText(*window), QStringLiteral("+01"));
+    QVERIFY(Editor(*window)->hasFocus());
     script.Answer(QMessageBox::Ok);
     Key(*window, Qt::Key_F8);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
     QCOMPARE(script.Seen().at(0).text,
-             QStringLiteral("Произошла ошибка при выполнении программы\nСтрока: 1, символ: 3.\n"
+             QStringLiteral("Произошла ошибка при выполнении программы\nСтрока: 1, символ: 2.\n"
                             "Сообщение: Ошибка при доступе к памяти."));
     QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
     QCOMPARE(window->Core()->Step(), 1u);
