@@ -104,6 +104,17 @@ void DeeplyNestedLoops(benchmark::State& state)
     RunToEnd(state, program, TDrive::Batched);
 }
 
+// 100,000 nested condition blocks, each entered by its second branch.
+void DeeplyNestedConditions(benchmark::State& state)
+{
+    std::vector<std::u16string> program{u"$0001"};
+    const auto depth = static_cast<std::size_t>(state.range(0));
+    program.insert(program.end(), depth, u"?01(:");
+    program.emplace_back(u"+01");
+    program.insert(program.end(), depth, u")");
+    RunToEnd(state, program, TDrive::Batched);
+}
+
 // 65,536 cells, then the oldest destroyed and made anew again and again.
 void DestroyOldestCells(benchmark::State& state)
 {
@@ -153,5 +164,6 @@ BENCHMARK(TripleLoop)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(TripleLoopBatched)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ConditionsInLoopsBatched)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeeplyNestedLoops)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeeplyNestedConditions)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(DestroyOldestCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BigProgram)->Unit(benchmark::kMillisecond);

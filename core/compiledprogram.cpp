@@ -66,6 +66,104 @@ void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
     _ops.push_back({TOpKind::okEnd, ofLineStart, 1, count, 0, 0});
     _mainEnd = static_cast<std::int32_t>(_ops.size());
     PairLoops(0);
+    ResolveConditions();
+}
+
+// Resolves the searches of every condition and separator in two passes over
+// the text instead of one scan each, which nested blocks would make quadratic.
+// With d the block depth after a character, the searches from p find: the
+// block's end, the first `)` after p with d = d(p); the enclosing end, the
+// first with d = d(p) - 1; a separator, a `:` with d = d(p) + 1 before the
+// block's end. Text whose blocks do not pair is left to the scans.
+void TCompiledProgram::ResolveConditions()
+{
+    const auto searches = [](TOpKind kind) {
+        return kind == TOpKind::okSeparator || kind == TOpKind::okCompareByte || kind == TOpKind::okCompareCell
+            || kind == TOpKind::okParity;
+    };
+    const auto lines = static_cast<std::int32_t>(_lines->size());
+    std::vector<std::int32_t> at;    // the operators, in text order
+    std::vector<std::int32_t> depth; // d at each of them
+    std::int32_t d = 0;
+    std::int32_t deepest = 0;
+    for (std::int32_t line = 0; line < lines; ++line) {
+        const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+        auto k = static_cast<std::size_t>(_lineFirst[static_cast<std::size_t>(line)]);
+        const auto end = static_cast<std::size_t>(_lineFirst[static_cast<std::size_t>(line) + 1]);
+        for (std::int32_t column = 1; column <= static_cast<std::int32_t>(text.size()); ++column) {
+            while (k < end && _ops[k].column < column)
+                ++k;
+            if (k < end && _ops[k].column == column && searches(_ops[k].kind)) {
+                at.push_back(static_cast<std::int32_t>(k));
+                depth.push_back(d);
+            }
+            const char16_t ch = text[static_cast<std::size_t>(column - 1)];
+            if (ch == u'(') {
+                deepest = std::max(deepest, ++d);
+            } else if (ch == u')' && --d < 0) {
+                return;
+            }
+        }
+    }
+    if (d != 0 || at.empty())
+        return;
+
+    const auto size = static_cast<std::size_t>(deepest) + 2;
+    std::vector<TTextPos> close(size), colon(size), colonAfter(size);
+    const auto before = [](TTextPos a, TTextPos b) {
+        return a.line < b.line || (a.line == b.line && a.column < b.column);
+    };
+    std::size_t i = at.size();
+    for (std::int32_t line = lines - 1; line >= 0 && i > 0; --line) {
+        const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+        for (auto column = static_cast<std::int32_t>(text.size()); column >= 1; --column) {
+            // The searches start after the operator: answer before its own character counts.
+            if (i > 0) {
+                const TOp op = _ops[static_cast<std::size_t>(at[i - 1])];
+                if (op.line == line && op.column == column) {
+                    --i;
+                    const auto dp = static_cast<std::size_t>(depth[i]);
+                    if (op.kind == TOpKind::okSeparator) {
+                        const TTextPos end = dp >= 1 ? close[dp - 1] : TTextPos{};
+                        const std::int32_t target = end.Found() ? Encode(end, false) : kNoBlock;
+                        _ops[static_cast<std::size_t>(at[i])].a = target;
+                    } else {
+                        const TTextPos end = close[dp];
+                        const auto branch = [&](const std::vector<TTextPos>& found) {
+                            const TTextPos separator = found[dp + 1];
+                            return end.Found() && separator.Found() && before(separator, end) ? separator : TTextPos{};
+                        };
+                        const auto into = [&](TTextPos separator) {
+                            if (separator.Found())
+                                return Encode({separator.column + 1, separator.line}, true);
+                            return end.Found() ? Encode(end, false) : kNoBlock;
+                        };
+                        const TTextPos first = branch(colon);
+                        TTextPos second = branch(colonAfter);
+                        // A byte comparison falls back on the second branch when there is no third.
+                        if (!second.Found() && op.kind == TOpKind::okCompareByte)
+                            second = first;
+                        const std::int32_t less = into(first);
+                        const std::int32_t greater = into(second);
+                        TBranches& branches = _branches[static_cast<std::size_t>(op.b)];
+                        branches.less = less;
+                        branches.greater = greater;
+                    }
+                }
+            }
+            const char16_t ch = text[static_cast<std::size_t>(column - 1)];
+            const auto here = static_cast<std::size_t>(d);
+            if (ch == u')') {
+                close[here] = {column, line};
+                ++d;
+            } else if (ch == u'(') {
+                --d;
+            } else if (ch == u':') {
+                colonAfter[here] = colon[here];
+                colon[here] = {column, line};
+            }
+        }
+    }
 }
 
 void TCompiledProgram::DecodeLineFrom(std::int32_t column, std::int32_t line)

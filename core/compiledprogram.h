@@ -6,9 +6,9 @@
 // Each line is decoded from column 1: a valid operator is followed by the
 // operator after its operand, an invalid one (which can only fail) by the next
 // column. Every place a jump can land (a bracket, a separator's next column)
-// is then the start of an operator, so a jump is an index. Searches that only
-// some runs need (where a condition's branches are) are made on first use and
-// kept with the operator.
+// is then the start of an operator, so a jump is an index. Loops are paired
+// and the searches of conditions resolved in passes over the whole text; what
+// a later partial decode adds is searched on first use and kept.
 #pragma once
 
 #include <cstdint>
@@ -107,6 +107,7 @@ private:
     std::int32_t DecodeAt(std::int32_t column, std::int32_t line);
     void DecodeLineFrom(std::int32_t column, std::int32_t line);
     void PairLoops(std::size_t from);
+    void ResolveConditions();
     [[nodiscard]] std::int32_t Encode(TTextPos pos, bool setsCondition);
     [[nodiscard]] std::int32_t BlockEndOrNone(TOp op);
 

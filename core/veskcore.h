@@ -54,6 +54,8 @@ public:
     [[nodiscard]] std::vector<std::u16string> GetVariables() const;
 
     // The program lines; the caller fills them after Reset, Execute prepares them in place.
+    // Taking the lines for writing makes the next step check the whole text for a
+    // change (a hash of it); read them through a const core to skip that.
     [[nodiscard]] std::vector<std::u16string>& ProgramCode();
     [[nodiscard]] const std::vector<std::u16string>& ProgramCode() const;
 
