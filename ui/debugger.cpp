@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
+#include <utility>
 
 #include "core/veskcore.h"
 #include "formats/errorreport.h"
@@ -113,7 +114,8 @@ void TDebugger::RefreshCells()
 void TDebugger::ShowNextOperator()
 {
     const TVeskCore::TCodePos next = _core.NextPosition();
-    const auto& program = _core.ProgramCode();
+    // The read-only view: the writing one makes the core check its text again.
+    const auto& program = std::as_const(_core).ProgramCode();
     if (next.line < 0 || std::size_t(next.line) >= program.size()) {
         _editor.ClearExecutionMark();
         return;
