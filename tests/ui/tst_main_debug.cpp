@@ -138,6 +138,8 @@ void TestMainDebug::newItemsAndTheirKeys()
     SetProgram(*window, QStringLiteral("$0001[+01]"));
     Key(*window, Qt::Key_F9);
     QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 3, kWait);
+    // The highlight follows the running program.
+    QTRY_VERIFY_WITH_TIMEOUT(!MarkedText(*window).isEmpty(), kWait);
     window->nProjectItemClick();
     for (const char* name : {"nRunUnpacedItem", "nStepItem", "nRunToCursorItem"})
         QVERIFY2(!Child<QAction>(*window, name)->isEnabled(), name);
