@@ -16,9 +16,10 @@
 namespace {
 
 const QString kUntitled = QStringLiteral("Безымянный");
-// A stack deeper than this shows its top entries only: the lists are rebuilt
-// whenever they change.
+// A stack deeper than this shows its top entries only.
 constexpr int kStackRows = 1000;
+// Entries of a stack the core can hand out within a few milliseconds.
+constexpr std::size_t kLiveStackEntries = 100000;
 
 } // namespace
 
@@ -44,8 +45,10 @@ TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
 void TDebugger::RunStarted()
 {
     // A run that has not made a step yet is a fresh one: nothing to compare with.
-    if (_core.Step() == 0)
+    if (_core.Step() == 0) {
         _panel.Model().Clear();
+        _stackEntries = 0;
+    }
     _display.start();
 }
 
@@ -91,12 +94,30 @@ void TDebugger::RefreshCells()
         return;
     _panel.Model().Refresh(_core.GetVariables(), _core.GetMemory(), _core.CurrentCell());
 
-    QStringList addresses;
+    RefreshStacks();
+}
+
+void TDebugger::RefreshStacks()
+{
+    // The core hands each stack out whole. One that has grown huge would take
+    // longer than a display refresh may: while the program runs it stays as
+    // last shown, and is read again at the next pause.
+    if (_display.isActive() && _stackEntries > kLiveStackEntries)
+        return;
     const auto astack = _core.AddressStack();
-    for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
-        addresses << (it->empty() ? QStringLiteral("(нет ячейки)") : QStringLiteral("$") + QString::fromStdU16String(*it));
-    QStringList loops;
     const auto cstack = _core.LoopStack();
+    _stackEntries = std::max(astack.size(), cstack.size());
+    const auto more = [](QStringList& rows, std::size_t all) {
+        if (all > std::size_t(rows.size()))
+            rows << QStringLiteral("… ещё %1").arg(all - std::size_t(rows.size()));
+    };
+
+    QStringList addresses;
+    for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
+        addresses << (it->empty() ? QStringLiteral("(нет ячейки)")
+                                  : QStringLiteral("$") + QString::fromStdU16String(*it));
+    more(addresses, astack.size());
+    QStringList loops;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
         const std::u16string line = EditorLine(it->head.line).toStdU16String();
         QString text = QStringLiteral("Строка %1, символ %2: ")
@@ -108,6 +129,7 @@ void TDebugger::RefreshCells()
             text += QStringLiteral(" (×%1)").arg(it->count);
         loops << text;
     }
+    more(loops, cstack.size());
     _panel.SetStacks(addresses, loops);
 }
 

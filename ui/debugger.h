@@ -48,6 +48,7 @@ private:
     void ShowRun();
     void ShowRunKeepingView();
     void RefreshCells();
+    void RefreshStacks();
     void ShowNextOperator();
     void EditorBreakpointsChanged();
     void TextChanged(int position, int removed, int added);
@@ -62,5 +63,6 @@ private:
     QString _file;                            // whose breakpoints the editor holds
     QHash<QString, QList<int>> _breakpoints;  // by file, for as long as the IDE runs
     int _characters = 0;                      // of the text before the last change
+    std::size_t _stackEntries = 0;            // of the deeper stack when last read
     bool _replaced = false;                   // the last change replaced the whole text
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QScopeGuard>
 #include <QMenu>
 #include <QTableView>
@@ -106,6 +107,7 @@ private slots:
     void unpacedRunMatchesPaced();
     void unpacedRunStopsAtBreakpointAndContinuesUnpaced();
     void unpacedRunAnswersPauseAndStop();
+    void deepStackShowsItsTop();
     void breakpointsKeptPerFile();
 };
 
@@ -343,6 +345,27 @@ void TestMainDebug::unpacedRunAnswersPauseAndStop()
     Key(*window, Qt::Key_F2, Qt::ControlModifier);
     QCOMPARE(RunControls(*window), kStopped);
     QCOMPARE(window->Core()->Step(), 0u);
+}
+
+void TestMainDebug::deepStackShowsItsTop()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    // Every pass pushes and leaves the branch before the pop.
+    SetProgram(*window, QStringLiteral("$0001 [ ?00 ( { : } ) ]"));
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 100000, kWait);
+    Button(*window, "bBigPause")->click();
+    const std::size_t entries = window->Core()->AddressStack().size();
+    QVERIFY(entries > 1000);
+    auto* list = Child<QListWidget>(*window, "lAddressStack");
+    QCOMPARE(list->count(), 1001);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("$0001"));
+    QCOMPARE(list->item(1000)->text(), QStringLiteral("… ещё %1").arg(entries - 1000));
+    QCOMPARE(Child<QListWidget>(*window, "lLoopStack")->item(0)->text(),
+             QStringLiteral("Строка 1, символ 7: бесконечный"));
+    Button(*window, "bBigStop")->click();
 }
 
 void TestMainDebug::breakpointsKeptPerFile()
