@@ -19,6 +19,22 @@ const QString kContinueCaption = QStringLiteral("Продолжить");
 
 void TfMain::bBigRunClick() { StartRun(0); }
 
+void TfMain::StartRun(double slice)
+{
+    if (!_paused) {
+        _core->Reset();
+        _core->SetTimerSlice(slice);
+        _core->ProgramCode() = SourceLines();
+    } else if (slice > 0) {
+        _core->SetTimerSlice(slice);
+    }
+    // A target of «Выполнить до курсора» that a pause cut short is not kept.
+    _core->SetRunToLine(-1);
+    _core->Execute();
+    _paused = false;
+    mEditor->setFocus();
+}
+
 void TfMain::bBigPauseClick()
 {
     _core->Pause();
