@@ -324,10 +324,14 @@ void TestMainDebug::unpacedRunAnswersPauseAndStop()
     auto window = ShowMainWindow();
     TModalScript script;
     SetProgram(*window, QStringLiteral("$0001[+01]"));
+    Key(*window, Qt::Key_F12);
     Key(*window, Qt::Key_F9, Qt::ShiftModifier);
     QCOMPARE(RunControls(*window), kRunning);
     // Far more steps than a paced run makes in the time.
     QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 100000, kWait);
+    // The panel follows the running program.
+    QTRY_COMPARE_WITH_TIMEOUT(PanelCells(*window).size(), 1, kWait);
+    QCOMPARE(RunControls(*window), kRunning);
     // Typing reaches the editor while it runs.
     QTest::keyClicks(Editor(*window), QStringLiteral("'x"));
     QVERIFY(Editor(*window)->toPlainText().contains(QStringLiteral("'x")));
