@@ -87,6 +87,9 @@ void TfMain::FormCreate(const QStringList& arguments)
         CorePause();
         DebugPause();
     });
+    _core->OnHandlerFailure = [](std::exception_ptr failure) {
+        TVeskApplication::RunCommand([&failure] { std::rethrow_exception(failure); });
+    };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) {
         TVeskApplication::RunCommand([&] {
