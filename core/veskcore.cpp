@@ -197,7 +197,8 @@ double TVeskCore::EndTime() const
 }
 
 // Handlers are the caller's code: whatever they throw stays out of the core's
-// own state changes and never escapes to the core's caller.
+// own state changes and never escapes to the core's caller; it goes to
+// OnHandlerFailure instead.
 void TVeskCore::Notify(const TNotifyEvent& event)
 {
     if (!event)
@@ -205,6 +206,7 @@ void TVeskCore::Notify(const TNotifyEvent& event)
     try {
         event(*this);
     } catch (...) {
+        HandlerFailed(std::current_exception());
     }
 }
 
@@ -214,6 +216,18 @@ void TVeskCore::NotifyError(std::int32_t line, std::int32_t position, const std:
         return;
     try {
         OnError(*this, line, position, message);
+    } catch (...) {
+        HandlerFailed(std::current_exception());
+    }
+}
+
+void TVeskCore::HandlerFailed(std::exception_ptr failure)
+{
+    if (!OnHandlerFailure)
+        return;
+    // The failure handler is the last resort: nothing it throws is passed on.
+    try {
+        OnHandlerFailure(std::move(failure));
     } catch (...) {
     }
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -64,6 +65,9 @@ public:
     TNotifyEvent OnFinish;
     TNotifyEvent OnPause;
     TErrorEvent OnError;
+    // Receives whatever an event handler threw, once the core has finished its
+    // own state change; the run goes on as if the handler had returned.
+    std::function<void(std::exception_ptr failure)> OnHandlerFailure;
 
     [[nodiscard]] bool IsRun() const;
     [[nodiscard]] std::uint64_t Step() const;
@@ -149,6 +153,7 @@ private:
     // Run control helpers.
     void Notify(const TNotifyEvent& event);
     void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
+    void HandlerFailed(std::exception_ptr failure);
     void TimerOff();
     void TimerOn();
     void AccountTime(double t0);

@@ -23,6 +23,8 @@
 
 #include "ui/about.h"
 #include "ui/application.h"
+#include "ui/codeeditor.h"
+#include "ui/debugger.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
 #include "ui/guide.h"
@@ -67,16 +69,29 @@ TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
 void TfMain::FormCreate(const QStringList& arguments)
 {
     // What a handler throws is reported here and never reaches the core.
-    const auto guarded = [this](THandler handler) {
-        return [this, handler](TVeskCore&) {
-            TVeskApplication::RunCommand([this, handler] { (this->*handler)(); });
-        };
+    const auto guarded = [](std::function<void()> handler) {
+        return [handler = std::move(handler)](TVeskCore&) { TVeskApplication::RunCommand(handler); };
     };
     _core = std::make_unique<TVeskCore>(*this);
-    _core->OnStart = guarded(&TfMain::CoreStart);
-    _core->OnStop = guarded(&TfMain::CoreStop);
-    _core->OnFinish = guarded(&TfMain::CoreFinish);
-    _core->OnPause = guarded(&TfMain::CorePause);
+    _core->OnStart = guarded([this] {
+        CoreStart();
+        DebugStart();
+    });
+    _core->OnStop = guarded([this] {
+        CoreStop();
+        DebugStop();
+    });
+    _core->OnFinish = guarded([this] {
+        DebugFinish();
+        CoreFinish();
+    });
+    _core->OnPause = guarded([this] {
+        CorePause();
+        DebugPause();
+    });
+    _core->OnHandlerFailure = [](std::exception_ptr failure) {
+        TVeskApplication::RunCommand([&failure] { std::rethrow_exception(failure); });
+    };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) {
         TVeskApplication::RunCommand([&] {
@@ -84,6 +99,11 @@ void TfMain::FormCreate(const QStringList& arguments)
             CoreError(line, pos, message);
         });
     };
+    _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
+                                            nullptr);
+    connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
+    connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
+    DebugStop();
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -122,6 +142,7 @@ void TfMain::FormCloseQuery(bool& canClose)
 void TfMain::FormClose()
 {
     TIdeSettings().SaveWindow(*this);
+    _debugger.reset();
     _core.reset();
 }
 
@@ -150,6 +171,7 @@ void TfMain::BuildWindow()
     editorFrame->addWidget(mEditor);
     column->addLayout(editorFrame, 1);
     setCentralWidget(client);
+    BuildCellsPanel();
     BuildMenus();
     BuildDialogs();
     BuildStatusBar();
@@ -369,6 +391,7 @@ void TfMain::BuildMenus()
                          &TfMain::bBigPauseClick, project);
     nStopItem = AddItem(projectMenu, "nStopItem", tr("Прервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
+    BuildDebugMenus(projectMenu);
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
     auto* tools = AddMenu("nToolsItem", tr("Инструменты"));
@@ -431,6 +454,9 @@ void TfMain::nProjectItemClick()
     nRunItem->setEnabled(bBigRun->isEnabled());
     nPauseItem->setEnabled(bBigPause->isEnabled());
     nStopItem->setEnabled(bBigStop->isEnabled());
+    // The debugger's ways to run follow Run.
+    for (auto* item : {nRunUnpacedItem, nStepItem, nRunToCursorItem})
+        item->setEnabled(bBigRun->isEnabled());
 }
 
 void TfMain::nUndoItemClick() { mEditor->undo(); }

@@ -16,6 +16,8 @@
 
 class QAction;
 class QCommandLinkButton;
+class TCellsPanel;
+class TDebugger;
 class QFileDialog;
 class QLabel;
 class QMenu;
@@ -74,6 +76,12 @@ public:
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();
+    // The debugger's commands and the cells panel.
+    void nRunUnpacedItemClick();
+    void nStepItemClick();
+    void nRunToCursorItemClick();
+    void nBreakpointItemClick();
+    void nCellsItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -140,12 +148,26 @@ private:
     void CorePause();
     void CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message);
     void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
+    // Run: a fresh start or a continue. slice 0 paces a fresh run and keeps a
+    // continued run as it was; above 0 the run goes unpaced in slices of that
+    // many seconds.
+    void StartRun(double slice);
+
+    // The debugger.
+    void BuildDebugMenus(QMenu* projectMenu);
+    void BuildCellsPanel();
+    // The debugger's part of the core's events.
+    void DebugStart();
+    void DebugPause();
+    void DebugStop();
+    void DebugFinish();
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
     void PrintJob(); // throws std::runtime_error when printing fails
 
     std::unique_ptr<TVeskCore> _core;
+    std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
     bool _paused = false;
     int _sfpos = 0;
 
@@ -167,6 +189,12 @@ private:
     QAction* nRunItem = nullptr;
     QAction* nPauseItem = nullptr;
     QAction* nStopItem = nullptr;
+    QAction* nRunUnpacedItem = nullptr;
+    QAction* nStepItem = nullptr;
+    QAction* nRunToCursorItem = nullptr;
+    QAction* nCellsItem = nullptr;
+    TCellsPanel* pCellsPanel = nullptr;
+    bool _cellsPanelShown = false; // opened once: from then on it keeps the user's width
     std::vector<TShortcutItem> _shortcuts;
 
     QFileDialog* dSaveDialog = nullptr;

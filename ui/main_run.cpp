@@ -20,12 +20,19 @@ QString ContinueCaption() { return QCoreApplication::translate("TfMain", "Про
 
 } // namespace
 
-void TfMain::bBigRunClick()
+void TfMain::bBigRunClick() { StartRun(0); }
+
+void TfMain::StartRun(double slice)
 {
     if (!_paused) {
         _core->Reset();
+        _core->SetTimerSlice(slice);
         _core->ProgramCode() = SourceLines();
+    } else if (slice > 0) {
+        _core->SetTimerSlice(slice);
     }
+    // A target of «Выполнить до курсора» that a pause cut short is not kept.
+    _core->SetRunToLine(-1);
     _core->Execute();
     _paused = false;
     mEditor->setFocus();

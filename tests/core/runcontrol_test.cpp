@@ -3,6 +3,8 @@
 #include "tests/core/corefixture.h"
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -147,15 +149,28 @@ TEST_F(RunControl, ErrorLeavesPositionAndResetsConditionStatus)
     EXPECT_EQ(LastError().message, u"Использование символа деления ветвей вне блока обработки условия.");
 }
 
-TEST_F(RunControl, HandlerFailureDoesNotEscape)
+TEST_F(RunControl, HandlerFailureDoesNotEscapeButIsReported)
 {
     core.OnStart = [](TVeskCore&) { throw std::runtime_error("handler"); };
     core.OnFinish = [](TVeskCore&) { throw 1; };
+    std::vector<std::string> failures;
+    core.OnHandlerFailure = [&failures](std::exception_ptr failure) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::runtime_error& error) {
+            failures.emplace_back(error.what());
+        } catch (int code) {
+            failures.push_back(std::to_string(code));
+        }
+        throw std::logic_error("the last resort throws too");
+    };
     Load({u"$0001"});
     EXPECT_NO_THROW(core.Execute());
+    EXPECT_TRUE(core.IsRun());
     EXPECT_NO_THROW(Tick());
     EXPECT_FALSE(core.IsRun());
     EXPECT_EQ(events, (Events{"stop"}));
+    EXPECT_EQ(failures, (std::vector<std::string>{"handler", "1"}));
 }
 
 TEST_F(RunControl, ErrorWithoutHandlerStillStops)

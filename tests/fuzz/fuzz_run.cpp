@@ -44,7 +44,7 @@ void CheckCells(const TRunOutcome& outcome)
     }
 }
 
-void CheckError(const TRunError& error, const std::vector<std::u16string>& lines)
+void CheckError(const TErrorReport& error, const std::vector<std::u16string>& lines)
 {
     FUZZ_CHECK(!error.message.empty());
     if (error.message == kBrackets) {

@@ -162,7 +162,11 @@ void TestMainMenus::menuOrder_data()
                                          "nDeleteItem", "nSeparator5", "nSearchItem"}
                           << true;
     QTest::newRow("project") << "nProjectItem" << "Проект"
-                             << QStringList{"nRunItem", "nPauseItem", "nStopItem"} << true;
+                             << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
+                                            "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
+                                            "nSeparator8", "nBreakpointItem"}
+                             << true;
+    QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem"} << true;
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"

@@ -1,0 +1,421 @@
+// The debugger in the main window, driven as a user would: breakpoints with F5,
+// F9 to land on one, the highlighted next operator and the cells panel, F8
+// steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QScopeGuard>
+#include <QMenu>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTest>
+
+#include "formats/results.h"
+#include "mainfixture.h"
+#include "modalhelper.h"
+#include "ui/cellsmodel.h"
+#include "ui/cellspanel.h"
+#include "ui/codeeditor.h"
+#include "ui/results.h"
+
+namespace {
+
+const int kWait = 10000;
+
+// Three lines; the second is indented and carries a comment.
+const QString kThreeLines = QStringLiteral("$0001 +01\n"
+                                           "  $0002\t+02 ' two\n"
+                                           "$0003 +03");
+
+TCodeEditor* CodeEditor(const TfMain& window) { return Child<TCodeEditor>(window, "mEditor"); }
+
+void Key(const TfMain& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(Editor(window), Qt::Key(key), modifiers);
+}
+
+void CaretToLine(const TfMain& window, int line)
+{
+    QTextCursor cursor(Editor(window)->document()->findBlockByNumber(line));
+    Editor(window)->setTextCursor(cursor);
+}
+
+// The text under the next-operator mark, or empty when there is none.
+QString MarkedText(const TfMain& window)
+{
+    const auto* editor = CodeEditor(window);
+    const TVeskCore::TCodePos next = window.Core()->NextPosition();
+    for (const QTextEdit::ExtraSelection& selection : editor->extraSelections()) {
+        if (selection.cursor.blockNumber() == next.line && selection.cursor.hasSelection())
+            return selection.cursor.selectedText();
+    }
+    return {};
+}
+
+// "address=decimal" of every row the panel shows, '*' after a changed one.
+QStringList PanelCells(const TfMain& window)
+{
+    auto* panel = Child<TCellsPanel>(window, "pCellsPanel");
+    const TCellsModel& model = panel->Model();
+    QStringList rows;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QString text = model.index(row, TCellsModel::cAddress).data().toString() + QLatin1Char('=')
+                       + model.index(row, TCellsModel::cDecimal).data().toString();
+        if (model.index(row, 0).data(TCellsModel::ChangedRole).toBool())
+            text += QLatin1Char('*');
+        rows << text;
+    }
+    return rows;
+}
+
+struct TResultsSeen {
+    QStringList rows;
+    QString time;
+    QString expectedTime;
+    QString steps;
+};
+
+void InspectResults(TModalScript& script, const TfMain& window, TResultsSeen& seen)
+{
+    script.Then([&window, &seen](QWidget* modal) {
+        auto* results = qobject_cast<TfResults*>(modal);
+        if (!results) {
+            TModalScript::Dismiss(modal);
+            return;
+        }
+        for (const TResultRow& row : results->Rows())
+            seen.rows << QString::fromStdU16String(row.address + u'=' + row.hex);
+        seen.time = Child<QLabel>(*results, "lTime")->text();
+        seen.steps = Child<QLabel>(*results, "lStepsCount")->text();
+        seen.expectedTime = QString::fromStdU16String(TimeText(window.Core()->EndTime()));
+        results->reject();
+    });
+}
+
+} // namespace
+
+class TestMainDebug : public QObject {
+    Q_OBJECT
+private slots:
+    void newItemsAndTheirKeys();
+    void breakpointStepContinueToResults();
+    void stepOntoErrorShowsErrorBox();
+    void runToCursor();
+    void loopOnMarkedLinePausesEveryPass();
+    void unpacedRunMatchesPaced();
+    void unpacedRunStopsAtBreakpointAndContinuesUnpaced();
+    void unpacedRunAnswersPauseAndStop();
+    void deepStackShowsItsTop();
+    void breakpointsKeptPerFile();
+};
+
+void TestMainDebug::newItemsAndTheirKeys()
+{
+    // Their order in the menus is checked with the specified items'.
+    auto window = ShowMainWindow();
+    TModalScript script;
+    const auto shortcut = [&](const char* name) {
+        return Child<QAction>(*window, name)->shortcut().toString(QKeySequence::PortableText);
+    };
+    QCOMPARE(shortcut("nRunUnpacedItem"), QStringLiteral("Shift+F9"));
+    QCOMPARE(shortcut("nStepItem"), QStringLiteral("F8"));
+    QCOMPARE(shortcut("nRunToCursorItem"), QStringLiteral("F4"));
+    QCOMPARE(shortcut("nBreakpointItem"), QStringLiteral("F5"));
+    QCOMPARE(shortcut("nCellsItem"), QStringLiteral("F12"));
+    QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить без задержки"));
+
+    // The panel is hidden until F12; F12 again hides it.
+    auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");
+    QVERIFY(panel->isHidden());
+    Key(*window, Qt::Key_F12);
+    QVERIFY(panel->isVisible());
+    QVERIFY(Child<QAction>(*window, "nCellsItem")->isChecked());
+    Key(*window, Qt::Key_F12);
+    QVERIFY(panel->isHidden());
+    QVERIFY(!Child<QAction>(*window, "nCellsItem")->isChecked());
+
+    // While a program runs, the ways to run are disabled like Run: their keys do nothing.
+    SetProgram(*window, QStringLiteral("$0001[+01]"));
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 3, kWait);
+    // The highlight follows the running program.
+    QTRY_VERIFY_WITH_TIMEOUT(!MarkedText(*window).isEmpty(), kWait);
+    window->nProjectItemClick();
+    for (const char* name : {"nRunUnpacedItem", "nStepItem", "nRunToCursorItem"})
+        QVERIFY2(!Child<QAction>(*window, name)->isEnabled(), name);
+    QVERIFY(Child<QAction>(*window, "nBreakpointItem")->isEnabled());
+    Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+    QCOMPARE(window->Core()->TimerSlice(), 0.0);
+    Key(*window, Qt::Key_F2, Qt::ControlModifier);
+    QCOMPARE(RunControls(*window), kStopped);
+}
+
+void TestMainDebug::breakpointStepContinueToResults()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, kThreeLines);
+    CaretToLine(*window, 1);
+    Key(*window, Qt::Key_F5);
+    QCOMPARE(CodeEditor(*window)->Breakpoints(), QList<int>{1});
+    Key(*window, Qt::Key_F12);
+
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    // Before the first operator of the marked line: two operators and a line advance ran.
+    QCOMPARE(window->Core()->Step(), 3u);
+    QCOMPARE(MarkedText(*window), QStringLiteral("$0002"));
+    QCOMPARE(PanelCells(*window), QStringList{"$0001=1*"});
+
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 4u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    // Mapped past the indent, the operator and the tab of the editor's text.
+    QCOMPARE(MarkedText(*window), QStringLiteral("+02"));
+    QCOMPARE(PanelCells(*window), (QStringList{"$0001=1", "$0002=0*"}));
+    auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");
+    QCOMPARE(panel->Model().CurrentRow(), 1);
+
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 5u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(PanelCells(*window), (QStringList{"$0001=1", "$0002=2*"}));
+
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(seen.rows, (QStringList{"$0001=01", "$0002=02", "$0003=03"}));
+    QCOMPARE(seen.steps, QStringLiteral("10"));
+    QCOMPARE(seen.time, seen.expectedTime);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
+    QVERIFY(MarkedText(*window).isEmpty());
+}
+
+void TestMainDebug::stepOntoErrorShowsErrorBox()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("\t+01"));
+    // From a stopped program: paused before the first operator, nothing run yet.
+    Key(*window, Qt::Key_F8);
+    QCOMPARE(RunControls(*window), kPaused);
+    QCOMPARE(window->Core()->Step(), 0u);
+    QCOMPARE(MarkedText(*window), QStringLiteral("+01"));
+    QVERIFY(Editor(*window)->hasFocus());
+    script.Answer(QMessageBox::Ok);
+    Key(*window, Qt::Key_F8);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(script.Seen().at(0).text,
+             QStringLiteral("Произошла ошибка при выполнении программы\nСтрока: 1, символ: 2.\n"
+                            "Сообщение: Ошибка при доступе к памяти."));
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
+    QCOMPARE(window->Core()->Step(), 1u);
+}
+
+void TestMainDebug::runToCursor()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, kThreeLines);
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F4);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->NextPosition().line, 2);
+    QCOMPARE(MarkedText(*window), QStringLiteral("$0003"));
+    // The target is used up: the run goes on to the end.
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(seen.rows.size(), 3);
+
+    // A target that a pause cut short is dropped by the next Run.
+    SetProgram(*window, QStringLiteral("$0001\n[ +01 ]\n$0002"));
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F4);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 5, kWait);
+    Button(*window, "bBigPause")->click();
+    Key(*window, Qt::Key_F9);
+    QCOMPARE(window->Core()->RunToLine(), -1);
+    Button(*window, "bBigStop")->click();
+}
+
+void TestMainDebug::loopOnMarkedLinePausesEveryPass()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001\n[03: +01 ]\n$0002"));
+    CaretToLine(*window, 1);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F12);
+    QList<std::uint64_t> pauses;
+    for (int pass = 0; pass < 3; ++pass) {
+        Key(*window, Qt::Key_F9);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        pauses << window->Core()->Step();
+        QCOMPARE(window->Core()->NextPosition().line, 1);
+    }
+    // Arrived from line 0, then by the jump back into the loop's body, which
+    // the first step after each continue leaves behind.
+    QCOMPARE(pauses, (QList<std::uint64_t>{2, 5, 7}));
+    QCOMPARE(PanelCells(*window), QStringList{"$0001=2*"});
+    Key(*window, Qt::Key_F2, Qt::ControlModifier);
+}
+
+void TestMainDebug::unpacedRunMatchesPaced()
+{
+    // 20 × 15 passes: long enough to take several slices.
+    const QString program = QStringLiteral("$0001 [14: $0002 [0F: +01 ] $0001 +02 ]\n$0003 +@0001");
+    QStringList rows[2];
+    QString steps[2];
+    for (int unpaced = 0; unpaced < 2; ++unpaced) {
+        auto window = ShowMainWindow();
+        TModalScript script;
+        TResultsSeen seen;
+        InspectResults(script, *window, seen);
+        SetProgram(*window, program);
+        Key(*window, Qt::Key_F9, unpaced ? Qt::ShiftModifier : Qt::NoModifier);
+        QCOMPARE(window->Core()->TimerSlice() > 0, bool(unpaced));
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done(), 4 * kWait);
+        rows[unpaced] = seen.rows;
+        steps[unpaced] = seen.steps;
+        QCOMPARE(seen.time, seen.expectedTime);
+        // Each step adds at least 70/99 of 1/4,680,000 of a day.
+        const double floorDays = seen.steps.toDouble() * 70.0 / 99.0 / 4680000.0;
+        QVERIFY(window->Core()->EndTime() >= floorDays);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
+    }
+    QCOMPARE(rows[1], rows[0]);
+    QCOMPARE(steps[1], steps[0]);
+    QCOMPARE(rows[0], (QStringList{"$0001=28", "$0002=2C", "$0003=28"}));
+}
+
+void TestMainDebug::unpacedRunStopsAtBreakpointAndContinuesUnpaced()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001\n[ +01\n ?00 ( $0002 +01 : ) ]"));
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->NextPosition().line, 2);
+    const auto first = window->Core()->Step();
+    // Continue with Run: still unpaced, and the breakpoint stops it again.
+    Key(*window, Qt::Key_F9);
+    QVERIFY(window->Core()->TimerSlice() > 0);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QVERIFY(window->Core()->Step() > first);
+    // Without the breakpoint it runs on until paused.
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F9);
+    QCOMPARE(RunControls(*window), kRunning);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > first + 20000, kWait);
+    Button(*window, "bBigPause")->click();
+    QCOMPARE(RunControls(*window), kPaused);
+    Button(*window, "bBigStop")->click();
+}
+
+void TestMainDebug::unpacedRunAnswersPauseAndStop()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001[+01]"));
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+    QCOMPARE(RunControls(*window), kRunning);
+    // Far more steps than a paced run makes in the time.
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 100000, kWait);
+    // The panel follows the running program.
+    QTRY_COMPARE_WITH_TIMEOUT(PanelCells(*window).size(), 1, kWait);
+    QCOMPARE(RunControls(*window), kRunning);
+    // Typing reaches the editor while it runs.
+    QTest::keyClicks(Editor(*window), QStringLiteral("'x"));
+    QVERIFY(Editor(*window)->toPlainText().contains(QStringLiteral("'x")));
+    Button(*window, "bBigPause")->click();
+    const auto paused = window->Core()->Step();
+    QTest::qWait(50);
+    QCOMPARE(window->Core()->Step(), paused);
+    // Closing asks first; No keeps it paused.
+    script.Answer(QMessageBox::No);
+    window->close();
+    QVERIFY(script.Done());
+    QCOMPARE(RunControls(*window), kPaused);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > paused + 100000, kWait);
+    Key(*window, Qt::Key_F2, Qt::ControlModifier);
+    QCOMPARE(RunControls(*window), kStopped);
+    QCOMPARE(window->Core()->Step(), 0u);
+}
+
+void TestMainDebug::deepStackShowsItsTop()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    // Every pass pushes and leaves the branch before the pop.
+    SetProgram(*window, QStringLiteral("$0001 [ ?00 ( { : } ) ]"));
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 100000, kWait);
+    Button(*window, "bBigPause")->click();
+    const std::size_t entries = window->Core()->AddressStack().size();
+    QVERIFY(entries > 1000);
+    auto* list = Child<QListWidget>(*window, "lAddressStack");
+    QCOMPARE(list->count(), 1001);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("$0001"));
+    QCOMPARE(list->item(1000)->text(), QStringLiteral("… ещё %1").arg(entries - 1000));
+    QCOMPARE(Child<QListWidget>(*window, "lLoopStack")->item(0)->text(),
+             QStringLiteral("Строка 1, символ 7: бесконечный"));
+    Button(*window, "bBigStop")->click();
+}
+
+void TestMainDebug::breakpointsKeptPerFile()
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("first.veskp"));
+    const QString second = dir.filePath(QStringLiteral("second.veskp"));
+    for (const QString& path : {first, second}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("$0001\r\n+01\r\n+02\r\n");
+    }
+    // Named on the command line by a relative path, then opened by its full one.
+    const QString home = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const auto back = qScopeGuard([&home] { QDir::setCurrent(home); });
+    auto window = ShowMainWindow({QStringLiteral("first.veskp")});
+    TModalScript script;
+    CodeEditor(*window)->SetBreakpoints({0, 2});
+
+    script.ChooseFile(second);
+    Key(*window, Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(TfMain::CurrentFile(), second);
+    QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
+    CaretToLine(*window, 1);
+    Key(*window, Qt::Key_F5);
+
+    script.ChooseFile(first);
+    Key(*window, Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints(), (QList<int>{0, 2}), kWait);
+
+    script.ChooseFile(second);
+    Key(*window, Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints(), QList<int>{1}, kWait);
+    // The project file itself is untouched.
+    QFile file(second);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("$0001\r\n+01\r\n+02\r\n"));
+
+    // A new project starts without breakpoints.
+    Key(*window, Qt::Key_N, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
+}
+
+VESK_MAIN_WINDOW_TEST(TestMainDebug)
+#include "tst_main_debug.moc"

@@ -1,0 +1,36 @@
+// The dock «Ячейки»: the cells of the run with a filter by address, and the
+// address and loop stacks.
+#pragma once
+
+#include <QDockWidget>
+#include <QStringList>
+
+class QLineEdit;
+class QListWidget;
+class QSortFilterProxyModel;
+class QTableView;
+class TCellsModel;
+
+class TCellsPanel final : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit TCellsPanel(QWidget* parent = nullptr);
+
+    [[nodiscard]] TCellsModel& Model() { return *_model; }
+
+    // Stack entries as they are to be read, the top first.
+    void SetStacks(const QStringList& addressStack, const QStringList& loopStack);
+    // Scrolls the current cell into view, when the filter lets it show.
+    void ShowCurrentCell();
+
+private:
+    void BuildCells(QWidget* parent);
+    void BuildStacks(QWidget* parent);
+
+    TCellsModel* _model = nullptr;
+    QSortFilterProxyModel* _filtered = nullptr;
+    QLineEdit* mCellsFilter = nullptr;
+    QTableView* lCellsTable = nullptr;
+    QListWidget* lAddressStack = nullptr;
+    QListWidget* lLoopStack = nullptr;
+};

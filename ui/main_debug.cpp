@@ -1,0 +1,123 @@
+// TfMain: the debugger's commands (the unpaced run, step, run to the caret,
+// breakpoints) and the cells panel with its «Вид» menu.
+#include "main.h"
+
+#include <QCommandLinkButton>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "ui/cellspanel.h"
+#include "ui/codeeditor.h"
+#include "ui/debugger.h"
+
+namespace {
+
+// An unpaced run returns to the event loop this often, in seconds: the window
+// then reacts well within 50 ms.
+constexpr double kUnpacedSlice = 0.010;
+// Room for the five columns of the cells.
+constexpr int kCellsPanelWidth = 330;
+
+} // namespace
+
+void TfMain::BuildDebugMenus(QMenu* projectMenu)
+{
+    const THandler project = &TfMain::nProjectItemClick;
+    AddSeparator(projectMenu, "nSeparator7");
+    nRunUnpacedItem = AddItem(projectMenu, "nRunUnpacedItem",
+                              QStringLiteral("Выполнить без задержки"),
+                              QKeySequence(Qt::SHIFT | Qt::Key_F9), &TfMain::nRunUnpacedItemClick,
+                              project);
+    nStepItem = AddItem(projectMenu, "nStepItem", QStringLiteral("Шаг"), QKeySequence(Qt::Key_F8),
+                        &TfMain::nStepItemClick, project);
+    nRunToCursorItem = AddItem(projectMenu, "nRunToCursorItem",
+                               QStringLiteral("Выполнить до курсора"), QKeySequence(Qt::Key_F4),
+                               &TfMain::nRunToCursorItemClick, project);
+    AddSeparator(projectMenu, "nSeparator8");
+    AddItem(projectMenu, "nBreakpointItem", QStringLiteral("Точка останова"),
+            QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
+
+    auto* view = AddMenu("nViewItem", QStringLiteral("Вид"));
+    nCellsItem = AddItem(view, "nCellsItem", QStringLiteral("Ячейки"), QKeySequence(Qt::Key_F12),
+                         &TfMain::nCellsItemClick, nullptr);
+    nCellsItem->setCheckable(true);
+    // The panel's own close box hides it too.
+    connect(pCellsPanel, &QDockWidget::visibilityChanged, nCellsItem,
+            [this] { nCellsItem->setChecked(!pCellsPanel->isHidden()); });
+}
+
+void TfMain::BuildCellsPanel()
+{
+    pCellsPanel = new TCellsPanel(this);
+    pCellsPanel->setFont(InterfaceFont());
+    addDockWidget(Qt::RightDockWidgetArea, pCellsPanel);
+    // Hidden until asked for: the window opens as it always has.
+    pCellsPanel->hide();
+}
+
+void TfMain::DebugStart()
+{
+    ShowRunState(_core->TimerSlice() > 0 ? QStringLiteral("Выполняется без задержки")
+                                         : QStringLiteral("Выполняется"));
+    _debugger->RunStarted();
+}
+
+void TfMain::DebugPause()
+{
+    // The core also pauses by itself (a breakpoint, a step): then as after Pause,
+    // Run continues rather than starting afresh.
+    _paused = true;
+    ShowRunState(QStringLiteral("Приостановлено"));
+    _debugger->RunPaused();
+}
+
+void TfMain::DebugStop()
+{
+    ShowRunState(QStringLiteral("Остановлено"));
+    _debugger->RunStopped();
+}
+
+void TfMain::DebugFinish()
+{
+    ShowRunState(QStringLiteral("Завершено"));
+    _debugger->RunFinished();
+}
+
+void TfMain::nRunUnpacedItemClick() { StartRun(kUnpacedSlice); }
+
+void TfMain::nStepItemClick()
+{
+    if (!_paused) {
+        // From a stopped program: start, and pause before the first step.
+        StartRun(0);
+        if (_core->IsRun())
+            bBigPauseClick();
+        return;
+    }
+    StartRun(0);
+    // Set after the continue: no step runs before control is back in the event loop.
+    if (_core->IsRun())
+        _core->RequestStepStop();
+}
+
+void TfMain::nRunToCursorItemClick()
+{
+    const int line = _debugger->CaretLine();
+    StartRun(0);
+    if (_core->IsRun())
+        _core->SetRunToLine(line);
+}
+
+void TfMain::nBreakpointItemClick() { _debugger->ToggleBreakpointAtCaret(); }
+
+void TfMain::nCellsItemClick()
+{
+    const bool first = !_cellsPanelShown;
+    pCellsPanel->setVisible(pCellsPanel->isHidden());
+    nCellsItem->setChecked(!pCellsPanel->isHidden());
+    if (first && pCellsPanel->isVisible()) {
+        // The editor keeps most of the window; later the user's width stays.
+        _cellsPanelShown = true;
+        resizeDocks({pCellsPanel}, {kCellsPanelWidth}, Qt::Horizontal);
+    }
+}

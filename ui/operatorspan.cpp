@@ -1,0 +1,47 @@
+#include "ui/operatorspan.h"
+
+#include <algorithm>
+
+#include "formats/errorreport.h"
+
+std::int32_t OperatorLength(std::u16string_view prepared, std::int32_t column)
+{
+    const auto size = std::int32_t(prepared.size());
+    if (column < 1 || column > size)
+        return 1;
+    const auto at = [&](std::int32_t c) { return c <= size ? prepared[std::size_t(c - 1)] : u'\0'; };
+    std::int32_t length = 1;
+    switch (at(column)) {
+    case u'$':
+    case u'^':
+    case u'~':
+        length = 5;
+        break;
+    case u'+':
+    case u'-':
+        length = at(column + 1) == u'@' ? 6 : 3;
+        break;
+    case u'?':
+        length = at(column + 1) == u'?' ? 2 : at(column + 1) == u'@' ? 6 : 3;
+        break;
+    case u'[':
+        length = at(column + 3) == u':' ? 4 : 1;
+        break;
+    default:
+        break;
+    }
+    return std::min(length, size - column + 1);
+}
+
+TOperatorSpan EditorSpan(std::u16string_view prepared, std::u16string_view editorLine,
+                         std::int32_t column)
+{
+    if (column < 1 || column > std::int32_t(prepared.size()))
+        return {std::int32_t(editorLine.size()), 0};
+    const std::int32_t first = MapErrorColumn(editorLine, column);
+    const std::int32_t last = MapErrorColumn(editorLine, column + OperatorLength(prepared, column) - 1);
+    // The editor's text may have changed since the run started: stay inside it.
+    const auto size = std::int32_t(editorLine.size());
+    const std::int32_t start = std::clamp(first - 1, 0, size);
+    return {start, std::clamp(last - first + 1, 0, size - start)};
+}
