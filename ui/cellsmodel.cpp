@@ -47,11 +47,11 @@ QVariant TCellsModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case cAddress: return QStringLiteral("Адрес");
-    case cDecimal: return QStringLiteral("Десятичное");
-    case cHex: return QStringLiteral("16-е");
-    case cBinary: return QStringLiteral("Двоичное");
-    case cCharacter: return QStringLiteral("Символ");
+    case cAddress: return tr("Адрес");
+    case cDecimal: return tr("Десятичное");
+    case cHex: return tr("16-е");
+    case cBinary: return tr("Двоичное");
+    case cCharacter: return tr("Символ");
     default: return {};
     }
 }

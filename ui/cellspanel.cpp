@@ -43,7 +43,7 @@ void SetItems(QListWidget* list, const QStringList& items)
 
 } // namespace
 
-TCellsPanel::TCellsPanel(QWidget* parent) : QDockWidget(QStringLiteral("Ячейки"), parent)
+TCellsPanel::TCellsPanel(QWidget* parent) : QDockWidget(tr("Ячейки"), parent)
 {
     setObjectName(QStringLiteral("pCellsPanel"));
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -61,7 +61,7 @@ void TCellsPanel::BuildCells(QWidget* parent)
     column->setContentsMargins(2, 2, 2, 2);
     mCellsFilter = new QLineEdit(box);
     mCellsFilter->setObjectName(QStringLiteral("mCellsFilter"));
-    mCellsFilter->setPlaceholderText(QStringLiteral("Фильтр по адресу"));
+    mCellsFilter->setPlaceholderText(tr("Фильтр по адресу"));
     mCellsFilter->setClearButtonEnabled(true);
 
     _model = new TCellsModel(this);
@@ -102,8 +102,8 @@ void TCellsPanel::BuildStacks(QWidget* parent)
     lAddressStack->setObjectName(QStringLiteral("lAddressStack"));
     lLoopStack = new QListWidget(box);
     lLoopStack->setObjectName(QStringLiteral("lLoopStack"));
-    row->addWidget(Titled(QStringLiteral("Стек адресов"), lAddressStack, box), 1);
-    row->addWidget(Titled(QStringLiteral("Стек циклов"), lLoopStack, box), 2);
+    row->addWidget(Titled(tr("Стек адресов"), lAddressStack, box), 1);
+    row->addWidget(Titled(tr("Стек циклов"), lLoopStack, box), 2);
     // The lists' own size hints would share the width out unevenly.
     for (auto* list : {lAddressStack, lLoopStack})
         list->setMinimumWidth(40);

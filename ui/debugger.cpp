@@ -1,5 +1,6 @@
 #include "ui/debugger.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -15,7 +16,8 @@
 
 namespace {
 
-const QString kUntitled = QStringLiteral("Безымянный");
+// The main window's name for a project without a file, in the interface language.
+QString Untitled() { return QCoreApplication::translate("TfMain", "Безымянный"); }
 // A stack deeper than this shows its top entries only.
 constexpr int kStackRows = 1000;
 // Entries of a stack the core can hand out within a few milliseconds.
@@ -109,22 +111,22 @@ void TDebugger::RefreshStacks()
     _stackEntries = std::max(astack.size(), cstack.size());
     const auto more = [](QStringList& rows, std::size_t all) {
         if (all > std::size_t(rows.size()))
-            rows << QStringLiteral("… ещё %1").arg(all - std::size_t(rows.size()));
+            rows << tr("… ещё %1").arg(all - std::size_t(rows.size()));
     };
 
     QStringList addresses;
     for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
-        addresses << (it->empty() ? QStringLiteral("(нет ячейки)")
+        addresses << (it->empty() ? tr("(нет ячейки)")
                                   : QStringLiteral("$") + QString::fromStdU16String(*it));
     more(addresses, astack.size());
     QStringList loops;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
         const std::u16string line = EditorLine(it->head.line).toStdU16String();
-        QString text = QStringLiteral("Строка %1, символ %2: ")
+        QString text = tr("Строка %1, символ %2: ")
                            .arg(it->head.line + 1)
                            .arg(MapErrorColumn(line, it->head.column));
-        text += it->passes < 0 ? QStringLiteral("бесконечный")
-                               : QStringLiteral("осталось %1").arg(it->passes);
+        text += it->passes < 0 ? tr("бесконечный")
+                               : tr("осталось %1").arg(it->passes);
         if (it->count > 1)
             text += QStringLiteral(" (×%1)").arg(it->count);
         loops << text;
@@ -160,7 +162,7 @@ QString TDebugger::FileKey() const
     // A file named on the command line and the same file chosen in the open
     // dialog are one file.
     const QString file = _currentFile();
-    return file == kUntitled ? file : QFileInfo(file).absoluteFilePath();
+    return file == Untitled() ? file : QFileInfo(file).absoluteFilePath();
 }
 
 int TDebugger::CaretLine() const { return _editor.textCursor().blockNumber(); }
@@ -201,5 +203,5 @@ void TDebugger::ProjectChanged()
         return;
     }
     _file = file;
-    _editor.SetBreakpoints(file == kUntitled ? QList<int>() : _breakpoints.value(file));
+    _editor.SetBreakpoints(file == Untitled() ? QList<int>() : _breakpoints.value(file));
 }

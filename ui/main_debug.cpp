@@ -25,20 +25,20 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     const THandler project = &TfMain::nProjectItemClick;
     AddSeparator(projectMenu, "nSeparator7");
     nRunUnpacedItem = AddItem(projectMenu, "nRunUnpacedItem",
-                              QStringLiteral("Выполнить без задержки"),
+                              tr("Выполнить без задержки"),
                               QKeySequence(Qt::SHIFT | Qt::Key_F9), &TfMain::nRunUnpacedItemClick,
                               project);
-    nStepItem = AddItem(projectMenu, "nStepItem", QStringLiteral("Шаг"), QKeySequence(Qt::Key_F8),
+    nStepItem = AddItem(projectMenu, "nStepItem", tr("Шаг"), QKeySequence(Qt::Key_F8),
                         &TfMain::nStepItemClick, project);
     nRunToCursorItem = AddItem(projectMenu, "nRunToCursorItem",
-                               QStringLiteral("Выполнить до курсора"), QKeySequence(Qt::Key_F4),
+                               tr("Выполнить до курсора"), QKeySequence(Qt::Key_F4),
                                &TfMain::nRunToCursorItemClick, project);
     AddSeparator(projectMenu, "nSeparator8");
-    AddItem(projectMenu, "nBreakpointItem", QStringLiteral("Точка останова"),
+    AddItem(projectMenu, "nBreakpointItem", tr("Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
 
-    auto* view = AddMenu("nViewItem", QStringLiteral("Вид"));
-    nCellsItem = AddItem(view, "nCellsItem", QStringLiteral("Ячейки"), QKeySequence(Qt::Key_F12),
+    auto* view = AddMenu("nViewItem", tr("Вид"));
+    nCellsItem = AddItem(view, "nCellsItem", tr("Ячейки"), QKeySequence(Qt::Key_F12),
                          &TfMain::nCellsItemClick, nullptr);
     nCellsItem->setCheckable(true);
     // The panel's own close box hides it too.
@@ -57,8 +57,8 @@ void TfMain::BuildCellsPanel()
 
 void TfMain::DebugStart()
 {
-    ShowRunState(_core->TimerSlice() > 0 ? QStringLiteral("Выполняется без задержки")
-                                         : QStringLiteral("Выполняется"));
+    ShowRunState(_core->TimerSlice() > 0 ? tr("Выполняется без задержки")
+                                         : tr("Выполняется"));
     _debugger->RunStarted();
 }
 
@@ -67,19 +67,19 @@ void TfMain::DebugPause()
     // The core also pauses by itself (a breakpoint, a step): then as after Pause,
     // Run continues rather than starting afresh.
     _paused = true;
-    ShowRunState(QStringLiteral("Приостановлено"));
+    ShowRunState(tr("Приостановлено"));
     _debugger->RunPaused();
 }
 
 void TfMain::DebugStop()
 {
-    ShowRunState(QStringLiteral("Остановлено"));
+    ShowRunState(tr("Остановлено"));
     _debugger->RunStopped();
 }
 
 void TfMain::DebugFinish()
 {
-    ShowRunState(QStringLiteral("Завершено"));
+    ShowRunState(tr("Завершено"));
     _debugger->RunFinished();
 }
 

@@ -1,5 +1,6 @@
 // The interface under an English locale: the application picks English from
 // LANGUAGE, as at a user's desktop, and every window speaks it.
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -61,7 +62,10 @@ void TestEnglish::menusAndRunButtons()
     QVERIFY2(menus.at(1).startsWith(QStringLiteral("Edit: Undo, Cut, Copy, Paste, Select All, "
                                                    "Delete, Find")),
              qPrintable(all));
-    QVERIFY2(all.contains(QStringLiteral("Project: Run, Pause, Stop")), qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Project: Run, Pause, Stop, Run Without Delay, Step, "
+                                         "Run to Cursor, Breakpoint")),
+             qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("View: Cells")), qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("Help: About..., Online Help, Website, Language Guide")),
              qPrintable(all));
     QVERIFY2(!HasCyrillic(all), qPrintable(all));
@@ -70,6 +74,7 @@ void TestEnglish::menusAndRunButtons()
     QCOMPARE(Button(*window, "bBigRun")->description(), QStringLiteral("Start the program"));
     QCOMPARE(Button(*window, "bBigPause")->text(), QStringLiteral("Pause"));
     QCOMPARE(Button(*window, "bBigStop")->text(), QStringLiteral("Stop"));
+    QCOMPARE(Child<QDockWidget>(*window, "pCellsPanel")->windowTitle(), QStringLiteral("Cells"));
 }
 
 void TestEnglish::closeQuestion()

@@ -118,6 +118,71 @@
     </message>
 </context>
 <context>
+    <name>TCellsModel</name>
+    <message>
+        <source>Адрес</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Десятичное</source>
+        <translation>Decimal</translation>
+    </message>
+    <message>
+        <source>16-е</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>Двоичное</source>
+        <translation>Binary</translation>
+    </message>
+    <message>
+        <source>Символ</source>
+        <translation>Char</translation>
+    </message>
+</context>
+<context>
+    <name>TCellsPanel</name>
+    <message>
+        <source>Ячейки</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>Фильтр по адресу</source>
+        <translation>Filter by address</translation>
+    </message>
+    <message>
+        <source>Стек адресов</source>
+        <translation>Address stack</translation>
+    </message>
+    <message>
+        <source>Стек циклов</source>
+        <translation>Loop stack</translation>
+    </message>
+</context>
+<context>
+    <name>TDebugger</name>
+    <message>
+        <source>… ещё %1</source>
+        <translation>… %1 more</translation>
+    </message>
+    <message>
+        <source>(нет ячейки)</source>
+        <translation>(no cell)</translation>
+    </message>
+    <message>
+        <source>Строка %1, символ %2: </source>
+        <translation>Line %1, column %2: </translation>
+    </message>
+    <message>
+        <source>бесконечный</source>
+        <translation>endless</translation>
+    </message>
+    <message>
+        <source>осталось %1</source>
+        <translation>%1 left</translation>
+    </message>
+</context>
+<context>
     <name>TFindDialog</name>
     <message>
         <source>Поиск</source>
@@ -392,6 +457,50 @@ Message: %3</translation>
     <message>
         <source>Поиск завершен. Текст &quot;%1&quot; не найден.</source>
         <translation>Search finished. The text &quot;%1&quot; was not found.</translation>
+    </message>
+    <message>
+        <source>Выполнить без задержки</source>
+        <translation>Run Without Delay</translation>
+    </message>
+    <message>
+        <source>Шаг</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Выполнить до курсора</source>
+        <translation>Run to Cursor</translation>
+    </message>
+    <message>
+        <source>Точка останова</source>
+        <translation>Breakpoint</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Ячейки</source>
+        <translation>Cells</translation>
+    </message>
+    <message>
+        <source>Выполняется без задержки</source>
+        <translation>Running without delay</translation>
+    </message>
+    <message>
+        <source>Выполняется</source>
+        <translation>Running</translation>
+    </message>
+    <message>
+        <source>Приостановлено</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>Остановлено</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>Завершено</source>
+        <translation>Finished</translation>
     </message>
 </context>
 <context>
