@@ -21,13 +21,13 @@ namespace {
 // Built when asked, so that it comes out in the interface language.
 QString Untitled() { return QCoreApplication::translate("TfMain", "Безымянный"); }
 
-// The current project's path, shared by the whole unit as the title logic expects;
-// NewProject gives it the untitled name before anything reads it.
+// The current project's path, shared by the whole unit as the title logic expects.
+// Empty until the first NewProject, which runs once the interface language is set.
 QString CurrentFileName;
 
 } // namespace
 
-QString TfMain::CurrentFile() { return CurrentFileName; }
+QString TfMain::CurrentFile() { return CurrentFileName.isEmpty() ? Untitled() : CurrentFileName; }
 
 QString TfMain::EditorText() const
 {
