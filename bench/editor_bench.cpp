@@ -2,6 +2,7 @@
 // from creating the main window with a 100,002-line file to its first paint,
 // the check that runs while typing on that file, and the processor time the
 // idle window takes with a file that is one 10 MiB line.
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -24,7 +26,7 @@ QByteArray BigProgram()
 {
     const QByteArray line =
         "+01 -01 $0ABC +@0001 ^0002 < > * ' comment text here to pad the line out\r\n";
-    QByteArray text = "[02:\r\n";
+    QByteArray text = "$0001[02:\r\n";
     text.reserve(line.size() * 100000 + 16);
     for (int i = 0; i < 100000; ++i)
         text += line;
@@ -67,6 +69,43 @@ void Wait(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// The longest the event loop went without turning while `run` was under way
+// for `ms`: a 5 ms timer notes every turn.
+template <typename F>
+double LongestStallMs(int ms, F run)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.nsecsElapsed() - last);
+        last = clock.nsecsElapsed();
+    });
+    beat.start(5);
+    QTimer::singleShot(0, run);
+    // A run that ends opens its results window: closed, so the wait can end.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    closer.start(50);
+    Wait(ms);
+    return double(longest) / 1e6;
+}
+
+// A command's own time: from the call to its return.
+template <typename F>
+double CommandMs(F command)
+{
+    QElapsedTimer clock;
+    clock.start();
+    command();
+    return double(clock.nsecsElapsed()) / 1e6;
 }
 
 double SetTextMs(QPlainTextEdit& editor, const QString& text)
@@ -129,6 +168,19 @@ int main(int argc, char** argv)
         clock.start();
         window->findChild<TSourceChecker*>()->CheckNow();
         std::printf("check while typing on it: %.1f ms\n", double(clock.nsecsElapsed()) / 1e6);
+        // Runs of it, paced and unpaced: the longest stall of the window, and
+        // how long Pause and Stop take.
+        TfMain* w = window.get();
+        const double paced = LongestStallMs(1500, [w] { w->bBigRunClick(); });
+        const double pause = CommandMs([w] { w->bBigPauseClick(); });
+        const double stop = CommandMs([w] { w->bBigStopClick(); });
+        std::printf("paced run of it: longest stall %.1f ms; pause %.1f ms, stop %.1f ms\n",
+                    paced, pause, stop);
+        const double unpaced = LongestStallMs(1500, [w] { w->nRunUnpacedItemClick(); });
+        const double pause2 = CommandMs([w] { w->bBigPauseClick(); });
+        const double stop2 = CommandMs([w] { w->bBigStopClick(); });
+        std::printf("unpaced run of it: longest stall %.1f ms; pause %.1f ms, stop %.1f ms\n",
+                    unpaced, pause2, stop2);
     }
     if (only != QStringLiteral("big")) {
         auto window = OpenTimed(longLine, ms);

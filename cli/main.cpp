@@ -96,14 +96,17 @@ void Complain(const QString& text)
                      .arg(results));
         return ecUsage;
     }
-    const TProjectRead read = ReadProjectFile(options.ProjectPath());
+    TProjectRead read = ReadProjectFile(options.ProjectPath());
     if (!read.error.isEmpty()) {
         Complain(read.error);
         return ecUsage;
     }
+    const std::vector<std::u16string> lines = SplitEditorLines(read.text);
+    // The lines are the program from here on: the whole text is not kept beside them.
+    std::u16string().swap(read.text);
 
     TVeskRunner runner;
-    const TRunOutcome outcome = runner.Run(SplitEditorLines(read.text), options.MaxSteps());
+    const TRunOutcome outcome = runner.Run(lines, options.MaxSteps());
     const TRunReport report(outcome);
     // The file first: whatever happens to the output later, it is there.
     if (outcome.status == TRunStatus::rsFinished && !results.isEmpty()) {

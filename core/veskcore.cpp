@@ -277,6 +277,16 @@ std::vector<std::u16string> TVeskCore::AddressStack() const
     return texts;
 }
 
+std::vector<std::u16string> TVeskCore::AddressStackTop(std::size_t count) const
+{
+    const std::size_t from = _astack.size() - std::min(count, _astack.size());
+    std::vector<std::u16string> texts;
+    texts.reserve(_astack.size() - from);
+    for (std::size_t i = from; i < _astack.size(); ++i)
+        texts.push_back(AddressText(_astack[i]));
+    return texts;
+}
+
 std::vector<TVeskCore::TLoopEntry> TVeskCore::LoopStack() const
 {
     std::vector<TLoopEntry> entries;

@@ -112,6 +112,10 @@ public:
     // The address stack, bottom first: four hexadecimal digits (upper case) or
     // empty for an entry pushed without a current cell.
     [[nodiscard]] std::vector<std::u16string> AddressStack() const;
+    // Its top `count` entries at most, bottom first, and its depth: a display
+    // needs only the top of a stack that may hold millions.
+    [[nodiscard]] std::vector<std::u16string> AddressStackTop(std::size_t count) const;
+    [[nodiscard]] std::size_t AddressStackSize() const { return _astack.size(); }
     // One entry of the loop stack: the position of its `[` and the passes still
     // to run, -1 for an endless loop. `count` equal entries of one loop that
     // were added one after another (an endless inner loop on every outer pass)

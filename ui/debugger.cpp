@@ -101,14 +101,14 @@ void TDebugger::RefreshCells()
 
 void TDebugger::RefreshStacks()
 {
-    // The core hands each stack out whole. One that has grown huge would take
-    // longer than a display refresh may: while the program runs it stays as
-    // last shown, and is read again at the next pause.
+    // The core hands the loop stack out whole. One that has grown huge would
+    // take longer than a display refresh may: while the program runs it stays
+    // as last shown, and is read again at the next pause.
     if (_display.isActive() && _stackEntries > kLiveStackEntries)
         return;
-    const auto astack = _core.AddressStack();
+    const auto astack = _core.AddressStackTop(std::size_t(kStackRows));
     const auto cstack = _core.LoopStack();
-    _stackEntries = std::max(astack.size(), cstack.size());
+    _stackEntries = cstack.size();
     const auto more = [](QStringList& rows, std::size_t all) {
         if (all > std::size_t(rows.size()))
             rows << tr("… ещё %1").arg(all - std::size_t(rows.size()));
@@ -118,7 +118,7 @@ void TDebugger::RefreshStacks()
     for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
         addresses << (it->empty() ? tr("(нет ячейки)")
                                   : QStringLiteral("$") + QString::fromStdU16String(*it));
-    more(addresses, astack.size());
+    more(addresses, _core.AddressStackSize());
     QStringList loops;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
         const std::u16string line = EditorLine(it->head.line).toStdU16String();

@@ -43,7 +43,10 @@ QString TfMain::EditorText() const
 
 std::vector<std::u16string> TfMain::SourceLines() const
 {
-    return SplitEditorLines(EditorText().toStdU16String());
+    // Split straight from the editor's text: a big program is not copied once more.
+    const QString text = EditorText();
+    return SplitEditorLines(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                std::size_t(text.size())));
 }
 
 QStringList TfMain::EditorLines() const

@@ -259,3 +259,15 @@ TEST_F(CoreTest, TimerSliceRunsStepsUntilItsTimeIsUp)
 }
 
 } // namespace
+
+TEST_F(CoreTest, AddressStackTopGivesTheNewestEntriesBottomFirst)
+{
+    Load({u"$0001{$0002{{$0003{}}}}"});
+    core.Execute();
+    EXPECT_EQ(core.RunSteps(7), 7U);
+    core.Pause();
+    EXPECT_EQ(core.AddressStackSize(), 4U);
+    EXPECT_EQ(core.AddressStackTop(2), (std::vector<std::u16string>{u"0002", u"0003"}));
+    EXPECT_EQ(core.AddressStackTop(9), core.AddressStack());
+    EXPECT_TRUE(core.AddressStackTop(0).empty());
+}

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "core/veskcore.h"
+#include "tests/core/differential_harness.h"
 #include "tests/core/reference_core.h"
 
 namespace {
 
-using TEvent = TReferenceCore::TEvent;
-using TLines = std::vector<std::u16string>;
+using namespace differential;
 
 constexpr int kPrograms = 4000;
 constexpr int kTickLimit = 5000;
@@ -216,96 +216,6 @@ private:
     std::mt19937 _rng;
 };
 
-// Everything the public interface shows of one run, apart from time.
-struct TObserved {
-    std::vector<TEvent> events;
-    std::vector<bool> runningAtEvent;
-    bool running = false;
-    std::uint64_t step = 0;
-    std::vector<std::u16string> names;
-    std::vector<std::uint8_t> values;
-    TLines program;
-    bool operator==(const TObserved&) const = default;
-};
-
-std::string Printable(const std::u16string& text)
-{
-    std::ostringstream out;
-    for (const char16_t c : text) {
-        if (c >= 0x20 && c < 0x7F && c != u'\\')
-            out << char(c);
-        else
-            out << "\\u" << std::hex << unsigned(c) << std::dec;
-    }
-    return out.str();
-}
-
-std::string Describe(const TObserved& run)
-{
-    std::ostringstream out;
-    out << (run.running ? "running" : "halted") << ", step " << run.step << ", events:";
-    for (std::size_t i = 0; i < run.events.size(); ++i) {
-        const TEvent& e = run.events[i];
-        out << ' ' << e.kind << (run.runningAtEvent[i] ? "(on)" : "");
-        if (e.kind == "error")
-            out << '[' << e.line << ':' << e.pos << ' ' << Printable(e.message) << ']';
-    }
-    out << "\n    cells:";
-    for (std::size_t i = 0; i < run.names.size(); ++i)
-        out << ' ' << Printable(run.names[i]) << '=' << int(run.values[i]);
-    return out.str();
-}
-
-std::string Describe(const TLines& lines)
-{
-    std::string text;
-    for (const std::u16string& line : lines)
-        text += "    |" + Printable(line) + "|\n";
-    return text;
-}
-
-// A run plan: pause and continue at once before the ticks named, and, when
-// `again`, continue a halted run once more, as a second Run without Reset would.
-struct TPlan {
-    std::set<int> pauses;
-    bool again = false;
-};
-
-// Drives any interpreter with Execute, Pause, TimerTick and IsRun along a plan.
-template <typename TInterpreter>
-void Drive(TInterpreter& interpreter, const TPlan& plan)
-{
-    const auto run = [&] {
-        interpreter.Execute();
-        for (int ticks = 0; interpreter.IsRun() && ticks < kTickLimit; ++ticks) {
-            if (plan.pauses.count(ticks)) {
-                interpreter.Pause();
-                interpreter.Execute();
-            }
-            interpreter.TimerTick();
-        }
-    };
-    run();
-    if (plan.again && !interpreter.IsRun())
-        run();
-}
-
-TObserved RunReference(const TLines& lines, const TPlan& plan)
-{
-    TReferenceCore reference(lines);
-    Drive(reference, plan);
-    TObserved seen;
-    seen.events = reference.Events();
-    for (const TEvent& e : seen.events)
-        seen.runningAtEvent.push_back(e.kind == "start");
-    seen.running = reference.IsRun();
-    seen.step = reference.Step();
-    seen.names = reference.Names();
-    seen.values = reference.Values();
-    seen.program = reference.Program();
-    return seen;
-}
-
 // The lines as one Execute prepares them.
 TLines Prepared(const TLines& lines)
 {
@@ -333,39 +243,7 @@ TObserved WithoutPauses(TObserved run)
 // does it, with every event recorded.
 class DifferentialTest : public ::testing::Test {
 protected:
-    DifferentialTest()
-    {
-        const auto record = [this](const char* kind) {
-            return [this, kind](TVeskCore&) { Record({kind, 0, 0, {}}); };
-        };
-        core.OnStart = record("start");
-        core.OnStop = record("stop");
-        core.OnFinish = record("finish");
-        core.OnPause = record("pause");
-        core.OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos, const std::u16string& message) {
-            Record({"error", line, pos, message});
-        };
-    }
-
-    void Record(TEvent event)
-    {
-        seen.events.push_back(std::move(event));
-        seen.runningAtEvent.push_back(core.IsRun());
-    }
-
-    TObserved RunCore(const TLines& lines, const TPlan& plan)
-    {
-        seen = {};
-        core.Reset();
-        core.ProgramCode() = lines;
-        Drive(core, plan);
-        seen.running = core.IsRun();
-        seen.step = core.Step();
-        seen.names = core.GetVariables();
-        seen.values = core.GetMemory();
-        seen.program = core.ProgramCode();
-        return seen;
-    }
+    TObserved RunCore(const TLines& lines, const TPlan& plan) { return observed.Run(lines, plan, kTickLimit); }
 
     // Reports a difference with the program; true when there was one.
     static bool Differs(int n, const char* what, const TLines& lines, const TObserved& expected,
@@ -383,9 +261,8 @@ protected:
     // a stop after tick p - 1, which must come out the same.
     TObserved RunCoreBatched(const TLines& lines, const TPlan& plan, std::mt19937& rng)
     {
-        seen = {};
-        core.Reset();
-        core.ProgramCode() = lines;
+        observed.Load(lines);
+        TVeskCore& core = observed.Core();
         std::set<int> stepped;
         for (const int p : plan.pauses)
             if (p > 0 && rng() % 2 == 0)
@@ -401,7 +278,7 @@ protected:
                 if (stepped.count(done + 1)) {
                     core.RequestStepStop();
                     done += int(core.RunSteps(1 + rng() % 5));
-                    if (!core.IsRun() && seen.events.back().kind == "pause")
+                    if (!core.IsRun() && observed.Seen().events.back().kind == "pause")
                         core.Execute();
                     continue;
                 }
@@ -416,17 +293,10 @@ protected:
         run();
         if (plan.again && !core.IsRun())
             run();
-        seen.running = core.IsRun();
-        seen.step = core.Step();
-        seen.names = core.GetVariables();
-        seen.values = core.GetMemory();
-        seen.program = core.ProgramCode();
-        return seen;
+        return observed.Result();
     }
 
-    TManualTimerOwner owner;
-    TVeskCore core{owner};
-    TObserved seen;
+    TObservedCore observed;
 };
 
 // One to three pauses anywhere in a run of `ticks` ticks.
@@ -454,9 +324,9 @@ TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
     for (int n = 0; n < kPrograms && mismatches < 5; ++n) {
         const TLines lines = generator.Next();
         const TPlan straight{{}, rng() % 8 == 0};
-        const TObserved expected = RunReference(lines, straight);
+        const TObserved expected = RunReference(lines, straight, kTickLimit);
         const TPlan interrupted = RandomPlan(rng, straight.again, expected.step);
-        const TObserved expectedInterrupted = RunReference(lines, interrupted);
+        const TObserved expectedInterrupted = RunReference(lines, interrupted, kTickLimit);
         const TObserved plain = RunCore(lines, straight);
         const TObserved paused = RunCore(lines, interrupted);
         const TObserved rerun = RunCore(lines, straight);
@@ -503,9 +373,9 @@ TEST_F(DifferentialTest, BatchedRunsMatchPlainReferenceWhenPausedAndStepped)
     for (int n = 0; n < kPrograms && mismatches < 5; ++n) {
         const TLines lines = generator.Next();
         const TPlan straight{{}, rng() % 8 == 0};
-        const TObserved expected = RunReference(lines, straight);
+        const TObserved expected = RunReference(lines, straight, kTickLimit);
         const TPlan interrupted = RandomPlan(rng, straight.again, expected.step);
-        const TObserved expectedInterrupted = RunReference(lines, interrupted);
+        const TObserved expectedInterrupted = RunReference(lines, interrupted, kTickLimit);
         const bool differs =
             Differs(n, "batched", lines, expected, RunCoreBatched(lines, straight, rng)) ||
             Differs(n, "batched, paused and stepped", lines, expectedInterrupted,
