@@ -6,6 +6,7 @@
 #include "formats/results.h"
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "resultsinspect.h"
 #include "ui/results.h"
 
 namespace {
@@ -28,32 +29,6 @@ void StartEndless(const TfMain& window)
     SetProgram(window, kEndless);
     Click(window, "bBigRun");
     QTRY_VERIFY_WITH_TIMEOUT(Steps(window) > 5, kWait);
-}
-
-// What the results window showed while it was open.
-struct TResultsSeen {
-    std::vector<TResultRow> rows;
-    QString time;
-    QString steps;
-    QString expectedTime;
-    QString controls;
-};
-
-void InspectResults(TModalScript& script, const TfMain& window, TResultsSeen& seen)
-{
-    script.Then([&window, &seen](QWidget* modal) {
-        auto* results = qobject_cast<TfResults*>(modal);
-        if (!results) {
-            TModalScript::Dismiss(modal);
-            return;
-        }
-        seen.rows = results->Rows();
-        seen.time = Child<QLabel>(*results, "lTime")->text();
-        seen.steps = Child<QLabel>(*results, "lStepsCount")->text();
-        seen.expectedTime = QString::fromStdU16String(TimeText(window.Core()->EndTime()));
-        seen.controls = RunControls(window);
-        results->reject();
-    });
 }
 
 } // namespace
