@@ -82,6 +82,8 @@ public:
     // Decodes the lines; they must stay unchanged while this is used.
     void Decode(const std::vector<std::u16string>& lines);
     void Clear();
+    // Points the decoded form at an equal copy of its lines (one moved elsewhere).
+    void Rebind(const std::vector<std::u16string>& lines) { _lines = _ops.empty() ? nullptr : &lines; }
     [[nodiscard]] bool Empty() const { return _ops.empty(); }
 
     [[nodiscard]] std::vector<TOp>& Ops() { return _ops; }

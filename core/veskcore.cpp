@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 
 #include "core/hexdigits.h"
+#include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
 
 namespace {
@@ -50,31 +50,6 @@ constexpr double kSecondsPerDay = 86400.0;
 // A batch with a deadline reads the clock once per this many steps.
 constexpr std::uint64_t kClockEvery = 256;
 
-// Tells one text from another without keeping a copy: the lengths and the
-// characters, mixed eight bytes at a time.
-[[nodiscard]] std::uint64_t HashOf(const std::vector<std::u16string>& lines)
-{
-    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t hash = lines.size();
-    const auto mix = [&hash](std::uint64_t value) {
-        hash = (hash ^ value) * kMultiplier;
-        hash ^= hash >> 29;
-    };
-    for (const std::u16string& line : lines) {
-        mix(line.size());
-        const char16_t* data = line.data();
-        std::size_t left = line.size();
-        for (; left >= 4; left -= 4, data += 4) {
-            std::uint64_t chunk;
-            std::memcpy(&chunk, data, sizeof chunk);
-            mix(chunk);
-        }
-        for (; left > 0; --left, ++data)
-            mix(*data);
-    }
-    return hash;
-}
-
 [[nodiscard]] std::u16string AddressText(std::int32_t code)
 {
     static constexpr char16_t kHex[] = u"0123456789ABCDEF";
@@ -104,8 +79,11 @@ TVeskCore::~TVeskCore() = default;
 
 void TVeskCore::Execute()
 {
-    PrepareSource();
-    if (!CheckSource()) {
+    // A program loaded ready is neither prepared nor checked again, unless its
+    // lines were taken for writing since.
+    const bool ready = _loadedReady && !_textTouched;
+    _loadedReady = false;
+    if (ready ? !ReportFault(_loadedFault) : !CheckSource()) {
         TimerOff();
         Notify(OnStop);
         return;
@@ -146,6 +124,7 @@ void TVeskCore::Reset()
     _code.Clear();
     _decoded = false;
     _textTouched = true;
+    _loadedReady = false;
     _pc = 0;
     _prevPc = -1;
     _resume = {};
@@ -372,7 +351,7 @@ void TVeskCore::EnsureDecoded()
 {
     if (_decoded && !_textTouched)
         return;
-    const std::uint64_t hash = HashOf(_program);
+    const std::uint64_t hash = ProgramTextHash(_program);
     _textTouched = false;
     if (_decoded && hash == _textHash)
         return;
@@ -589,11 +568,36 @@ void TVeskCore::PrepareSource()
 
 bool TVeskCore::CheckSource()
 {
-    const std::optional<TSourceFault> fault = FindSourceFault(_program);
+    PrepareSource();
+    return ReportFault(FindSourceFault(_program));
+}
+
+bool TVeskCore::ReportFault(const std::optional<TSourceFault>& fault)
+{
     if (!fault)
         return true;
     NotifyError(fault->line, fault->column, std::u16string(fault->message));
     return false;
+}
+
+void TVeskCore::LoadPrepared(TPreparedProgram program)
+{
+    const TCodePos at = NextPosition();
+    _program = std::move(program._lines);
+    _loadedFault = program._fault;
+    _loadedReady = true;
+    _textTouched = false;
+    _decoded = !program._code.Empty();
+    if (!_decoded) {
+        _code.Clear();
+        return;
+    }
+    _code = std::move(program._code);
+    _code.Rebind(_program);
+    _textHash = program._hash;
+    _pc = _code.OperatorAt(at.column, at.line);
+    _prevPc = -1;
+    MarkLines();
 }
 
 // ---- operators -------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include "core/compiledprogram.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
+#include "core/preparedprogram.h"
 #include "core/steadyclock.h"
 #include "vesktimer.h"
 
@@ -59,6 +60,11 @@ public:
     // change (a hash of it); read them through a const core to skip that.
     [[nodiscard]] std::vector<std::u16string>& ProgramCode();
     [[nodiscard]] const std::vector<std::u16string>& ProgramCode() const;
+
+    // Takes a program made ready apart (on another thread, say) in place of
+    // filling ProgramCode() after Reset. The next Execute then skips the
+    // preparation, the check and the decode it would do, with the same outcome.
+    void LoadPrepared(TPreparedProgram program);
 
     TNotifyEvent OnStart;
     TNotifyEvent OnStop;
@@ -166,7 +172,9 @@ private:
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
     void PrepareSource();
+    // Prepares and checks the lines; false when the check refused them (reported).
     [[nodiscard]] bool CheckSource();
+    [[nodiscard]] bool ReportFault(const std::optional<TSourceFault>& fault);
     TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
     std::int32_t AddCell(std::u16string_view name, std::int32_t code);
 
@@ -209,6 +217,8 @@ private:
     TCompiledProgram _code;               // _program decoded, while _decoded
     bool _decoded = false;
     bool _textTouched = true;             // the text may have changed since it was decoded
+    bool _loadedReady = false;            // LoadPrepared's lines await their first Execute
+    std::optional<TSourceFault> _loadedFault;
     std::uint64_t _textHash = 0;          // of the decoded text
     std::int32_t _pc = 0;                 // the next operator, while _decoded
     std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none

@@ -31,6 +31,7 @@
 #include "ui/idesettings.h"
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
+#include "ui/programpreparer.h"
 #include "ui/sourcechecker.h"
 #include "ui/qttimer.h"
 #include "ui/recentfilesmenu.h"
@@ -73,6 +74,7 @@ void TfMain::FormCreate(const QStringList& arguments)
         return [handler = std::move(handler)](TVeskCore&) { TVeskApplication::RunCommand(handler); };
     };
     _core = std::make_unique<TVeskCore>(*this);
+    _preparer = std::make_unique<TProgramPreparer>();
     _core->OnStart = guarded([this] {
         CoreStart();
         DebugStart();
@@ -126,15 +128,14 @@ void TfMain::closeEvent(QCloseEvent* event)
 
 void TfMain::FormCloseQuery(bool& canClose)
 {
-    if (_core->IsRun() || _paused) {
-        _core->Pause();
-        _paused = true;
+    if (_core->IsRun() || _paused || Preparing()) {
+        PauseRun();
         const QString question = tr("Программа в данный момент выполняется. Прервать?");
         if (Ask(CloseCaption(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             canClose = false;
             return;
         }
-        _core->Stop();
+        StopRun();
     }
     canClose = SaveChangesFirst(CloseCaption());
 }
@@ -143,6 +144,7 @@ void TfMain::FormClose()
 {
     TIdeSettings().SaveWindow(*this);
     _debugger.reset();
+    _preparer.reset();
     _core.reset();
 }
 

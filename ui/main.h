@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class TFindDialog;
+class TProgramPreparer;
 class TSourceChecker;
 
 class TfMain final : public QMainWindow, public TTimerOwner {
@@ -150,8 +152,15 @@ private:
     void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
     // Run: a fresh start or a continue. slice 0 paces a fresh run and keeps a
     // continued run as it was; above 0 the run goes unpaced in slices of that
-    // many seconds.
-    void StartRun(double slice);
+    // many seconds. `started` runs once the core has been told to go: at once,
+    // or, for a big program made ready on a worker thread, when it is ready.
+    void StartRun(double slice, std::function<void()> started = {});
+    void LaunchRun(const std::function<void()>& started);
+    [[nodiscard]] bool Preparing() const;
+    // Pause: a run waiting for its program starts paused.
+    void PauseRun();
+    // Drops a program being made ready; the core stops.
+    void StopRun();
 
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
@@ -168,7 +177,10 @@ private:
 
     std::unique_ptr<TVeskCore> _core;
     std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
+    // Goes before the core too: its handler runs the core.
+    std::unique_ptr<TProgramPreparer> _preparer;
     bool _paused = false;
+    bool _pauseWhenReady = false; // Pause came while the program was being made ready
     int _sfpos = 0;
 
     TCodeEditor* mEditor = nullptr;

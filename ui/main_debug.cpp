@@ -89,23 +89,26 @@ void TfMain::nStepItemClick()
 {
     if (!_paused) {
         // From a stopped program: start, and pause before the first step.
-        StartRun(0);
-        if (_core->IsRun())
-            bBigPauseClick();
+        StartRun(0, [this] {
+            if (_core->IsRun())
+                PauseRun();
+        });
         return;
     }
-    StartRun(0);
     // Set after the continue: no step runs before control is back in the event loop.
-    if (_core->IsRun())
-        _core->RequestStepStop();
+    StartRun(0, [this] {
+        if (_core->IsRun())
+            _core->RequestStepStop();
+    });
 }
 
 void TfMain::nRunToCursorItemClick()
 {
     const int line = _debugger->CaretLine();
-    StartRun(0);
-    if (_core->IsRun())
-        _core->SetRunToLine(line);
+    StartRun(0, [this, line] {
+        if (_core->IsRun())
+            _core->SetRunToLine(line);
+    });
 }
 
 void TfMain::nBreakpointItemClick() { _debugger->ToggleBreakpointAtCaret(); }

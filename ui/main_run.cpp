@@ -6,10 +6,15 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <string_view>
+#include <utility>
 
 #include "formats/errorreport.h"
+#include "formats/projectfile.h"
 #include "formats/results.h"
+#include "ui/application.h"
 #include "ui/coremessage.h"
+#include "ui/programpreparer.h"
 #include "ui/results.h"
 
 namespace {
@@ -18,36 +23,98 @@ namespace {
 QString RunCaption() { return QCoreApplication::translate("TfMain", "Выполнить"); }
 QString ContinueCaption() { return QCoreApplication::translate("TfMain", "Продолжить"); }
 
+// From this many characters on, a program is made ready on a worker thread,
+// where splitting, preparing, checking and decoding it would otherwise hold
+// the window still: a few milliseconds' worth stays in the window's thread.
+constexpr qsizetype kPrepareApartFrom = 256 * 1024;
+
 } // namespace
 
 void TfMain::bBigRunClick() { StartRun(0); }
 
-void TfMain::StartRun(double slice)
+void TfMain::StartRun(double slice, std::function<void()> started)
 {
-    if (!_paused) {
-        _core->Reset();
-        _core->SetTimerSlice(slice);
-        _core->ProgramCode() = SourceLines();
-    } else if (slice > 0) {
-        _core->SetTimerSlice(slice);
+    if (Preparing())
+        return; // a start is under way
+    mEditor->setFocus();
+    if (_paused) {
+        if (slice > 0)
+            _core->SetTimerSlice(slice);
+        LaunchRun(started);
+        return;
     }
+    _core->Reset();
+    _core->SetTimerSlice(slice);
+    const QString text = EditorText();
+    if (text.size() < kPrepareApartFrom) {
+        _core->ProgramCode() = SplitEditorLines(
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())));
+        LaunchRun(started);
+        return;
+    }
+    // The text as it is now runs, whatever is typed meanwhile. Until the
+    // program comes, Pause and Stop work as on a run.
+    SetRunControls(false, true, true, ContinueCaption());
+    ShowRunState(tr("Подготовка к выполнению"));
+    _pauseWhenReady = false;
+    _preparer->Start(text, [this, started = std::move(started)](TPreparedProgram program,
+                                                               std::exception_ptr failure) {
+        TVeskApplication::RunCommand([&] {
+            if (failure) {
+                _core->Stop();
+                std::rethrow_exception(failure);
+            }
+            _core->LoadPrepared(std::move(program));
+            if (std::exchange(_pauseWhenReady, false)) {
+                LaunchRun([this] {
+                    if (_core->IsRun())
+                        PauseRun();
+                });
+            } else {
+                LaunchRun(started);
+            }
+        });
+    });
+}
+
+void TfMain::LaunchRun(const std::function<void()>& started)
+{
     // A target of «Выполнить до курсора» that a pause cut short is not kept.
     _core->SetRunToLine(-1);
     _core->Execute();
     _paused = false;
-    mEditor->setFocus();
+    if (started)
+        started();
+}
+
+bool TfMain::Preparing() const { return _preparer && _preparer->Busy(); }
+
+void TfMain::PauseRun()
+{
+    if (Preparing()) {
+        _pauseWhenReady = true;
+        return;
+    }
+    _core->Pause();
+    _paused = true;
+}
+
+void TfMain::StopRun()
+{
+    _preparer->Cancel();
+    _pauseWhenReady = false;
+    _core->Stop();
 }
 
 void TfMain::bBigPauseClick()
 {
-    _core->Pause();
-    _paused = true;
+    PauseRun();
     mEditor->setFocus();
 }
 
 void TfMain::bBigStopClick()
 {
-    _core->Stop();
+    StopRun();
     _core->Reset();
     _paused = false;
     mEditor->setFocus();

@@ -2,6 +2,8 @@
 // run in batches, and the timer slices of an unpaced run.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/core/corefixture.h"
 
 namespace {
@@ -177,6 +179,27 @@ TEST_P(Debugger, RunToLineIsOneShot)
     EXPECT_EQ(core.LastPauseCause(), TPauseCause::pcRunToLine);
     EXPECT_EQ(core.RunToLine(), -1);
     EXPECT_EQ(Value(u"0001"), 3);
+}
+
+// A program made ready apart keeps the breakpoints set before it came, and
+// lines written after it came are prepared and checked again.
+TEST_P(Debugger, ProgramMadeReadyApartHonoursBreakpointsAndLaterEdits)
+{
+    core.Reset();
+    core.SetBreakpoints({1});
+    core.LoadPrepared(TPreparedProgram({u"$0001 ' start", u"[03:+01]"}));
+    EXPECT_EQ(std::as_const(core).ProgramCode(), (std::vector<std::u16string>{u"$0001", u"[03:+01]"}));
+    const auto stops = GoUntilFinished();
+    EXPECT_EQ(stops, (std::vector<TStop>{{{1, 1}, 0}, {{1, 5}, 1}, {{1, 5}, 2}}));
+    EXPECT_EQ(Value(u"0001"), 3);
+
+    core.Reset();
+    core.LoadPrepared(TPreparedProgram({u"+01"}));
+    core.ProgramCode() = {u"+01", u"]"};
+    core.Execute();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors[0].pos, 0); // the unpaired bracket of the new lines
+    EXPECT_FALSE(core.IsRun());
 }
 
 INSTANTIATE_TEST_SUITE_P(TickedAndBatched, Debugger, ::testing::Bool(),

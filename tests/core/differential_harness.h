@@ -133,12 +133,16 @@ public:
     [[nodiscard]] TVeskCore& Core() { return _core; }
     [[nodiscard]] const TObserved& Seen() const { return _seen; }
 
-    // A fresh run: Reset, the lines in, nothing seen yet.
-    void Load(const TLines& lines)
+    // A fresh run: Reset, the lines in, nothing seen yet. `ready`: made ready
+    // apart and loaded so, as the main window does with a big program.
+    void Load(const TLines& lines, bool ready = false)
     {
         _seen = {};
         _core.Reset();
-        _core.ProgramCode() = lines;
+        if (ready)
+            _core.LoadPrepared(TPreparedProgram(lines));
+        else
+            _core.ProgramCode() = lines;
     }
 
     // What the run left, with the events seen so far.
@@ -152,9 +156,9 @@ public:
         return _seen;
     }
 
-    TObserved Run(const TLines& lines, const TPlan& plan, int tickLimit)
+    TObserved Run(const TLines& lines, const TPlan& plan, int tickLimit, bool ready = false)
     {
-        Load(lines);
+        Load(lines, ready);
         Drive(_core, plan, tickLimit);
         return Result();
     }

@@ -243,7 +243,10 @@ TObserved WithoutPauses(TObserved run)
 // does it, with every event recorded.
 class DifferentialTest : public ::testing::Test {
 protected:
-    TObserved RunCore(const TLines& lines, const TPlan& plan) { return observed.Run(lines, plan, kTickLimit); }
+    TObserved RunCore(const TLines& lines, const TPlan& plan, bool ready = false)
+    {
+        return observed.Run(lines, plan, kTickLimit, ready);
+    }
 
     // Reports a difference with the program; true when there was one.
     static bool Differs(int n, const char* what, const TLines& lines, const TObserved& expected,
@@ -330,6 +333,7 @@ TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
         const TObserved plain = RunCore(lines, straight);
         const TObserved paused = RunCore(lines, interrupted);
         const TObserved rerun = RunCore(lines, straight);
+        const TObserved ready = RunCore(lines, interrupted, true);
         // A continue prepares the lines again; only a line that kept a trailing
         // control character after its comment went can change by that.
         const bool stable = Prepared(Prepared(lines)) == Prepared(lines);
@@ -337,7 +341,8 @@ TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
         const bool differs = Differs(n, "plain", lines, expected, plain) ||
                              Differs(n, "paused and continued", lines, expectedInterrupted, paused) ||
                              (stable && Differs(n, "paused against plain", lines, plain, WithoutPauses(paused))) ||
-                             Differs(n, "rerun after Reset", lines, plain, rerun);
+                             Differs(n, "rerun after Reset", lines, plain, rerun) ||
+                             Differs(n, "made ready apart, paused and continued", lines, expectedInterrupted, ready);
         mismatches += differs ? 1 : 0;
         ticks += expected.step;
         if (expected.events.front().kind == "error")

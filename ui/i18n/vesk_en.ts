@@ -487,6 +487,10 @@ Message: %3</translation>
         <translation>Running without delay</translation>
     </message>
     <message>
+        <source>Подготовка к выполнению</source>
+        <translation>Preparing to run</translation>
+    </message>
+    <message>
         <source>Выполняется</source>
         <translation>Running</translation>
     </message>
