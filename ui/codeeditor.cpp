@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "formats/projectfile.h"
 #include "ui/editorgutter.h"
 #include "ui/highlighter.h"
 
@@ -97,6 +98,23 @@ TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &TCodeEditor::ContentsChange);
     ApplyTabStops();
     UpdateGutterWidth();
+}
+
+QString TCodeEditor::ProgramText() const
+{
+    QString text = document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+std::vector<std::u16string> TCodeEditor::ProgramLines(const QString& text)
+{
+    // Split straight from the text: a big program is not copied once more.
+    return SplitEditorLines(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                std::size_t(text.size())));
 }
 
 // ---- breakpoints -----------------------------------------------------------

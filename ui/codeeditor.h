@@ -7,6 +7,8 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <string>
+#include <vector>
 
 class QMouseEvent;
 class QPaintEvent;
@@ -17,6 +19,11 @@ class TCodeEditor : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit TCodeEditor(QWidget* parent = nullptr);
+
+    // The text as typed (no-break spaces included), with "\n" for every line
+    // break, line separators included; and such a text as program lines.
+    [[nodiscard]] QString ProgramText() const;
+    [[nodiscard]] static std::vector<std::u16string> ProgramLines(const QString& text);
 
     // Breakpoints: 0-based line indexes, sorted. They stay with their lines
     // as the text is edited; a line that is deleted takes its breakpoint along.

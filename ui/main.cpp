@@ -31,7 +31,6 @@
 #include "ui/idesettings.h"
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
-#include "ui/programpreparer.h"
 #include "ui/sourcechecker.h"
 #include "ui/qttimer.h"
 #include "ui/recentfilesmenu.h"
@@ -74,7 +73,7 @@ void TfMain::FormCreate(const QStringList& arguments)
         return [handler = std::move(handler)](TVeskCore&) { TVeskApplication::RunCommand(handler); };
     };
     _core = std::make_unique<TVeskCore>(*this);
-    _preparer = std::make_unique<TProgramPreparer>();
+    _preparer = std::make_unique<TLatestJob<TPreparedProgram>>();
     _core->OnStart = guarded([this] {
         CoreStart();
         DebugStart();

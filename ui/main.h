@@ -13,6 +13,7 @@
 
 #include "core/veskcore.h"
 #include "ui/codeeditor.h"
+#include "ui/latestjob.h"
 #include "ui/style.h"
 
 class QAction;
@@ -24,7 +25,6 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class TFindDialog;
-class TProgramPreparer;
 class TSourceChecker;
 
 class TfMain final : public QMainWindow, public TTimerOwner {
@@ -178,7 +178,7 @@ private:
     std::unique_ptr<TVeskCore> _core;
     std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
     // Goes before the core too: its handler runs the core.
-    std::unique_ptr<TProgramPreparer> _preparer;
+    std::unique_ptr<TLatestJob<TPreparedProgram>> _preparer;
     bool _paused = false;
     bool _pauseWhenReady = false; // Pause came while the program was being made ready
     int _sfpos = 0;

@@ -29,24 +29,11 @@ QString CurrentFileName;
 
 QString TfMain::CurrentFile() { return CurrentFileName.isEmpty() ? Untitled() : CurrentFileName; }
 
-QString TfMain::EditorText() const
-{
-    // The document's own text: block breaks become "\n", everything else stays
-    // as typed (no-break spaces included).
-    QString text = mEditor->document()->toRawText();
-    for (QChar& c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return text;
-}
+QString TfMain::EditorText() const { return mEditor->ProgramText(); }
 
 std::vector<std::u16string> TfMain::SourceLines() const
 {
-    // Split straight from the editor's text: a big program is not copied once more.
-    const QString text = EditorText();
-    return SplitEditorLines(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                                std::size_t(text.size())));
+    return TCodeEditor::ProgramLines(EditorText());
 }
 
 QStringList TfMain::EditorLines() const

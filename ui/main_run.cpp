@@ -6,15 +6,12 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <string_view>
 #include <utility>
 
 #include "formats/errorreport.h"
-#include "formats/projectfile.h"
 #include "formats/results.h"
 #include "ui/application.h"
 #include "ui/coremessage.h"
-#include "ui/programpreparer.h"
 #include "ui/results.h"
 
 namespace {
@@ -47,8 +44,7 @@ void TfMain::StartRun(double slice, std::function<void()> started)
     _core->SetTimerSlice(slice);
     const QString text = EditorText();
     if (text.size() < kPrepareApartFrom) {
-        _core->ProgramCode() = SplitEditorLines(
-            std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())));
+        _core->ProgramCode() = TCodeEditor::ProgramLines(text);
         LaunchRun(started);
         return;
     }
@@ -57,8 +53,9 @@ void TfMain::StartRun(double slice, std::function<void()> started)
     SetRunControls(false, true, true, ContinueCaption());
     ShowRunState(tr("Подготовка к выполнению"));
     _pauseWhenReady = false;
-    _preparer->Start(text, [this, started = std::move(started)](TPreparedProgram program,
-                                                               std::exception_ptr failure) {
+    const auto work = [text] { return TPreparedProgram(TCodeEditor::ProgramLines(text)); };
+    _preparer->Start(work, [this, started = std::move(started)](TPreparedProgram program,
+                                                                std::exception_ptr failure) {
         TVeskApplication::RunCommand([&] {
             if (failure) {
                 _core->Stop();

@@ -1,24 +1,17 @@
 #include "ui/sourcechecker.h"
 
-#include <QTextBlock>
 #include <QTextDocument>
+#include <exception>
 
 #include "core/sourcecheck.h"
-#include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
+#include "ui/application.h"
 #include "ui/codeeditor.h"
 #include "ui/coremessage.h"
 
 namespace {
 
 constexpr int kQuietMs = 300;
-
-// A block is one line of the program: the document splits at every line
-// break, so no block holds one.
-[[nodiscard]] std::u16string LineOf(const QTextBlock& block)
-{
-    return block.text().toStdU16String();
-}
 
 } // namespace
 
@@ -29,42 +22,58 @@ TSourceChecker::TSourceChecker(TCodeEditor* editor) : QObject(editor), _editor(e
     connect(&_delay, &QTimer::timeout, this, &TSourceChecker::CheckNow);
     connect(editor->document(), &QTextDocument::contentsChange, this,
             [this](int, int removed, int added) {
-                if (removed != 0 || added != 0)
-                    _delay.start();
+                if (removed == 0 && added == 0)
+                    return;
+                // A check of the text before this edit would mark the wrong place.
+                _job.Cancel();
+                _delay.start();
             });
 }
 
 void TSourceChecker::CheckNow()
 {
     _delay.stop();
-    const QTextDocument& document = *_editor->document();
-    std::vector<std::u16string> prepared;
-    prepared.reserve(std::size_t(document.blockCount()));
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        prepared.push_back(LineOf(block));
-        PrepareLine(prepared.back());
-    }
+    // Only the copy of the text is made here: a big program is checked on the
+    // worker while the window goes on.
+    const QString text = _editor->ProgramText();
+    _job.Start([text] { return FindProblem(text); },
+               [this](TProblem problem, std::exception_ptr failure) {
+                   TVeskApplication::RunCommand([&] {
+                       if (failure)
+                           std::rethrow_exception(failure);
+                       Show(problem);
+                   });
+               });
+}
+
+TSourceChecker::TProblem TSourceChecker::FindProblem(const QString& text)
+{
+    const std::vector<std::u16string> lines = TCodeEditor::ProgramLines(text);
+    std::vector<std::u16string> prepared = lines;
+    for (std::u16string& line : prepared)
+        PrepareLine(line);
     const std::optional<TSourceFault> fault = FindSourceFault(prepared);
-    if (!fault) {
+    if (!fault)
+        return {};
+    // The run names no place for unpaired brackets; here the culprit is shown.
+    TProblem problem{true, {fault->line, 0}, std::u16string(fault->message)};
+    if (fault->column == 0)
+        problem.place = FindUnpairedBracket(lines).value_or(problem.place);
+    else
+        problem.place.column = MapErrorColumn(lines[std::size_t(fault->line)], fault->column) - 1;
+    return problem;
+}
+
+void TSourceChecker::Show(const TProblem& problem)
+{
+    if (!problem.found) {
         _editor->ClearProblemMark();
         emit Checked({});
         return;
     }
-    // The run names no place for unpaired brackets; here the culprit is shown.
-    TTextPlace place{fault->line, 0};
-    if (fault->column == 0) {
-        std::vector<std::u16string> lines;
-        lines.reserve(prepared.size());
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
-            lines.push_back(LineOf(block));
-        place = FindUnpairedBracket(lines).value_or(place);
-    } else {
-        const std::u16string line = LineOf(document.findBlockByNumber(fault->line));
-        place.column = MapErrorColumn(line, fault->column) - 1;
-    }
-    _editor->SetProblemMark(place.line, place.column);
+    _editor->SetProblemMark(problem.place.line, problem.place.column);
     emit Checked(tr("Строка: %1, символ: %2. %3")
-                     .arg(place.line + 1)
-                     .arg(place.column + 1)
-                     .arg(CoreMessageText(fault->message)));
+                     .arg(problem.place.line + 1)
+                     .arg(problem.place.column + 1)
+                     .arg(CoreMessageText(problem.message)));
 }

@@ -1,11 +1,15 @@
 // Checking while typing: a moment after the last edit the editor's text goes
-// through the same preparation and check as a run, and the first problem is
-// marked in the editor.
+// through the same preparation and check as a run, on a worker thread, and the
+// first problem is marked in the editor.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <string>
+
+#include "formats/bracketmatch.h"
+#include "ui/latestjob.h"
 
 class TCodeEditor;
 
@@ -14,7 +18,8 @@ class TSourceChecker final : public QObject {
 public:
     explicit TSourceChecker(TCodeEditor* editor);
 
-    // Checks the text at once, as the timer does.
+    // Starts the check of the text as it is now, as the timer does; Checked
+    // follows when it is done, unless an edit comes first.
     void CheckNow();
 
 signals:
@@ -23,6 +28,16 @@ signals:
     void Checked(const QString& problem);
 
 private:
+    // The first problem of a text: where the editor shows it and why.
+    struct TProblem {
+        bool found = false;
+        TTextPlace place;
+        std::u16string message;
+    };
+    [[nodiscard]] static TProblem FindProblem(const QString& text);
+    void Show(const TProblem& problem);
+
     TCodeEditor* _editor;
     QTimer _delay;
+    TLatestJob<TProblem> _job;
 };
