@@ -11,6 +11,7 @@
 #include "modalhelper.h"
 #include "ui/codeeditor.h"
 #include "ui/highlighter.h"
+#include "ui/sourcechecker.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ private slots:
     void tabStopsAreEightCharacters();
     void checkingMarksUnpairedBracket();
     void checkingMapsColumnsLikeErrorReport();
+    void checkOfAnEditedTextIsDropped();
     void runErrorKeepsBoxAndMarksBracket();
     void statusPositionCountsLikeErrorReport();
 };
@@ -301,6 +303,23 @@ void TestCodeEditor::checkingMapsColumnsLikeErrorReport()
                               QStringLiteral("Строка: 2, символ: 10. Неизвестный символ."), kWait);
     QCOMPARE(MapErrorColumn(u"\t $00 01\t!'x", 6), 10);
     QCOMPARE(MarkedTexts(*editor), QStringList{QStringLiteral("!")});
+}
+
+void TestCodeEditor::checkOfAnEditedTextIsDropped()
+{
+    auto window = ShowMainWindow();
+    auto* checker = window->findChild<TSourceChecker*>();
+    QSignalSpy checked(checker, &TSourceChecker::Checked);
+    // The check of this text is under way on the worker when the edit comes:
+    // its problem would stand on a text that is gone, so it never shows.
+    SetProgram(*window, QStringLiteral("$0001 ]"));
+    checker->CheckNow();
+    SetProgram(*window, QStringLiteral("$0001 +01"));
+    QTRY_COMPARE_WITH_TIMEOUT(checked.size(), 1, kWait);
+    QTest::qWait(100);
+    QCOMPARE(checked.size(), 1);
+    QCOMPARE(checked.at(0).at(0).toString(), QString());
+    QVERIFY(CodeEditor(*window)->extraSelections().isEmpty());
 }
 
 void TestCodeEditor::runErrorKeepsBoxAndMarksBracket()
