@@ -59,5 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TObserved expected = RunReference(lines, plan, kTickLimit);
     Compare("run after another program", lines, plan, expected, core.Run(lines, plan, kTickLimit));
     Compare("rerun after Reset", lines, plan, expected, core.Run(lines, plan, kTickLimit));
+    Compare("made ready apart", lines, plan, expected, core.Run(lines, plan, kTickLimit, true));
     return 0;
 }
