@@ -73,6 +73,23 @@ public:
         Then([](QWidget* modal) { Dismiss(modal); });
     }
 
+    // Notes the texts (without & marks) of a Yes/No/Cancel question's
+    // buttons, then presses Cancel.
+    void ReadQuestionButtons(QStringList& texts)
+    {
+        Then([this, &texts](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box || !box->button(QMessageBox::Cancel)) {
+                _mismatches++;
+                Dismiss(modal);
+                return;
+            }
+            for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+                texts << (box->button(button) ? box->button(button)->text().remove(u'&') : QString());
+            box->button(QMessageBox::Cancel)->click();
+        });
+    }
+
     // As a user would: go to the folder, then type the name into the name box.
     static void TypeFileName(QFileDialog* dialog, const QString& path)
     {

@@ -83,12 +83,7 @@ void TestEnglish::closeQuestion()
     Editor(*window)->document()->setModified(true);
     TModalScript script;
     QStringList buttons;
-    script.Then([&buttons](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
-            buttons << box->button(button)->text().remove(u'&');
-        box->button(QMessageBox::Cancel)->click();
-    });
+    script.ReadQuestionButtons(buttons);
     QVERIFY(!window->close());
     QVERIFY(script.Done());
     const TModalSeen& box = script.Seen().at(0);
