@@ -9,7 +9,6 @@
 #include <csignal>
 #include <ctime>
 #include <optional>
-#include <system_error>
 
 #include <fcntl.h>
 #include <pthread.h>
