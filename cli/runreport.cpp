@@ -6,7 +6,6 @@
 
 #include <limits>
 
-
 namespace {
 
 [[nodiscard]] QString ToQString(std::u16string_view text)

@@ -1,7 +1,6 @@
 #include "formats/filewrite.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,7 +9,6 @@
 #include <csignal>
 #include <ctime>
 #include <optional>
-#include <system_error>
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -135,12 +133,9 @@ private:
 QString WriteFailure(const QString& path, const QString& reason)
 {
     // Russian unless the IDE has put its English texts in place; the runner never does.
-    QString text = QCoreApplication::translate(
-                       "ProjectFile", "Не удается сохранить файл \"%1\". %2")
-                       .arg(QDir::toNativeSeparators(path), reason);
-    if (!text.endsWith(u'.'))
-        text += u'.';
-    return text;
+    return FileFailureText(
+        QCoreApplication::translate("ProjectFile", "Не удается сохранить файл \"%1\". %2"), path,
+        reason);
 }
 
 QString WriteWholeFile(const QString& path, QByteArrayView bytes)

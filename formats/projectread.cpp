@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -20,12 +19,9 @@ namespace {
 [[nodiscard]] QString ReadFailure(const QString& path, const QString& reason)
 {
     // Russian unless the IDE has put its English texts in place; the runner never does.
-    QString text = QCoreApplication::translate(
-                       "ProjectFile", "Не удается открыть файл \"%1\". %2")
-                       .arg(QDir::toNativeSeparators(path), reason);
-    if (!text.endsWith(u'.'))
-        text += u'.';
-    return text;
+    return FileFailureText(
+        QCoreApplication::translate("ProjectFile", "Не удается открыть файл \"%1\". %2"), path,
+        reason);
 }
 
 // Closes the descriptor on every way out.
