@@ -130,9 +130,9 @@ void Complain(const QString& text)
     if (options.Version())
         return Print(STDOUT_FILENO, TRunOptions::VersionText());
     if (!options.Error().isEmpty()) {
-        const int printed = Print(STDERR_FILENO, QStringLiteral("vesk-run: %1\n").arg(options.Error())
-                                                     + TRunOptions::Usage());
-        return printed != ecFinished ? printed : ecUsage;
+        // A usage error exits with its own status, whether or not the text got out.
+        (void)Print(STDERR_FILENO, QStringLiteral("vesk-run: %1\n").arg(options.Error()) + TRunOptions::Usage());
+        return ecUsage;
     }
     return RunProject(options);
 }
