@@ -21,7 +21,7 @@ std::int32_t SortOrder = 1;
 
 namespace {
 
-constexpr int kColumnCount = 4;
+constexpr int kColumnCount = TResultsModel::kColumnCount;
 constexpr int kWidths[kColumnCount] = {90, 150, 110, 50};
 constexpr int kMinimumWidths[kColumnCount] = {70, 120, 90, 30};
 
