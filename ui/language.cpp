@@ -22,16 +22,14 @@ TInterfaceLanguage ChooseInterfaceLanguage(const QStringList& uiLanguages)
 
 void InstallInterfaceTranslators(QCoreApplication& app, TInterfaceLanguage language)
 {
-    const bool english = language == TInterfaceLanguage::English;
-    if (english) {
+    if (language == TInterfaceLanguage::English) {
         // The windows' source texts are Russian; English comes from the build's own file.
         auto* windows = new QTranslator(&app);
         if (windows->load(QStringLiteral("vesk_en"), QStringLiteral(":/i18n")))
             QCoreApplication::installTranslator(windows);
-    }
-    // The toolkit's buttons and dialogs in the same language, where installed;
-    // its source texts are English already.
-    if (!english) {
+    } else {
+        // The toolkit's buttons and dialogs in Russian too, where installed;
+        // its source texts are English already.
         auto* toolkit = new QTranslator(&app);
         if (toolkit->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

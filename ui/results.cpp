@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <optional>
 #include <stdexcept>
+#include <string_view>
 
 #include "formats/filewrite.h"
 #include "ui/application.h"
@@ -21,7 +22,7 @@ std::int32_t SortOrder = 1;
 
 namespace {
 
-constexpr int kColumnCount = 4;
+constexpr int kColumnCount = TResultsModel::kColumnCount;
 constexpr int kWidths[kColumnCount] = {90, 150, 110, 50};
 constexpr int kMinimumWidths[kColumnCount] = {70, 120, 90, 30};
 
@@ -68,19 +69,19 @@ QString CollationKey(QStringView text)
 // digits) and every base-2 text. A packed key's order is CompareTexts' order:
 // six bits of primary weight per character ("$" before digits before letters,
 // letter case folded, 0 for none), then one bit of case per character.
-constexpr int kPackedCharacters = 8;
+constexpr std::size_t kPackedCharacters = 8;
 
-std::optional<std::uint64_t> PackedKey(QStringView text)
+std::optional<std::uint64_t> PackedKey(std::u16string_view text)
 {
     if (text.size() > kPackedCharacters)
         return std::nullopt;
     std::uint64_t primary = 0;
     std::uint64_t upper = 0;
-    for (qsizetype i = 0; i < kPackedCharacters; ++i) {
+    for (std::size_t i = 0; i < kPackedCharacters; ++i) {
         std::uint64_t weight = 0;
         bool isUpper = false;
         if (i < text.size()) {
-            const char16_t c = text[i].unicode();
+            const char16_t c = text[i];
             if (c == u'$')
                 weight = 1;
             else if (c >= u'0' && c <= u'9')
@@ -127,11 +128,6 @@ std::vector<int> OrderByKeys(const std::vector<int>& shown, const std::vector<st
     for (const TEntry& entry : entries)
         order.push_back(entry.row);
     return order;
-}
-
-std::optional<std::uint64_t> PackedKey(const std::u16string& text)
-{
-    return PackedKey(QStringView(text.data(), qsizetype(text.size())));
 }
 
 } // namespace

@@ -5,12 +5,10 @@
 
 namespace {
 
-constexpr int kColumnCount = 4;
-
 // In the interface language, as the results window words them.
 QString Header(int section)
 {
-    static constexpr const char* headers[kColumnCount] = {
+    static constexpr const char* headers[TResultsModel::kColumnCount] = {
         QT_TRANSLATE_NOOP("TfResults", "Адрес"),
         QT_TRANSLATE_NOOP("TfResults", "Значение (двоичное)"),
         QT_TRANSLATE_NOOP("TfResults", "Значение (16-е)"),

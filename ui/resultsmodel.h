@@ -10,6 +10,9 @@
 class TResultsModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Address, base 2, base 16, character.
+    static constexpr int kColumnCount = 4;
+
     explicit TResultsModel(QObject* parent = nullptr);
 
     // Appends rows below the shown ones, in one insertion.
