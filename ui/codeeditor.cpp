@@ -271,12 +271,6 @@ void TCodeEditor::SetErrorMark(int line, int column)
     ApplyMarks();
 }
 
-void TCodeEditor::ClearErrorMark()
-{
-    _error.set = false;
-    ApplyMarks();
-}
-
 void TCodeEditor::SetProblemMark(int line, int column)
 {
     SetMark(_problem, line, column, 1);

@@ -39,7 +39,6 @@ public:
     // A source or run-time error position (0-based line and column), marked
     // until the next edit. The caret is left where it is.
     void SetErrorMark(int line, int column);
-    void ClearErrorMark();
 
     // The problem found by checking while typing (0-based line and column);
     // it is replaced by the next check and cleared by an edit.

@@ -23,6 +23,13 @@ constexpr int kStackRows = 1000;
 // Entries of a stack the core can hand out within a few milliseconds.
 constexpr std::size_t kLiveStackEntries = 100000;
 
+// An editor line as the column mapping reads it: a line of megabytes is not
+// copied once more at every display refresh.
+std::u16string_view View(const QString& text)
+{
+    return {QStringView(text).utf16(), std::size_t(text.size())};
+}
+
 } // namespace
 
 TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
@@ -120,11 +127,17 @@ void TDebugger::RefreshStacks()
                                   : QStringLiteral("$") + QString::fromStdU16String(*it));
     more(addresses, _core.AddressStackSize());
     QStringList loops;
+    // Loops of one line read its text once: all of them, in a one-line program.
+    std::int32_t lineNumber = -1;
+    QString line;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
-        const std::u16string line = EditorLine(it->head.line).toStdU16String();
+        if (it->head.line != lineNumber) {
+            lineNumber = it->head.line;
+            line = EditorLine(lineNumber);
+        }
         QString text = tr("Строка %1, символ %2: ")
                            .arg(it->head.line + 1)
-                           .arg(MapErrorColumn(line, it->head.column));
+                           .arg(MapErrorColumn(View(line), it->head.column));
         text += it->passes < 0 ? tr("бесконечный")
                                : tr("осталось %1").arg(it->passes);
         if (it->count > 1)
@@ -144,8 +157,8 @@ void TDebugger::ShowNextOperator()
         _editor.ClearExecutionMark();
         return;
     }
-    const std::u16string line = EditorLine(next.line).toStdU16String();
-    const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], line, next.column);
+    const QString line = EditorLine(next.line);
+    const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], View(line), next.column);
     _editor.SetExecutionMark(next.line, span.column, span.length);
 }
 

@@ -6,6 +6,8 @@
 #include <QTextLayout>
 #include <vector>
 
+#include "core/hexdigits.h"
+
 namespace {
 
 // A change that adds more is coloured line by line as lines are shown.
@@ -21,11 +23,7 @@ constexpr qsizetype kLongestColouredLine = 50000;
     return allowed.contains(ch);
 }
 
-[[nodiscard]] bool IsHexDigit(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
+[[nodiscard]] bool IsHexDigit(QChar ch) { return HexDigit(ch.unicode()) >= 0; }
 
 // Walks the characters the interpreter would see (blanks and tabs skipped,
 // as they are removed before a run) and names each one's kind.

@@ -8,7 +8,6 @@
 #include <QCommandLinkButton>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,7 +17,6 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "ui/about.h"

@@ -2,9 +2,7 @@
 // breakpoints) and the cells panel with its «Вид» menu.
 #include "main.h"
 
-#include <QCommandLinkButton>
 #include <QMenu>
-#include <QMenuBar>
 
 #include "ui/cellspanel.h"
 #include "ui/codeeditor.h"

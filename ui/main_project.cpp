@@ -2,8 +2,6 @@
 #include "main.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>

@@ -94,6 +94,7 @@ private slots:
     void unpacedRunStopsAtBreakpointAndContinuesUnpaced();
     void unpacedRunAnswersPauseAndStop();
     void deepStackShowsItsTop();
+    void loopStackShowsEachLoopsPlace();
     void breakpointsKeptPerFile();
 };
 
@@ -355,6 +356,29 @@ void TestMainDebug::deepStackShowsItsTop()
     QCOMPARE(list->item(1000)->text(), QStringLiteral("… ещё %1").arg(entries - 1000));
     QCOMPARE(Child<QListWidget>(*window, "lLoopStack")->item(0)->text(),
              QStringLiteral("Строка 1, символ 7: бесконечный"));
+    Button(*window, "bBigStop")->click();
+}
+
+void TestMainDebug::loopStackShowsEachLoopsPlace()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    // Two loops share the middle line; columns count the editor's blanks.
+    SetProgram(*window, QStringLiteral("$0001 [02:\n [03:  [04:\n  [ +01 ] ] ] ]"));
+    Key(*window, Qt::Key_F12);
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->LoopStack().size(), std::size_t(4), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    auto* list = Child<QListWidget>(*window, "lLoopStack");
+    QStringList places;
+    for (int i = 0; i < list->count(); ++i)
+        places << list->item(i)->text().section(QStringLiteral(": "), 0, 0);
+    QCOMPARE(places, (QStringList{"Строка 3, символ 3", "Строка 2, символ 8",
+                                  "Строка 2, символ 2", "Строка 1, символ 7"}));
     Button(*window, "bBigStop")->click();
 }
 
