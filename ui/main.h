@@ -159,6 +159,8 @@ private:
     [[nodiscard]] bool Preparing() const;
     // Pause: a run waiting for its program starts paused.
     void PauseRun();
+    // Right after a start: pauses before the first step, if the run went.
+    void PauseAtStart();
     // Drops a program being made ready; the core stops.
     void StopRun();
 

@@ -87,10 +87,7 @@ void TfMain::nStepItemClick()
 {
     if (!_paused) {
         // From a stopped program: start, and pause before the first step.
-        StartRun(0, [this] {
-            if (_core->IsRun())
-                PauseRun();
-        });
+        StartRun(0, [this] { PauseAtStart(); });
         return;
     }
     // Set after the continue: no step runs before control is back in the event loop.

@@ -50,7 +50,7 @@ void TfMain::StartRun(double slice, std::function<void()> started)
     }
     // The text as it is now runs, whatever is typed meanwhile. Until the
     // program comes, Pause and Stop work as on a run.
-    SetRunControls(false, true, true, ContinueCaption());
+    CoreStart();
     ShowRunState(tr("Подготовка к выполнению"));
     _pauseWhenReady = false;
     const auto work = [text] { return TPreparedProgram(TCodeEditor::ProgramLines(text)); };
@@ -62,14 +62,8 @@ void TfMain::StartRun(double slice, std::function<void()> started)
                 std::rethrow_exception(failure);
             }
             _core->LoadPrepared(std::move(program));
-            if (std::exchange(_pauseWhenReady, false)) {
-                LaunchRun([this] {
-                    if (_core->IsRun())
-                        PauseRun();
-                });
-            } else {
-                LaunchRun(started);
-            }
+            // A Pause that came meanwhile: start, and pause before the first step.
+            LaunchRun(std::exchange(_pauseWhenReady, false) ? [this] { PauseAtStart(); } : started);
         });
     });
 }
@@ -85,6 +79,12 @@ void TfMain::LaunchRun(const std::function<void()>& started)
 }
 
 bool TfMain::Preparing() const { return _preparer && _preparer->Busy(); }
+
+void TfMain::PauseAtStart()
+{
+    if (_core->IsRun())
+        PauseRun();
+}
 
 void TfMain::PauseRun()
 {
