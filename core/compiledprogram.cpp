@@ -200,27 +200,23 @@ std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
         const bool block = CharAt(text, column + width) == u'(';
         _branches.push_back({block ? (index + 1) * 2 : kNoBlock, kUnresolved, kUnresolved});
     };
-    const auto address = [&](std::int32_t at, TOpKind kind, std::int32_t operatorWidth) {
-        const std::int32_t code = TCellMemory::CodeOf(Operand(text, at, 4));
-        if (code < 0) {
-            op.kind = TOpKind::okBadAddress;
-            return false;
-        }
-        op.kind = kind;
-        op.a = code;
-        width = operatorWidth;
-        return true;
-    };
-    const auto byte = [&](TOpKind kind, std::int32_t operatorWidth) {
-        const std::int32_t value = HexByte(Operand(text, column + 1, 2));
+    // An operand read as `value`, negative when malformed: the operator `kind`
+    // of `operatorWidth` columns, or `malformed`, which fails; whether it was read.
+    const auto operand = [&](std::int32_t value, TOpKind kind, TOpKind malformed, std::int32_t operatorWidth) {
         if (value < 0) {
-            op.kind = TOpKind::okBadNumber;
+            op.kind = malformed;
             return false;
         }
         op.kind = kind;
         op.a = value;
         width = operatorWidth;
         return true;
+    };
+    const auto address = [&](std::int32_t at, TOpKind kind, std::int32_t operatorWidth) {
+        return operand(TCellMemory::CodeOf(Operand(text, at, 4)), kind, TOpKind::okBadAddress, operatorWidth);
+    };
+    const auto byte = [&](TOpKind kind, std::int32_t operatorWidth) {
+        return operand(HexByte(Operand(text, column + 1, 2)), kind, TOpKind::okBadNumber, operatorWidth);
     };
     switch (ch) {
     case u'$': address(column + 1, TOpKind::okSelect, 5); break;
