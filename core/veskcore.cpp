@@ -464,7 +464,7 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
             _breakArmed = true;
             if (outcome != TOutcome::Done)
                 break;
-            AddAllowance();
+            _time += DrawAllowance();
         }
     } catch (...) {
         outcome = TOutcome::Fault;
@@ -510,19 +510,16 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
 void TVeskCore::AccountTime(double t0)
 {
     const double now = ReadClock();
-    const std::int32_t drawn = Draw(kAllowanceSpread);
-    // A foreign generator out of its range must not read outside the table.
-    const double allowance = drawn >= 0 && drawn < kAllowanceSpread
-        ? kAllowances[static_cast<std::size_t>(drawn)]
-        : (kAllowanceBase + drawn) * kAllowanceDay / 99;
+    const double allowance = DrawAllowance();
     _time = ((now - t0) + _time) + allowance;
 }
 
-void TVeskCore::AddAllowance()
+double TVeskCore::DrawAllowance()
 {
     const std::int32_t drawn = Draw(kAllowanceSpread);
-    _time += drawn >= 0 && drawn < kAllowanceSpread ? kAllowances[static_cast<std::size_t>(drawn)]
-                                                     : (kAllowanceBase + drawn) * kAllowanceDay / 99;
+    // A foreign generator out of its range must not read outside the table.
+    return drawn >= 0 && drawn < kAllowanceSpread ? kAllowances[static_cast<std::size_t>(drawn)]
+                                                   : (kAllowanceBase + drawn) * kAllowanceDay / 99;
 }
 
 void TVeskCore::FlushMeasured()

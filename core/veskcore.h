@@ -167,7 +167,8 @@ private:
     void TimerOff();
     void TimerOn();
     void AccountTime(double t0);
-    void AddAllowance();
+    // One step's allowance, in days.
+    [[nodiscard]] double DrawAllowance();
     void FlushMeasured();
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
