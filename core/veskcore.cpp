@@ -122,7 +122,6 @@ void TVeskCore::Reset()
     _astack.clear();
     _cstack.Clear();
     _code.Clear();
-    _decoded = false;
     _textTouched = true;
     _loadedReady = false;
     _pc = 0;
@@ -236,7 +235,7 @@ void TVeskCore::PauseFor(TPauseCause cause)
 
 TVeskCore::TCodePos TVeskCore::NextPosition() const
 {
-    if (!_decoded)
+    if (_code.Empty())
         return _resume;
     const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
     return {op.line, op.column};
@@ -310,7 +309,7 @@ TVeskCore::TPauseCause TVeskCore::LastPauseCause() const
 
 void TVeskCore::MarkLines()
 {
-    if (!_decoded)
+    if (_code.Empty())
         return;
     std::vector<std::uint8_t> marked(_program.size() + 1, 0);
     const auto mark = [&marked](std::int32_t line) {
@@ -349,17 +348,17 @@ void TVeskCore::PauseAtMark()
 
 void TVeskCore::EnsureDecoded()
 {
-    if (_decoded && !_textTouched)
+    const bool decoded = !_code.Empty();
+    if (decoded && !_textTouched)
         return;
     const std::uint64_t hash = ProgramTextHash(_program);
     _textTouched = false;
-    if (_decoded && hash == _textHash)
+    if (decoded && hash == _textHash)
         return;
     // A changed text goes on where the old one stood, as the position says.
     const TCodePos at = NextPosition();
     _code.Decode(_program);
     _textHash = hash;
-    _decoded = true;
     _pc = _code.OperatorAt(at.column, at.line);
     _prevPc = -1;
     MarkLines();
@@ -584,8 +583,7 @@ void TVeskCore::LoadPrepared(TPreparedProgram program)
     _loadedFault = program._fault;
     _loadedReady = true;
     _textTouched = false;
-    _decoded = !program._code.Empty();
-    if (!_decoded) {
+    if (program._code.Empty()) {
         _code.Clear();
         return;
     }

@@ -215,13 +215,12 @@ private:
 
     TCellMemory _cells;                   // the cell values and names
     std::vector<std::u16string> _program;
-    TCompiledProgram _code;               // _program decoded, while _decoded
-    bool _decoded = false;
+    TCompiledProgram _code;               // _program decoded; empty while it is not
     bool _textTouched = true;             // the text may have changed since it was decoded
     bool _loadedReady = false;            // LoadPrepared's lines await their first Execute
     std::optional<TSourceFault> _loadedFault;
     std::uint64_t _textHash = 0;          // of the decoded text
-    std::int32_t _pc = 0;                 // the next operator, while _decoded
+    std::int32_t _pc = 0;                 // the next operator, while decoded
     std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none
     TCodePos _resume;                     // the next position while nothing is decoded
     // The current cell's address text is always four hex digits or empty, so it
