@@ -126,7 +126,6 @@ void TVeskCore::Reset()
     _loadedReady = false;
     _pc = 0;
     _prevPc = -1;
-    _resume = {};
     _status = TProgramStatus::psNormal;
     _step = 0;
     _time = 0;
@@ -235,8 +234,9 @@ void TVeskCore::PauseFor(TPauseCause cause)
 
 TVeskCore::TCodePos TVeskCore::NextPosition() const
 {
+    // Nothing decoded: a run starts at the beginning.
     if (_code.Empty())
-        return _resume;
+        return {};
     const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
     return {op.line, op.column};
 }

@@ -222,7 +222,6 @@ private:
     std::uint64_t _textHash = 0;          // of the decoded text
     std::int32_t _pc = 0;                 // the next operator, while decoded
     std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none
-    TCodePos _resume;                     // the next position while nothing is decoded
     // The current cell's address text is always four hex digits or empty, so it
     // is kept as its address code (-1 for empty); lookups ignore letter case.
     std::int32_t _cas = -1;
