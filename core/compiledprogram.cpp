@@ -343,6 +343,11 @@ std::int32_t TCompiledProgram::OperatorAt(std::int32_t column, std::int32_t line
     return static_cast<std::int32_t>(first);
 }
 
+std::u16string_view TCompiledProgram::OperandText(const TOp& op, std::size_t count) const
+{
+    return Operand((*_lines)[static_cast<std::size_t>(op.line)], op.column + 1, count);
+}
+
 std::int32_t TCompiledProgram::Encode(TTextPos pos, bool setsCondition)
 {
     return OperatorAt(pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);

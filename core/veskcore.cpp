@@ -597,15 +597,6 @@ void TVeskCore::LoadPrepared(TPreparedProgram program)
 
 // ---- operators -------------------------------------------------------------
 
-std::u16string_view TVeskCore::TextAt(std::int32_t line, std::int32_t column, std::size_t count) const
-{
-    const std::u16string& text = _program[static_cast<std::size_t>(line)];
-    const auto from = static_cast<std::size_t>(column - 1);
-    if (column < 1 || from >= text.size())
-        return {};
-    return std::u16string_view(text).substr(from, count);
-}
-
 // One step: the operator at _pc. The common operators are here, the rest in
 // helpers; errors stay on the operator, whose position the report names.
 TVeskCore::TOutcome TVeskCore::ExecuteOp()
@@ -722,7 +713,7 @@ TVeskCore::TOutcome TVeskCore::OperandError(const TOp& op)
     case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, kBadAddress);
     case TOpKind::okBareNumber: return RaiseError(op.column, op.line, kBareNumber);
     case TOpKind::okBareAddress: return RaiseError(op.column, op.line, kBareAddress);
-    default: return RaiseError(op.column + 1, op.line, BadNumber(TextAt(op.line, op.column + 1, 2)));
+    default: return RaiseError(op.column + 1, op.line, BadNumber(_code.OperandText(op, 2)));
     }
 }
 
@@ -740,7 +731,7 @@ TVeskCore::TOutcome TVeskCore::SelectCell(const TOp& op)
     _cas = op.a;
     _cai = _cells.Find(op.a);
     if (_cai == -1)
-        _cai = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+        _cai = AddCell(_code.OperandText(op, 4), op.a);
     if (_cai == -1)
         return RaiseError(op.column, op.line, kLostCurrentAddress);
     _pc += 1;
@@ -751,7 +742,7 @@ TVeskCore::TOutcome TVeskCore::CopyCell(const TOp& op)
 {
     std::int32_t target = _cells.Find(op.a);
     if (target == -1)
-        target = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+        target = AddCell(_code.OperandText(op, 4), op.a);
     if (target == -1)
         return RaiseError(op.column, op.line, kNoCopyTarget);
     if (!HasCurrentCell())

@@ -201,7 +201,6 @@ private:
     TOutcome ChooseBranch(std::int32_t record, bool greater);
     TOutcome OperandError(const TOp& op);
     [[nodiscard]] std::int32_t LoopSlot(std::int32_t head);
-    [[nodiscard]] std::u16string_view TextAt(std::int32_t line, std::int32_t column, std::size_t count) const;
 
     [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
     void SelectStackTop();
