@@ -124,8 +124,7 @@ void TCompiledProgram::ResolveConditions()
                     --i;
                     const auto dp = static_cast<std::size_t>(depth[i]);
                     if (op.kind == TOpKind::okSeparator) {
-                        const TTextPos end = dp >= 1 ? close[dp - 1] : TTextPos{};
-                        const std::int32_t target = end.Found() ? Encode(end, false) : kNoBlock;
+                        const std::int32_t target = EncodeEnd(dp >= 1 ? close[dp - 1] : TTextPos{});
                         _ops[static_cast<std::size_t>(at[i])].a = target;
                     } else {
                         const TTextPos end = close[dp];
@@ -136,7 +135,7 @@ void TCompiledProgram::ResolveConditions()
                         const auto into = [&](TTextPos separator) {
                             if (separator.Found())
                                 return Encode({separator.column + 1, separator.line}, true);
-                            return end.Found() ? Encode(end, false) : kNoBlock;
+                            return EncodeEnd(end);
                         };
                         const TTextPos first = branch(colon);
                         TTextPos second = branch(colonAfter);
@@ -353,16 +352,14 @@ std::int32_t TCompiledProgram::Encode(TTextPos pos, bool setsCondition)
     return OperatorAt(pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
 }
 
-std::int32_t TCompiledProgram::BlockEndOrNone(TOp op)
+std::int32_t TCompiledProgram::EncodeEnd(TTextPos end)
 {
-    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, true);
     return end.Found() ? Encode(end, false) : kNoBlock;
 }
 
 std::int32_t TCompiledProgram::ResolveEnclosingEnd(TOp op)
 {
-    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false);
-    return end.Found() ? Encode(end, false) : kNoBlock;
+    return EncodeEnd(TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false));
 }
 
 // After the separator when the branch exists; on the block's `)` when not.
@@ -375,7 +372,7 @@ std::int32_t TCompiledProgram::ResolveBranch(TOp op, bool greater)
         separator = search.FindBranch(op.column, op.line, 1);
     if (separator.Found())
         return Encode({separator.column + 1, separator.line}, true);
-    return BlockEndOrNone(op);
+    return EncodeEnd(search.FindBlockEnd(op.column, op.line, true));
 }
 
 void TCompiledProgram::MarkLines(const std::vector<std::uint8_t>& marked)

@@ -114,7 +114,8 @@ private:
     void PairLoops(std::size_t from);
     void ResolveConditions();
     [[nodiscard]] std::int32_t Encode(TTextPos pos, bool setsCondition);
-    [[nodiscard]] std::int32_t BlockEndOrNone(TOp op);
+    // A block's `)` as found by a search: encoded, or kNoBlock when there is none.
+    [[nodiscard]] std::int32_t EncodeEnd(TTextPos end);
 
     const std::vector<std::u16string>* _lines = nullptr;
     std::vector<TOp> _ops;
