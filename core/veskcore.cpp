@@ -4,7 +4,6 @@
 #include <array>
 #include <limits>
 
-#include "core/hexdigits.h"
 #include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
 
