@@ -124,8 +124,7 @@ void TCompiledProgram::ResolveConditions()
                     --i;
                     const auto dp = static_cast<std::size_t>(depth[i]);
                     if (op.kind == TOpKind::okSeparator) {
-                        const TTextPos end = dp >= 1 ? close[dp - 1] : TTextPos{};
-                        const std::int32_t target = end.Found() ? Encode(end, false) : kNoBlock;
+                        const std::int32_t target = EncodeEnd(dp >= 1 ? close[dp - 1] : TTextPos{});
                         _ops[static_cast<std::size_t>(at[i])].a = target;
                     } else {
                         const TTextPos end = close[dp];
@@ -136,7 +135,7 @@ void TCompiledProgram::ResolveConditions()
                         const auto into = [&](TTextPos separator) {
                             if (separator.Found())
                                 return Encode({separator.column + 1, separator.line}, true);
-                            return end.Found() ? Encode(end, false) : kNoBlock;
+                            return EncodeEnd(end);
                         };
                         const TTextPos first = branch(colon);
                         TTextPos second = branch(colonAfter);
@@ -200,27 +199,23 @@ std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
         const bool block = CharAt(text, column + width) == u'(';
         _branches.push_back({block ? (index + 1) * 2 : kNoBlock, kUnresolved, kUnresolved});
     };
-    const auto address = [&](std::int32_t at, TOpKind kind, std::int32_t operatorWidth) {
-        const std::int32_t code = TCellMemory::CodeOf(Operand(text, at, 4));
-        if (code < 0) {
-            op.kind = TOpKind::okBadAddress;
-            return false;
-        }
-        op.kind = kind;
-        op.a = code;
-        width = operatorWidth;
-        return true;
-    };
-    const auto byte = [&](TOpKind kind, std::int32_t operatorWidth) {
-        const std::int32_t value = HexByte(Operand(text, column + 1, 2));
+    // An operand read as `value`, negative when malformed: the operator `kind`
+    // of `operatorWidth` columns, or `malformed`, which fails; whether it was read.
+    const auto operand = [&](std::int32_t value, TOpKind kind, TOpKind malformed, std::int32_t operatorWidth) {
         if (value < 0) {
-            op.kind = TOpKind::okBadNumber;
+            op.kind = malformed;
             return false;
         }
         op.kind = kind;
         op.a = value;
         width = operatorWidth;
         return true;
+    };
+    const auto address = [&](std::int32_t at, TOpKind kind, std::int32_t operatorWidth) {
+        return operand(TCellMemory::CodeOf(Operand(text, at, 4)), kind, TOpKind::okBadAddress, operatorWidth);
+    };
+    const auto byte = [&](TOpKind kind, std::int32_t operatorWidth) {
+        return operand(HexByte(Operand(text, column + 1, 2)), kind, TOpKind::okBadNumber, operatorWidth);
     };
     switch (ch) {
     case u'$': address(column + 1, TOpKind::okSelect, 5); break;
@@ -347,21 +342,24 @@ std::int32_t TCompiledProgram::OperatorAt(std::int32_t column, std::int32_t line
     return static_cast<std::int32_t>(first);
 }
 
+std::u16string_view TCompiledProgram::OperandText(const TOp& op, std::size_t count) const
+{
+    return Operand((*_lines)[static_cast<std::size_t>(op.line)], op.column + 1, count);
+}
+
 std::int32_t TCompiledProgram::Encode(TTextPos pos, bool setsCondition)
 {
     return OperatorAt(pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
 }
 
-std::int32_t TCompiledProgram::BlockEndOrNone(TOp op)
+std::int32_t TCompiledProgram::EncodeEnd(TTextPos end)
 {
-    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, true);
     return end.Found() ? Encode(end, false) : kNoBlock;
 }
 
 std::int32_t TCompiledProgram::ResolveEnclosingEnd(TOp op)
 {
-    const TTextPos end = TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false);
-    return end.Found() ? Encode(end, false) : kNoBlock;
+    return EncodeEnd(TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false));
 }
 
 // After the separator when the branch exists; on the block's `)` when not.
@@ -374,7 +372,7 @@ std::int32_t TCompiledProgram::ResolveBranch(TOp op, bool greater)
         separator = search.FindBranch(op.column, op.line, 1);
     if (separator.Found())
         return Encode({separator.column + 1, separator.line}, true);
-    return BlockEndOrNone(op);
+    return EncodeEnd(search.FindBlockEnd(op.column, op.line, true));
 }
 
 void TCompiledProgram::MarkLines(const std::vector<std::uint8_t>& marked)

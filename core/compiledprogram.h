@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/textsearch.h"
@@ -89,6 +90,8 @@ public:
     [[nodiscard]] std::vector<TOp>& Ops() { return _ops; }
     [[nodiscard]] const std::vector<TOp>& Ops() const { return _ops; }
     [[nodiscard]] TBranches& Branches(std::int32_t record) { return _branches[static_cast<std::size_t>(record)]; }
+    // Up to `count` characters after the operator's first one: its operand as written.
+    [[nodiscard]] std::u16string_view OperandText(const TOp& op, std::size_t count) const;
 
     // The operator that starts at (column, line); a column past the line's end
     // is the line advance, a line past the last the end. When no operator of
@@ -111,7 +114,8 @@ private:
     void PairLoops(std::size_t from);
     void ResolveConditions();
     [[nodiscard]] std::int32_t Encode(TTextPos pos, bool setsCondition);
-    [[nodiscard]] std::int32_t BlockEndOrNone(TOp op);
+    // A block's `)` as found by a search: encoded, or kNoBlock when there is none.
+    [[nodiscard]] std::int32_t EncodeEnd(TTextPos end);
 
     const std::vector<std::u16string>* _lines = nullptr;
     std::vector<TOp> _ops;

@@ -4,7 +4,6 @@
 #include <array>
 #include <limits>
 
-#include "core/hexdigits.h"
 #include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
 
@@ -122,12 +121,10 @@ void TVeskCore::Reset()
     _astack.clear();
     _cstack.Clear();
     _code.Clear();
-    _decoded = false;
     _textTouched = true;
     _loadedReady = false;
     _pc = 0;
     _prevPc = -1;
-    _resume = {};
     _status = TProgramStatus::psNormal;
     _step = 0;
     _time = 0;
@@ -236,8 +233,9 @@ void TVeskCore::PauseFor(TPauseCause cause)
 
 TVeskCore::TCodePos TVeskCore::NextPosition() const
 {
-    if (!_decoded)
-        return _resume;
+    // Nothing decoded: a run starts at the beginning.
+    if (_code.Empty())
+        return {};
     const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
     return {op.line, op.column};
 }
@@ -310,7 +308,7 @@ TVeskCore::TPauseCause TVeskCore::LastPauseCause() const
 
 void TVeskCore::MarkLines()
 {
-    if (!_decoded)
+    if (_code.Empty())
         return;
     std::vector<std::uint8_t> marked(_program.size() + 1, 0);
     const auto mark = [&marked](std::int32_t line) {
@@ -349,17 +347,17 @@ void TVeskCore::PauseAtMark()
 
 void TVeskCore::EnsureDecoded()
 {
-    if (_decoded && !_textTouched)
+    const bool decoded = !_code.Empty();
+    if (decoded && !_textTouched)
         return;
     const std::uint64_t hash = ProgramTextHash(_program);
     _textTouched = false;
-    if (_decoded && hash == _textHash)
+    if (decoded && hash == _textHash)
         return;
     // A changed text goes on where the old one stood, as the position says.
     const TCodePos at = NextPosition();
     _code.Decode(_program);
     _textHash = hash;
-    _decoded = true;
     _pc = _code.OperatorAt(at.column, at.line);
     _prevPc = -1;
     MarkLines();
@@ -464,7 +462,7 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
             _breakArmed = true;
             if (outcome != TOutcome::Done)
                 break;
-            AddAllowance();
+            _time += DrawAllowance();
         }
     } catch (...) {
         outcome = TOutcome::Fault;
@@ -510,19 +508,16 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
 void TVeskCore::AccountTime(double t0)
 {
     const double now = ReadClock();
-    const std::int32_t drawn = Draw(kAllowanceSpread);
-    // A foreign generator out of its range must not read outside the table.
-    const double allowance = drawn >= 0 && drawn < kAllowanceSpread
-        ? kAllowances[static_cast<std::size_t>(drawn)]
-        : (kAllowanceBase + drawn) * kAllowanceDay / 99;
+    const double allowance = DrawAllowance();
     _time = ((now - t0) + _time) + allowance;
 }
 
-void TVeskCore::AddAllowance()
+double TVeskCore::DrawAllowance()
 {
     const std::int32_t drawn = Draw(kAllowanceSpread);
-    _time += drawn >= 0 && drawn < kAllowanceSpread ? kAllowances[static_cast<std::size_t>(drawn)]
-                                                     : (kAllowanceBase + drawn) * kAllowanceDay / 99;
+    // A foreign generator out of its range must not read outside the table.
+    return drawn >= 0 && drawn < kAllowanceSpread ? kAllowances[static_cast<std::size_t>(drawn)]
+                                                   : (kAllowanceBase + drawn) * kAllowanceDay / 99;
 }
 
 void TVeskCore::FlushMeasured()
@@ -587,8 +582,7 @@ void TVeskCore::LoadPrepared(TPreparedProgram program)
     _loadedFault = program._fault;
     _loadedReady = true;
     _textTouched = false;
-    _decoded = !program._code.Empty();
-    if (!_decoded) {
+    if (program._code.Empty()) {
         _code.Clear();
         return;
     }
@@ -601,15 +595,6 @@ void TVeskCore::LoadPrepared(TPreparedProgram program)
 }
 
 // ---- operators -------------------------------------------------------------
-
-std::u16string_view TVeskCore::TextAt(std::int32_t line, std::int32_t column, std::size_t count) const
-{
-    const std::u16string& text = _program[static_cast<std::size_t>(line)];
-    const auto from = static_cast<std::size_t>(column - 1);
-    if (column < 1 || from >= text.size())
-        return {};
-    return std::u16string_view(text).substr(from, count);
-}
 
 // One step: the operator at _pc. The common operators are here, the rest in
 // helpers; errors stay on the operator, whose position the report names.
@@ -727,7 +712,7 @@ TVeskCore::TOutcome TVeskCore::OperandError(const TOp& op)
     case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, kBadAddress);
     case TOpKind::okBareNumber: return RaiseError(op.column, op.line, kBareNumber);
     case TOpKind::okBareAddress: return RaiseError(op.column, op.line, kBareAddress);
-    default: return RaiseError(op.column + 1, op.line, BadNumber(TextAt(op.line, op.column + 1, 2)));
+    default: return RaiseError(op.column + 1, op.line, BadNumber(_code.OperandText(op, 2)));
     }
 }
 
@@ -745,7 +730,7 @@ TVeskCore::TOutcome TVeskCore::SelectCell(const TOp& op)
     _cas = op.a;
     _cai = _cells.Find(op.a);
     if (_cai == -1)
-        _cai = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+        _cai = AddCell(_code.OperandText(op, 4), op.a);
     if (_cai == -1)
         return RaiseError(op.column, op.line, kLostCurrentAddress);
     _pc += 1;
@@ -756,7 +741,7 @@ TVeskCore::TOutcome TVeskCore::CopyCell(const TOp& op)
 {
     std::int32_t target = _cells.Find(op.a);
     if (target == -1)
-        target = AddCell(TextAt(op.line, op.column + 1, 4), op.a);
+        target = AddCell(_code.OperandText(op, 4), op.a);
     if (target == -1)
         return RaiseError(op.column, op.line, kNoCopyTarget);
     if (!HasCurrentCell())

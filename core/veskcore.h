@@ -167,7 +167,8 @@ private:
     void TimerOff();
     void TimerOn();
     void AccountTime(double t0);
-    void AddAllowance();
+    // One step's allowance, in days.
+    [[nodiscard]] double DrawAllowance();
     void FlushMeasured();
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
@@ -200,7 +201,6 @@ private:
     TOutcome ChooseBranch(std::int32_t record, bool greater);
     TOutcome OperandError(const TOp& op);
     [[nodiscard]] std::int32_t LoopSlot(std::int32_t head);
-    [[nodiscard]] std::u16string_view TextAt(std::int32_t line, std::int32_t column, std::size_t count) const;
 
     [[nodiscard]] bool HasCurrentCell() const { return _cells.Valid(_cai); }
     void SelectStackTop();
@@ -214,15 +214,13 @@ private:
 
     TCellMemory _cells;                   // the cell values and names
     std::vector<std::u16string> _program;
-    TCompiledProgram _code;               // _program decoded, while _decoded
-    bool _decoded = false;
+    TCompiledProgram _code;               // _program decoded; empty while it is not
     bool _textTouched = true;             // the text may have changed since it was decoded
     bool _loadedReady = false;            // LoadPrepared's lines await their first Execute
     std::optional<TSourceFault> _loadedFault;
     std::uint64_t _textHash = 0;          // of the decoded text
-    std::int32_t _pc = 0;                 // the next operator, while _decoded
+    std::int32_t _pc = 0;                 // the next operator, while decoded
     std::int32_t _prevPc = -1;            // the operator of the last step, -1 for none
-    TCodePos _resume;                     // the next position while nothing is decoded
     // The current cell's address text is always four hex digits or empty, so it
     // is kept as its address code (-1 for empty); lookups ignore letter case.
     std::int32_t _cas = -1;
