@@ -321,13 +321,20 @@ void TVeskCore::MarkLines()
     _code.MarkLines(marked);
 }
 
-// Execution arrives at a line unless it flows on from the operator before.
+// Execution arrives at a line from another line or by a loop's jump back; a
+// branch or a separator that jumps within the line stays on it.
 bool TVeskCore::ArrivesAtMark() const
 {
     const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
     if ((op.flags & ofMarked) == 0 || !_breakArmed)
         return false;
-    return _pc != _prevPc + 1 || (op.flags & ofLineStart) != 0;
+    if (_prevPc < 0)
+        return true;
+    const TOp& previous = _code.Ops()[static_cast<std::size_t>(_prevPc)];
+    if (previous.line != op.line)
+        return true;
+    const bool loopBack = previous.kind == TOpKind::okEndCounted || previous.kind == TOpKind::okEndEndless;
+    return loopBack && _pc != _prevPc + 1;
 }
 
 void TVeskCore::PauseAtMark()

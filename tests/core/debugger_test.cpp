@@ -78,6 +78,28 @@ TEST_P(Debugger, JumpsIntoMarkedLinesPauseFlowingOnDoesNot)
     EXPECT_EQ(Value(u"0001"), 4);
 }
 
+// Branch jumps inside the marked line are no arrivals: one pause a pass, at its
+// first operator; a run-to-line target on the line behaves the same.
+TEST_P(Debugger, JumpsWithinTheMarkedLineDoNotPauseAgain)
+{
+    Load({u"$0001+02[03:", u"$0001", u"?02 ( $0003 +01 : $0004 +01 : $0005 +01 )", u"]"});
+    core.SetBreakpoints({2});
+    EXPECT_EQ(GoUntilFinished(), (std::vector<TStop>{{{2, 1}, 2}, {{2, 1}, 2}, {{2, 1}, 2}}));
+    EXPECT_EQ(Value(u"0003"), 3);
+
+    core.SetBreakpoints({});
+    Load({u"$0001+02[03:", u"$0001", u"?02 ( $0003 +01 : $0004 +01 : $0005 +01 )", u"]"});
+    core.SetRunToLine(2);
+    Go();
+    ASSERT_EQ(core.LastPauseCause(), TPauseCause::pcRunToLine);
+    core.SetRunToLine(2);
+    Go();
+    EXPECT_EQ(core.LastPauseCause(), TPauseCause::pcRunToLine);
+    // the next pass's `?02`, not the branch it took on this one
+    EXPECT_EQ(core.NextPosition(), (TCodePos{2, 1}));
+    EXPECT_EQ(Value(u"0003"), 1);
+}
+
 TEST_P(Debugger, BreakpointOnTheLastLine)
 {
     Load({u"$0001", u"+01"});
