@@ -32,7 +32,6 @@ namespace {
 
 void TCompiledProgram::Clear()
 {
-    _lines = nullptr;
     // Swapped out, so that a big program's memory goes back at once.
     std::vector<TOp>().swap(_ops);
     std::vector<std::int32_t>().swap(_lineFirst);
@@ -45,28 +44,25 @@ void TCompiledProgram::Clear()
 void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
 {
     Clear();
-    _lines = &lines;
     const auto count = static_cast<std::int32_t>(lines.size());
     _lineFirst.resize(lines.size() + 1);
     // A first pass counts the operators, so that the array is made once at its
     // size: growing it would hold up to three times its memory for a moment.
     _counting = true;
     for (std::int32_t line = 0; line < count; ++line)
-        DecodeLineFrom(1, line);
+        DecodeLineFrom(lines, 1, line);
     _counting = false;
     _ops.reserve(_counted + 1);
     _branches.reserve(_countedBranches);
     for (std::int32_t line = 0; line < count; ++line) {
-        const auto first = static_cast<std::int32_t>(_ops.size());
-        _lineFirst[static_cast<std::size_t>(line)] = first;
-        DecodeLineFrom(1, line);
-        _ops[static_cast<std::size_t>(first)].flags |= ofLineStart;
+        _lineFirst[static_cast<std::size_t>(line)] = static_cast<std::int32_t>(_ops.size());
+        DecodeLineFrom(lines, 1, line);
     }
     _lineFirst.back() = static_cast<std::int32_t>(_ops.size());
-    _ops.push_back({TOpKind::okEnd, ofLineStart, 1, count, 0, 0});
+    _ops.push_back({TOpKind::okEnd, 0, 1, count, 0, 0});
     _mainEnd = static_cast<std::int32_t>(_ops.size());
-    PairLoops(0);
-    ResolveConditions();
+    PairLoops(lines, 0);
+    ResolveConditions(lines);
 }
 
 // Resolves the searches of every condition and separator in two passes over
@@ -75,19 +71,19 @@ void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
 // block's end, the first `)` after p with d = d(p); the enclosing end, the
 // first with d = d(p) - 1; a separator, a `:` with d = d(p) + 1 before the
 // block's end. Text whose blocks do not pair is left to the scans.
-void TCompiledProgram::ResolveConditions()
+void TCompiledProgram::ResolveConditions(const std::vector<std::u16string>& lines)
 {
     const auto searches = [](TOpKind kind) {
         return kind == TOpKind::okSeparator || kind == TOpKind::okCompareByte || kind == TOpKind::okCompareCell
             || kind == TOpKind::okParity;
     };
-    const auto lines = static_cast<std::int32_t>(_lines->size());
+    const auto count = static_cast<std::int32_t>(lines.size());
     std::vector<std::int32_t> at;    // the operators, in text order
     std::vector<std::int32_t> depth; // d at each of them
     std::int32_t d = 0;
     std::int32_t deepest = 0;
-    for (std::int32_t line = 0; line < lines; ++line) {
-        const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+    for (std::int32_t line = 0; line < count; ++line) {
+        const std::u16string& text = lines[static_cast<std::size_t>(line)];
         auto k = static_cast<std::size_t>(_lineFirst[static_cast<std::size_t>(line)]);
         const auto end = static_cast<std::size_t>(_lineFirst[static_cast<std::size_t>(line) + 1]);
         for (std::int32_t column = 1; column <= static_cast<std::int32_t>(text.size()); ++column) {
@@ -114,8 +110,8 @@ void TCompiledProgram::ResolveConditions()
         return a.line < b.line || (a.line == b.line && a.column < b.column);
     };
     std::size_t i = at.size();
-    for (std::int32_t line = lines - 1; line >= 0 && i > 0; --line) {
-        const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+    for (std::int32_t line = count - 1; line >= 0 && i > 0; --line) {
+        const std::u16string& text = lines[static_cast<std::size_t>(line)];
         for (auto column = static_cast<std::int32_t>(text.size()); column >= 1; --column) {
             // The searches start after the operator: answer before its own character counts.
             if (i > 0) {
@@ -124,7 +120,7 @@ void TCompiledProgram::ResolveConditions()
                     --i;
                     const auto dp = static_cast<std::size_t>(depth[i]);
                     if (op.kind == TOpKind::okSeparator) {
-                        const std::int32_t target = EncodeEnd(dp >= 1 ? close[dp - 1] : TTextPos{});
+                        const std::int32_t target = EncodeEnd(lines, dp >= 1 ? close[dp - 1] : TTextPos{});
                         _ops[static_cast<std::size_t>(at[i])].a = target;
                     } else {
                         const TTextPos end = close[dp];
@@ -134,8 +130,8 @@ void TCompiledProgram::ResolveConditions()
                         };
                         const auto into = [&](TTextPos separator) {
                             if (separator.Found())
-                                return Encode({separator.column + 1, separator.line}, true);
-                            return EncodeEnd(end);
+                                return Encode(lines, {separator.column + 1, separator.line}, true);
+                            return EncodeEnd(lines, end);
                         };
                         const TTextPos first = branch(colon);
                         TTextPos second = branch(colonAfter);
@@ -165,11 +161,11 @@ void TCompiledProgram::ResolveConditions()
     }
 }
 
-void TCompiledProgram::DecodeLineFrom(std::int32_t column, std::int32_t line)
+void TCompiledProgram::DecodeLineFrom(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
 {
-    const auto length = static_cast<std::int32_t>((*_lines)[static_cast<std::size_t>(line)].size());
+    const auto length = static_cast<std::int32_t>(lines[static_cast<std::size_t>(line)].size());
     while (column <= length)
-        column = DecodeAt(column, line);
+        column = DecodeAt(lines, column, line);
     if (_counting) {
         ++_counted;
         return;
@@ -180,9 +176,9 @@ void TCompiledProgram::DecodeLineFrom(std::int32_t column, std::int32_t line)
     _ops.push_back({TOpKind::okLineEnd, 0, length + 1, line, next, 0});
 }
 
-std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
+std::int32_t TCompiledProgram::DecodeAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
 {
-    const std::u16string& text = (*_lines)[static_cast<std::size_t>(line)];
+    const std::u16string& text = lines[static_cast<std::size_t>(line)];
     const char16_t ch = text[static_cast<std::size_t>(column - 1)];
     const auto index = static_cast<std::int32_t>(_ops.size());
     TOp op{TOpKind::okNothing, 0, column, line, 0, 0};
@@ -284,7 +280,7 @@ std::int32_t TCompiledProgram::DecodeAt(std::int32_t column, std::int32_t line)
 // A `]` matches the latest `[` still open: the same `[` that a scan back from
 // it finds. Operators from `from` on are paired; a later decode's `]` (whose
 // `[` lies elsewhere) is found by the scan.
-void TCompiledProgram::PairLoops(std::size_t from)
+void TCompiledProgram::PairLoops(const std::vector<std::u16string>& lines, std::size_t from)
 {
     std::vector<std::int32_t> open;
     const bool main = from == 0;
@@ -301,9 +297,9 @@ void TCompiledProgram::PairLoops(std::size_t from)
             head = open.back();
             open.pop_back();
         } else if (!main) {
-            const TTextPos found = TTextSearch(*_lines).FindLoopStart(op.column, op.line);
+            const TTextPos found = TTextSearch(lines).FindLoopStart(op.column, op.line);
             if (found.Found())
-                head = OperatorAt(found.column, found.line);
+                head = OperatorAt(lines, found.column, found.line);
         }
         if (head < 0)
             continue;
@@ -312,7 +308,7 @@ void TCompiledProgram::PairLoops(std::size_t from)
         // A head with a bad count never runs, but an entry left by an earlier
         // text at the same place can still send the loop back.
         if (start.kind == TOpKind::okLoopBadCount)
-            body = OperatorAt(start.column + 4, start.line);
+            body = OperatorAt(lines, start.column + 4, start.line);
         TOp& end = _ops[i];
         end.a = head;
         end.b = body;
@@ -320,14 +316,13 @@ void TCompiledProgram::PairLoops(std::size_t from)
     }
 }
 
-std::int32_t TCompiledProgram::OperatorAt(std::int32_t column, std::int32_t line)
+std::int32_t TCompiledProgram::OperatorAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
 {
-    const auto lines = static_cast<std::int32_t>(_lines->size());
-    if (line >= lines)
+    if (line >= static_cast<std::int32_t>(lines.size()))
         return _mainEnd - 1;
     const auto at = static_cast<std::size_t>(line);
     const std::int32_t lineEnd = _lineFirst[at + 1] - 1;
-    if (column > static_cast<std::int32_t>((*_lines)[at].size()) || column < 1)
+    if (column > static_cast<std::int32_t>(lines[at].size()) || column < 1)
         return lineEnd;
     const auto begin = _ops.begin() + _lineFirst[at];
     const auto end = _ops.begin() + lineEnd;
@@ -337,42 +332,43 @@ std::int32_t TCompiledProgram::OperatorAt(std::int32_t column, std::int32_t line
         return static_cast<std::int32_t>(found - _ops.begin());
     // The position falls inside an operator of this decode.
     const auto first = _ops.size();
-    DecodeLineFrom(column, line);
-    PairLoops(first);
+    DecodeLineFrom(lines, column, line);
+    PairLoops(lines, first);
     return static_cast<std::int32_t>(first);
 }
 
-std::u16string_view TCompiledProgram::OperandText(const TOp& op, std::size_t count) const
+std::u16string_view TCompiledProgram::OperandText(const std::vector<std::u16string>& lines, const TOp& op,
+                                                  std::size_t count) const
 {
-    return Operand((*_lines)[static_cast<std::size_t>(op.line)], op.column + 1, count);
+    return Operand(lines[static_cast<std::size_t>(op.line)], op.column + 1, count);
 }
 
-std::int32_t TCompiledProgram::Encode(TTextPos pos, bool setsCondition)
+std::int32_t TCompiledProgram::Encode(const std::vector<std::u16string>& lines, TTextPos pos, bool setsCondition)
 {
-    return OperatorAt(pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
+    return OperatorAt(lines, pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
 }
 
-std::int32_t TCompiledProgram::EncodeEnd(TTextPos end)
+std::int32_t TCompiledProgram::EncodeEnd(const std::vector<std::u16string>& lines, TTextPos end)
 {
-    return end.Found() ? Encode(end, false) : kNoBlock;
+    return end.Found() ? Encode(lines, end, false) : kNoBlock;
 }
 
-std::int32_t TCompiledProgram::ResolveEnclosingEnd(TOp op)
+std::int32_t TCompiledProgram::ResolveEnclosingEnd(const std::vector<std::u16string>& lines, TOp op)
 {
-    return EncodeEnd(TTextSearch(*_lines).FindBlockEnd(op.column, op.line, false));
+    return EncodeEnd(lines, TTextSearch(lines).FindBlockEnd(op.column, op.line, false));
 }
 
 // After the separator when the branch exists; on the block's `)` when not.
-std::int32_t TCompiledProgram::ResolveBranch(TOp op, bool greater)
+std::int32_t TCompiledProgram::ResolveBranch(const std::vector<std::u16string>& lines, TOp op, bool greater)
 {
-    const TTextSearch search(*_lines);
+    const TTextSearch search(lines);
     TTextPos separator = search.FindBranch(op.column, op.line, greater ? 2 : 1);
     // A byte comparison falls back on the second branch when there is no third.
     if (!separator.Found() && greater && op.kind == TOpKind::okCompareByte)
         separator = search.FindBranch(op.column, op.line, 1);
     if (separator.Found())
-        return Encode({separator.column + 1, separator.line}, true);
-    return EncodeEnd(search.FindBlockEnd(op.column, op.line, true));
+        return Encode(lines, {separator.column + 1, separator.line}, true);
+    return EncodeEnd(lines, search.FindBlockEnd(op.column, op.line, true));
 }
 
 void TCompiledProgram::MarkLines(const std::vector<std::uint8_t>& marked)

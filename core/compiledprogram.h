@@ -62,8 +62,7 @@ struct TOp {
 };
 
 enum TOpFlag : std::uint8_t {
-    ofLineStart = 1, // the first step of its line
-    ofMarked = 2,    // on a line where a run must pause on arrival
+    ofMarked = 1, // on a line where a run must pause on arrival
 };
 
 // Where a condition goes, per outcome. A target is encoded: kUnresolved until
@@ -75,49 +74,57 @@ struct TBranches {
     std::int32_t greater;
 };
 
+// It keeps no reference to its lines: every call that reads the text is given
+// them, the lines it was decoded from, so moving either one apart is safe.
 class TCompiledProgram {
 public:
     static constexpr std::int32_t kUnresolved = -2;
     static constexpr std::int32_t kNoBlock = -1;
 
+    TCompiledProgram() = default;
+    // A big program's operators are never copied by accident.
+    TCompiledProgram(const TCompiledProgram&) = delete;
+    TCompiledProgram& operator=(const TCompiledProgram&) = delete;
+    TCompiledProgram(TCompiledProgram&&) noexcept = default;
+    TCompiledProgram& operator=(TCompiledProgram&&) noexcept = default;
+    ~TCompiledProgram() = default;
+
     // Decodes the lines; they must stay unchanged while this is used.
     void Decode(const std::vector<std::u16string>& lines);
     void Clear();
-    // Points the decoded form at an equal copy of its lines (one moved elsewhere).
-    void Rebind(const std::vector<std::u16string>& lines) { _lines = _ops.empty() ? nullptr : &lines; }
     [[nodiscard]] bool Empty() const { return _ops.empty(); }
 
     [[nodiscard]] std::vector<TOp>& Ops() { return _ops; }
     [[nodiscard]] const std::vector<TOp>& Ops() const { return _ops; }
     [[nodiscard]] TBranches& Branches(std::int32_t record) { return _branches[static_cast<std::size_t>(record)]; }
     // Up to `count` characters after the operator's first one: its operand as written.
-    [[nodiscard]] std::u16string_view OperandText(const TOp& op, std::size_t count) const;
+    [[nodiscard]] std::u16string_view OperandText(const std::vector<std::u16string>& lines, const TOp& op,
+                                                  std::size_t count) const;
 
     // The operator that starts at (column, line); a column past the line's end
     // is the line advance, a line past the last the end. When no operator of
     // the decoded lines starts there (the text changed under a paused run), the
     // rest of that line is decoded from there on and its first operator returned.
-    std::int32_t OperatorAt(std::int32_t column, std::int32_t line);
+    std::int32_t OperatorAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line);
 
     // The searches, resolved into encoded targets (see TBranches). They may
     // decode more, so they take the operator by value.
-    [[nodiscard]] std::int32_t ResolveEnclosingEnd(TOp op);
-    [[nodiscard]] std::int32_t ResolveBranch(TOp op, bool greater);
+    [[nodiscard]] std::int32_t ResolveEnclosingEnd(const std::vector<std::u16string>& lines, TOp op);
+    [[nodiscard]] std::int32_t ResolveBranch(const std::vector<std::u16string>& lines, TOp op, bool greater);
 
     // Sets ofMarked on the operators of the marked lines (one flag per line).
     void MarkLines(const std::vector<std::uint8_t>& marked);
 
 private:
     // Decodes the operator at (column, line) and appends it; the next column to decode.
-    std::int32_t DecodeAt(std::int32_t column, std::int32_t line);
-    void DecodeLineFrom(std::int32_t column, std::int32_t line);
-    void PairLoops(std::size_t from);
-    void ResolveConditions();
-    [[nodiscard]] std::int32_t Encode(TTextPos pos, bool setsCondition);
+    std::int32_t DecodeAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line);
+    void DecodeLineFrom(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line);
+    void PairLoops(const std::vector<std::u16string>& lines, std::size_t from);
+    void ResolveConditions(const std::vector<std::u16string>& lines);
+    [[nodiscard]] std::int32_t Encode(const std::vector<std::u16string>& lines, TTextPos pos, bool setsCondition);
     // A block's `)` as found by a search: encoded, or kNoBlock when there is none.
-    [[nodiscard]] std::int32_t EncodeEnd(TTextPos end);
+    [[nodiscard]] std::int32_t EncodeEnd(const std::vector<std::u16string>& lines, TTextPos end);
 
-    const std::vector<std::u16string>* _lines = nullptr;
     std::vector<TOp> _ops;
     std::vector<std::int32_t> _lineFirst; // first operator of each line; one more entry than lines
     std::vector<TBranches> _branches;

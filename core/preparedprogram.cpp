@@ -3,38 +3,14 @@
 #include <cstring>
 #include <utility>
 
-TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines) : _lines(std::move(lines))
+TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines)
 {
-    for (std::u16string& line : _lines)
-        PrepareLine(line);
-    _fault = FindSourceFault(_lines);
-    if (!_fault && !_lines.empty()) {
-        _code.Decode(_lines);
-        _hash = ProgramTextHash(_lines);
+    _parts.lines = std::move(lines);
+    _parts.fault = PrepareAndCheck(_parts.lines);
+    if (!_parts.fault && !_parts.lines.empty()) {
+        _parts.code.Decode(_parts.lines);
+        _parts.hash = ProgramTextHash(_parts.lines);
     }
-}
-
-TPreparedProgram::TPreparedProgram(TPreparedProgram&& other) noexcept
-    : _lines(std::move(other._lines)),
-      _fault(other._fault),
-      _code(std::move(other._code)),
-      _hash(other._hash)
-{
-    _code.Rebind(_lines);
-    other._code.Clear();
-}
-
-TPreparedProgram& TPreparedProgram::operator=(TPreparedProgram&& other) noexcept
-{
-    if (this != &other) {
-        _lines = std::move(other._lines);
-        _fault = other._fault;
-        _code = std::move(other._code);
-        _hash = other._hash;
-        _code.Rebind(_lines);
-        other._code.Clear();
-    }
-    return *this;
 }
 
 // The lengths and the characters, mixed eight bytes at a time.

@@ -17,24 +17,22 @@ public:
     // Prepares, checks and decodes `lines`.
     explicit TPreparedProgram(std::vector<std::u16string> lines);
 
-    // The decoded form points at the lines, so a move takes it along.
-    TPreparedProgram(TPreparedProgram&& other) noexcept;
-    TPreparedProgram& operator=(TPreparedProgram&& other) noexcept;
-    TPreparedProgram(const TPreparedProgram&) = delete;
-    TPreparedProgram& operator=(const TPreparedProgram&) = delete;
-    ~TPreparedProgram() = default;
-
-    [[nodiscard]] const std::vector<std::u16string>& Lines() const { return _lines; }
+    [[nodiscard]] const std::vector<std::u16string>& Lines() const { return _parts.lines; }
     // What the check refused, if anything; then nothing is decoded.
-    [[nodiscard]] const std::optional<TSourceFault>& Fault() const { return _fault; }
+    [[nodiscard]] const std::optional<TSourceFault>& Fault() const { return _parts.fault; }
+
+    // Everything a run takes over. The decoded form is empty when the check
+    // refused the lines or there are none; the hash is of the decoded lines.
+    struct TParts {
+        std::vector<std::u16string> lines;
+        std::optional<TSourceFault> fault;
+        TCompiledProgram code;
+        std::uint64_t hash = 0;
+    };
+    [[nodiscard]] TParts Release() && { return std::move(_parts); }
 
 private:
-    friend class TVeskCore;
-
-    std::vector<std::u16string> _lines;
-    std::optional<TSourceFault> _fault;
-    TCompiledProgram _code;
-    std::uint64_t _hash = 0;
+    TParts _parts;
 };
 
 // Tells one program text from another without keeping a copy.

@@ -96,3 +96,10 @@ std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& l
         return TSourceFault{0, 0, kBadBrackets};
     return std::nullopt;
 }
+
+std::optional<TSourceFault> PrepareAndCheck(std::vector<std::u16string>& lines)
+{
+    for (std::u16string& line : lines)
+        PrepareLine(line);
+    return FindSourceFault(lines);
+}

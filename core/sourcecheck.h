@@ -19,3 +19,7 @@ void PrepareLine(std::u16string& line);
 
 // The first refused character in reading order, else unpaired brackets, else nothing.
 [[nodiscard]] std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines);
+
+// What every run does to its text before the first step: prepares each line
+// in place, then checks them all.
+[[nodiscard]] std::optional<TSourceFault> PrepareAndCheck(std::vector<std::u16string>& lines);

@@ -365,7 +365,7 @@ void TVeskCore::EnsureDecoded()
     const TCodePos at = NextPosition();
     _code.Decode(_program);
     _textHash = hash;
-    _pc = _code.OperatorAt(at.column, at.line);
+    _pc = _code.OperatorAt(_program, at.column, at.line);
     _prevPc = -1;
     MarkLines();
 }
@@ -561,17 +561,10 @@ std::int32_t TVeskCore::AddCell(std::u16string_view name, std::int32_t code)
 
 // ---- source preparation ----------------------------------------------------
 
-void TVeskCore::PrepareSource()
-{
-    for (std::u16string& line : _program)
-        PrepareLine(line);
-    _textTouched = true;
-}
-
 bool TVeskCore::CheckSource()
 {
-    PrepareSource();
-    return ReportFault(FindSourceFault(_program));
+    _textTouched = true;
+    return ReportFault(PrepareAndCheck(_program));
 }
 
 bool TVeskCore::ReportFault(const std::optional<TSourceFault>& fault)
@@ -585,18 +578,16 @@ bool TVeskCore::ReportFault(const std::optional<TSourceFault>& fault)
 void TVeskCore::LoadPrepared(TPreparedProgram program)
 {
     const TCodePos at = NextPosition();
-    _program = std::move(program._lines);
-    _loadedFault = program._fault;
+    TPreparedProgram::TParts parts = std::move(program).Release();
+    _program = std::move(parts.lines);
+    _loadedFault = parts.fault;
     _loadedReady = true;
     _textTouched = false;
-    if (program._code.Empty()) {
-        _code.Clear();
+    _code = std::move(parts.code);
+    if (_code.Empty())
         return;
-    }
-    _code = std::move(program._code);
-    _code.Rebind(_program);
-    _textHash = program._hash;
-    _pc = _code.OperatorAt(at.column, at.line);
+    _textHash = parts.hash;
+    _pc = _code.OperatorAt(_program, at.column, at.line);
     _prevPc = -1;
     MarkLines();
 }
@@ -719,7 +710,7 @@ TVeskCore::TOutcome TVeskCore::OperandError(const TOp& op)
     case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, kBadAddress);
     case TOpKind::okBareNumber: return RaiseError(op.column, op.line, kBareNumber);
     case TOpKind::okBareAddress: return RaiseError(op.column, op.line, kBareAddress);
-    default: return RaiseError(op.column + 1, op.line, BadNumber(_code.OperandText(op, 2)));
+    default: return RaiseError(op.column + 1, op.line, BadNumber(_code.OperandText(_program, op, 2)));
     }
 }
 
@@ -737,7 +728,7 @@ TVeskCore::TOutcome TVeskCore::SelectCell(const TOp& op)
     _cas = op.a;
     _cai = _cells.Find(op.a);
     if (_cai == -1)
-        _cai = AddCell(_code.OperandText(op, 4), op.a);
+        _cai = AddCell(_code.OperandText(_program, op, 4), op.a);
     if (_cai == -1)
         return RaiseError(op.column, op.line, kLostCurrentAddress);
     _pc += 1;
@@ -748,7 +739,7 @@ TVeskCore::TOutcome TVeskCore::CopyCell(const TOp& op)
 {
     std::int32_t target = _cells.Find(op.a);
     if (target == -1)
-        target = AddCell(_code.OperandText(op, 4), op.a);
+        target = AddCell(_code.OperandText(_program, op, 4), op.a);
     if (target == -1)
         return RaiseError(op.column, op.line, kNoCopyTarget);
     if (!HasCurrentCell())
@@ -803,7 +794,7 @@ TVeskCore::TOutcome TVeskCore::Separator(const TOp& op)
     std::int32_t target = op.a;
     if (target == TCompiledProgram::kUnresolved) {
         const std::int32_t here = _pc;
-        target = _code.ResolveEnclosingEnd(op);
+        target = _code.ResolveEnclosingEnd(_program, op);
         _code.Ops()[static_cast<std::size_t>(here)].a = target;
     }
     if (target == TCompiledProgram::kNoBlock) {
@@ -845,7 +836,7 @@ TVeskCore::TOutcome TVeskCore::ChooseBranch(std::int32_t record, bool greater)
     TBranches& branches = _code.Branches(record);
     std::int32_t target = greater ? branches.greater : branches.less;
     if (target == TCompiledProgram::kUnresolved) {
-        target = _code.ResolveBranch(_code.Ops()[static_cast<std::size_t>(_pc)], greater);
+        target = _code.ResolveBranch(_program, _code.Ops()[static_cast<std::size_t>(_pc)], greater);
         TBranches& kept = _code.Branches(record);
         (greater ? kept.greater : kept.less) = target;
     }

@@ -172,7 +172,6 @@ private:
     void FlushMeasured();
     [[nodiscard]] double ReadClock() { return _ownClock ? _ownClock->Now() : _clock->Now(); }
     [[nodiscard]] std::int32_t Draw(std::int32_t n) { return _ownRandom ? _ownRandom->Next(n) : _random->Next(n); }
-    void PrepareSource();
     // Prepares and checks the lines; false when the check refused them (reported).
     [[nodiscard]] bool CheckSource();
     [[nodiscard]] bool ReportFault(const std::optional<TSourceFault>& fault);
@@ -194,7 +193,6 @@ private:
     TOutcome CopyCell(const TOp& op);
     TOutcome DestroyCell(const TOp& op);
     TOutcome AddCellValue(const TOp& op, bool subtract);
-    TOutcome LoopEnd(const TOp& op);
     TOutcome Separator(const TOp& op);
     TOutcome CompareWithCell(const TOp& op);
     TOutcome ChooseFirst(const TOp& op, std::int32_t record);
