@@ -31,7 +31,7 @@ void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& progra
     TManualTimerOwner owner;
     TVeskCore core(owner);
     bool failed = false;
-    core.OnError = [&failed](TVeskCore&, std::int32_t, std::int32_t, const std::u16string&) { failed = true; };
+    core.OnError = [&failed](TVeskCore&, std::int32_t, std::int32_t, const TCoreError&) { failed = true; };
     std::uint64_t ticks = 0;
     for (auto _ : state) {
         core.Reset();

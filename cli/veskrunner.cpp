@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/sourcecheck.h"
+#include "core/preparedprogram.h"
 #include "formats/errorreport.h"
 
 namespace {
@@ -23,9 +23,10 @@ void TVeskRunner::BindEvents()
 {
     _core.OnFinish = [this](TVeskCore&) { _finished = true; };
     _core.OnError = [this](TVeskCore&, std::int32_t errorLine, std::int32_t errorPos,
-                           const std::u16string& message) {
+                           const TCoreError& error) {
         static const std::vector<std::u16string> kNoLines;
-        _error = MakeErrorReport(_editorLines ? *_editorLines : kNoLines, errorLine, errorPos, message);
+        _error = MakeErrorReport(_editorLines ? *_editorLines : kNoLines, errorLine, errorPos,
+                                 CoreErrorText(error));
     };
 }
 
@@ -37,11 +38,11 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
     _editorLines = &lines;
 
     _core.Reset();
-    // Lines go in prepared where preparing them again changes nothing, which
-    // is what Execute then does to them: the program is never held twice at
-    // its full size. A line that a second preparation would still change
-    // (a control character left before its comment) goes in as it is.
-    std::vector<std::u16string>& program = _core.ProgramCode();
+    // Lines are copied prepared where preparing them again changes nothing,
+    // which is what the preparation then does to them: the program is never
+    // held twice at its full size. A line that a second preparation would
+    // still change (a control character left before its comment) goes in as it is.
+    std::vector<std::u16string> program;
     program.reserve(lines.size());
     for (const std::u16string& line : lines) {
         std::u16string prepared = line;
@@ -50,6 +51,7 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
         const bool stable = prepared.empty() || (prepared.front() > u' ' && prepared.back() > u' ');
         program.push_back(stable ? std::move(prepared) : line);
     }
+    _core.LoadPrepared(TPreparedProgram(std::move(program)));
     _core.Execute();
 
     bool limited = false;

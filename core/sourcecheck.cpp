@@ -4,10 +4,9 @@
 #include <array>
 #include <iterator>
 
-namespace {
+#include "core/bracketmatch.h"
 
-constexpr std::u16string_view kUnknownChar = u"Неизвестный символ.";
-constexpr std::u16string_view kBadBrackets = u"Неверное сочетание программных скобок.";
+namespace {
 
 constexpr std::array<bool, 128> MakeAllowedTable()
 {
@@ -27,40 +26,6 @@ constexpr std::array<bool, 128> kAllowed = MakeAllowedTable();
         ch = static_cast<char16_t>(ch - u'A' + u'a');
     return ch < kAllowed.size() && kAllowed[ch];
 }
-
-[[nodiscard]] char16_t OpenerOf(char16_t closer)
-{
-    switch (closer) {
-    case u']': return u'[';
-    case u'}': return u'{';
-    case u')': return u'(';
-    default: return 0;
-    }
-}
-
-// A stack matcher: same verdict as deleting adjacent pairs until none is left.
-class TBracketMatcher {
-public:
-    void Feed(char16_t ch)
-    {
-        if (ch == u'[' || ch == u'{' || ch == u'(') {
-            _open.push_back(ch);
-            return;
-        }
-        const char16_t opener = OpenerOf(ch);
-        if (opener == 0)
-            return;
-        if (!_open.empty() && _open.back() == opener)
-            _open.pop_back();
-        else
-            _broken = true;
-    }
-    [[nodiscard]] bool Paired() const { return !_broken && _open.empty(); }
-
-private:
-    std::u16string _open;
-    bool _broken = false;
-};
 
 } // namespace
 
@@ -86,14 +51,16 @@ std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& l
     TBracketMatcher brackets;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::u16string& line = lines[i];
+        const auto row = static_cast<std::int32_t>(i);
         for (std::size_t j = 0; j < line.size(); ++j) {
-            brackets.Feed(line[j]);
+            const auto column = static_cast<std::int32_t>(j);
+            brackets.Feed(line[j], {row, column});
             if (!IsAllowed(line[j]))
-                return TSourceFault{static_cast<std::int32_t>(i), static_cast<std::int32_t>(j + 1), kUnknownChar};
+                return TSourceFault{row, column + 1, TErrorCode::ecUnknownChar};
         }
     }
-    if (!brackets.Paired())
-        return TSourceFault{0, 0, kBadBrackets};
+    if (brackets.Unpaired())
+        return TSourceFault{0, 0, TErrorCode::ecBadBrackets};
     return std::nullopt;
 }
 

@@ -8,10 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/coreerror.h"
+
 struct TSourceFault {
     std::int32_t line = 0;   // 0-based
     std::int32_t column = 0; // 1-based in the prepared line, 0 for none
-    std::u16string_view message;
+    TErrorCode code = TErrorCode::ecUnknownChar;
 };
 
 // Trims codes <= 32 at both ends, cuts the comment, drops every blank and tab.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
@@ -24,26 +25,6 @@ constexpr std::array<double, kAllowanceSpread> MakeAllowances()
 }
 
 constexpr std::array<double, kAllowanceSpread> kAllowances = MakeAllowances();
-
-const std::u16string kUnknownFailure = u"Неизвестное исключение.";
-const std::u16string kBadAddress = u"Неверно указан адрес ячейки.";
-const std::u16string kLostCurrentAddress = u"Потерян адрес обрабатываемой ячейки.";
-const std::u16string kNoCopyTarget = u"Не обнаружена ячейка для пересылки.";
-const std::u16string kNoCellToDestroy = u"Не обнаружена ячейка для уничтожения.";
-const std::u16string kNoOperandCell = u"Не обнаружена ячейка для выполнения действия.";
-const std::u16string kNoCompareCell = u"Не обнаружена ячейка для сравнения.";
-const std::u16string kMemoryAccess = u"Ошибка при доступе к памяти.";
-const std::u16string kBareNumber = u"Использование числовых данных без операторов";
-const std::u16string kBareAddress = u"Обращение к адресу без использования операторов.";
-const std::u16string kLostLoopStart = u"Потеряно начало цикла.";
-const std::u16string kColonOutsideBlock = u"Использование символа деления ветвей вне блока обработки условия.";
-const std::u16string kLostBlockEnd = u"Потеряна закрывающая скобка ветви обработки условия.";
-const std::u16string kNoConditionBlock = u"Не найден блок обработки условия.";
-
-[[nodiscard]] std::u16string BadNumber(std::u16string_view taken)
-{
-    return u"Невозможно распознать число '" + std::u16string(taken) + u"'.";
-}
 
 constexpr double kSecondsPerDay = 86400.0;
 // A batch with a deadline reads the clock once per this many steps.
@@ -186,12 +167,12 @@ void TVeskCore::Notify(const TNotifyEvent& event)
     }
 }
 
-void TVeskCore::NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message)
+void TVeskCore::NotifyError(std::int32_t line, std::int32_t position, const TCoreError& error)
 {
     if (!OnError)
         return;
     try {
-        OnError(*this, line, position, message);
+        OnError(*this, line, position, error);
     } catch (...) {
         HandlerFailed(std::current_exception());
     }
@@ -245,15 +226,6 @@ std::int32_t TVeskCore::CurrentCell() const
     return _cells.OrderOf(_cai);
 }
 
-std::vector<std::u16string> TVeskCore::AddressStack() const
-{
-    std::vector<std::u16string> texts;
-    texts.reserve(_astack.size());
-    for (const std::int32_t code : _astack)
-        texts.push_back(AddressText(code));
-    return texts;
-}
-
 std::vector<std::u16string> TVeskCore::AddressStackTop(std::size_t count) const
 {
     const std::size_t from = _astack.size() - std::min(count, _astack.size());
@@ -278,11 +250,6 @@ void TVeskCore::SetBreakpoints(std::vector<std::int32_t> lines)
     lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
     _breakpoints = std::move(lines);
     MarkLines();
-}
-
-const std::vector<std::int32_t>& TVeskCore::Breakpoints() const
-{
-    return _breakpoints;
 }
 
 void TVeskCore::RequestStepStop()
@@ -536,13 +503,14 @@ void TVeskCore::FlushMeasured()
     _clockMark = now;
 }
 
-TVeskCore::TOutcome TVeskCore::RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message)
+TVeskCore::TOutcome TVeskCore::RaiseError(std::int32_t position, std::int32_t line, TErrorCode code,
+                                          std::u16string operand)
 {
     // The steps before this one have had their time: a handler may read it.
     FlushMeasured();
     Stop();
     _status = TProgramStatus::psNormal;
-    NotifyError(line, position, message);
+    NotifyError(line, position, {code, std::move(operand)});
     return TOutcome::Raised;
 }
 
@@ -551,7 +519,7 @@ void TVeskCore::ReportFault()
 {
     TimerOff();
     const TCodePos at = NextPosition();
-    RaiseError(at.column, at.line, kUnknownFailure);
+    RaiseError(at.column, at.line, TErrorCode::ecUnknownFailure);
 }
 
 std::int32_t TVeskCore::AddCell(std::u16string_view name, std::int32_t code)
@@ -571,7 +539,7 @@ bool TVeskCore::ReportFault(const std::optional<TSourceFault>& fault)
 {
     if (!fault)
         return true;
-    NotifyError(fault->line, fault->column, std::u16string(fault->message));
+    NotifyError(fault->line, fault->column, {fault->code, {}});
     return false;
 }
 
@@ -603,7 +571,7 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
     case TOpKind::okAddByte:
     case TOpKind::okSubByte: {
         if (!HasCurrentCell())
-            return RaiseError(op.column, op.line, kMemoryAccess);
+            return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
         std::uint8_t& cell = _cells.Value(_cai);
         cell = static_cast<std::uint8_t>(op.kind == TOpKind::okAddByte ? cell + op.a : cell - op.a);
         ++_pc;
@@ -643,7 +611,7 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
     case TOpKind::okRotateLeft:
     case TOpKind::okRotateRight: {
         if (!HasCurrentCell())
-            return RaiseError(op.column, op.line, kMemoryAccess);
+            return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
         std::uint8_t& cell = _cells.Value(_cai);
         const unsigned v = cell;
         if (op.kind == TOpKind::okInvert)
@@ -677,7 +645,7 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
     case TOpKind::okSeparator: return Separator(op);
     case TOpKind::okCompareByte: {
         if (!HasCurrentCell())
-            return RaiseError(op.column, op.line, kMemoryAccess);
+            return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
         const std::int32_t current = _cells.Value(_cai);
         if (current == op.a)
             return ChooseFirst(op, op.b);
@@ -686,7 +654,7 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
     case TOpKind::okCompareCell: return CompareWithCell(op);
     case TOpKind::okParity:
         if (!HasCurrentCell())
-            return RaiseError(op.column, op.line, kMemoryAccess);
+            return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
         if (_cells.Value(_cai) % 2 == 1)
             return ChooseFirst(op, op.b);
         return ChooseBranch(op.b, false);
@@ -694,7 +662,7 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
         ++_pc;
         return TOutcome::Done;
     case TOpKind::okEnd: return TOutcome::Finished;
-    case TOpKind::okEndLost: return RaiseError(op.column + 1, op.line, kLostLoopStart);
+    case TOpKind::okEndLost: return RaiseError(op.column + 1, op.line, TErrorCode::ecLostLoopStart);
     case TOpKind::okLoopBadCount:
     case TOpKind::okBadAddress:
     case TOpKind::okBadNumber:
@@ -707,10 +675,12 @@ TVeskCore::TOutcome TVeskCore::ExecuteOp()
 TVeskCore::TOutcome TVeskCore::OperandError(const TOp& op)
 {
     switch (op.kind) {
-    case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, kBadAddress);
-    case TOpKind::okBareNumber: return RaiseError(op.column, op.line, kBareNumber);
-    case TOpKind::okBareAddress: return RaiseError(op.column, op.line, kBareAddress);
-    default: return RaiseError(op.column + 1, op.line, BadNumber(_code.OperandText(_program, op, 2)));
+    case TOpKind::okBadAddress: return RaiseError(op.column + 1, op.line, TErrorCode::ecBadAddress);
+    case TOpKind::okBareNumber: return RaiseError(op.column, op.line, TErrorCode::ecBareNumber);
+    case TOpKind::okBareAddress: return RaiseError(op.column, op.line, TErrorCode::ecBareAddress);
+    default:
+        return RaiseError(op.column + 1, op.line, TErrorCode::ecBadNumber,
+                          std::u16string(_code.OperandText(_program, op, 2)));
     }
 }
 
@@ -730,7 +700,7 @@ TVeskCore::TOutcome TVeskCore::SelectCell(const TOp& op)
     if (_cai == -1)
         _cai = AddCell(_code.OperandText(_program, op, 4), op.a);
     if (_cai == -1)
-        return RaiseError(op.column, op.line, kLostCurrentAddress);
+        return RaiseError(op.column, op.line, TErrorCode::ecLostCurrentAddress);
     _pc += 1;
     return TOutcome::Done;
 }
@@ -741,9 +711,9 @@ TVeskCore::TOutcome TVeskCore::CopyCell(const TOp& op)
     if (target == -1)
         target = AddCell(_code.OperandText(_program, op, 4), op.a);
     if (target == -1)
-        return RaiseError(op.column, op.line, kNoCopyTarget);
+        return RaiseError(op.column, op.line, TErrorCode::ecNoCopyTarget);
     if (!HasCurrentCell())
-        return RaiseError(op.column, op.line, kMemoryAccess);
+        return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
     _cells.Value(target) = _cells.Value(_cai);
     ++_pc;
     return TOutcome::Done;
@@ -753,7 +723,7 @@ TVeskCore::TOutcome TVeskCore::DestroyCell(const TOp& op)
 {
     const std::int32_t slot = _cells.Find(op.a);
     if (slot == -1)
-        return RaiseError(op.column, op.line, kNoCellToDestroy);
+        return RaiseError(op.column, op.line, TErrorCode::ecNoCellToDestroy);
     _cells.Remove(slot);
     // The other cells keep their slots, so the current cell stays unless it went.
     if (slot == _cai)
@@ -768,9 +738,9 @@ TVeskCore::TOutcome TVeskCore::AddCellValue(const TOp& op, bool subtract)
 {
     const std::int32_t named = _cells.Find(op.a);
     if (named == -1)
-        return RaiseError(op.column, op.line, kNoOperandCell);
+        return RaiseError(op.column, op.line, TErrorCode::ecNoOperandCell);
     if (!HasCurrentCell())
-        return RaiseError(op.column, op.line, kMemoryAccess);
+        return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
     const std::uint8_t value = _cells.Value(named);
     std::uint8_t& cell = _cells.Value(_cai);
     cell = static_cast<std::uint8_t>(subtract ? cell - value : cell + value);
@@ -790,7 +760,7 @@ void TVeskCore::SelectStackTop()
 TVeskCore::TOutcome TVeskCore::Separator(const TOp& op)
 {
     if (_status != TProgramStatus::psCondition)
-        return RaiseError(op.column, op.line, kColonOutsideBlock);
+        return RaiseError(op.column, op.line, TErrorCode::ecColonOutsideBlock);
     std::int32_t target = op.a;
     if (target == TCompiledProgram::kUnresolved) {
         const std::int32_t here = _pc;
@@ -799,7 +769,7 @@ TVeskCore::TOutcome TVeskCore::Separator(const TOp& op)
     }
     if (target == TCompiledProgram::kNoBlock) {
         const TOp& self = _code.Ops()[static_cast<std::size_t>(_pc)];
-        return RaiseError(self.column + 1, self.line, kLostBlockEnd);
+        return RaiseError(self.column + 1, self.line, TErrorCode::ecLostBlockEnd);
     }
     _pc = target / 2;
     return TOutcome::Done;
@@ -809,9 +779,9 @@ TVeskCore::TOutcome TVeskCore::CompareWithCell(const TOp& op)
 {
     const std::int32_t named = _cells.Find(op.a);
     if (named == -1)
-        return RaiseError(op.column, op.line, kNoCompareCell);
+        return RaiseError(op.column, op.line, TErrorCode::ecNoCompareCell);
     if (!HasCurrentCell())
-        return RaiseError(op.column, op.line, kMemoryAccess);
+        return RaiseError(op.column, op.line, TErrorCode::ecMemoryAccess);
     const std::int32_t current = _cells.Value(_cai);
     const std::int32_t other = _cells.Value(named);
     if (current == other)
@@ -824,7 +794,7 @@ TVeskCore::TOutcome TVeskCore::ChooseFirst(const TOp& op, std::int32_t record)
 {
     const std::int32_t target = _code.Branches(record).first;
     if (target == TCompiledProgram::kNoBlock)
-        return RaiseError(op.column, op.line, kNoConditionBlock);
+        return RaiseError(op.column, op.line, TErrorCode::ecNoConditionBlock);
     _pc = target / 2;
     return TOutcome::Done;
 }
@@ -842,7 +812,7 @@ TVeskCore::TOutcome TVeskCore::ChooseBranch(std::int32_t record, bool greater)
     }
     if (target == TCompiledProgram::kNoBlock) {
         const TOp& self = _code.Ops()[static_cast<std::size_t>(_pc)];
-        return RaiseError(self.column + 1, self.line, kNoConditionBlock);
+        return RaiseError(self.column + 1, self.line, TErrorCode::ecNoConditionBlock);
     }
     if ((target & 1) != 0)
         _status = TProgramStatus::psCondition;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/cellmemory.h"
+#include "core/coreerror.h"
 #include "core/compiledprogram.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
@@ -31,9 +32,10 @@ class TVeskCore;
 
 // Notification callback: called with the sender (always the core).
 using TNotifyEvent = std::function<void(TVeskCore& sender)>;
-// Error callback: 0-based line, 1-based column in the prepared line (0 for none), message.
+// Error callback: 0-based line, 1-based column in the prepared line (0 for none),
+// and the error by code (CoreErrorText gives its message).
 using TErrorEvent = std::function<void(TVeskCore& sender, std::int32_t errorLine,
-                                       std::int32_t errorPos, const std::u16string& errorMessage)>;
+                                       std::int32_t errorPos, const TCoreError& error)>;
 
 class TVeskCore {
 public:
@@ -115,11 +117,10 @@ public:
 
     // Index of the current cell in GetMemory/GetVariables order, -1 for none.
     [[nodiscard]] std::int32_t CurrentCell() const;
-    // The address stack, bottom first: four hexadecimal digits (upper case) or
-    // empty for an entry pushed without a current cell.
-    [[nodiscard]] std::vector<std::u16string> AddressStack() const;
-    // Its top `count` entries at most, bottom first, and its depth: a display
-    // needs only the top of a stack that may hold millions.
+    // The address stack's top `count` entries at most, bottom first, and its
+    // depth: a display needs only the top of a stack that may hold millions. An
+    // entry is four hexadecimal digits (upper case), or empty for one pushed
+    // without a current cell.
     [[nodiscard]] std::vector<std::u16string> AddressStackTop(std::size_t count) const;
     [[nodiscard]] std::size_t AddressStackSize() const { return _astack.size(); }
     // One entry of the loop stack: the position of its `[` and the passes still
@@ -141,7 +142,6 @@ public:
     // not when it flows on from the preceding operator of the same line. The
     // first step after a continue is never stopped, so a continue moves on.
     void SetBreakpoints(std::vector<std::int32_t> lines);
-    [[nodiscard]] const std::vector<std::int32_t>& Breakpoints() const; // sorted
     // The run pauses after its next step, unless that step ends or fails the
     // run. Use it with Execute on a paused core to step once. Any pause, the
     // end, an error and Reset cancel it.
@@ -162,7 +162,7 @@ private:
 
     // Run control helpers.
     void Notify(const TNotifyEvent& event);
-    void NotifyError(std::int32_t line, std::int32_t position, const std::u16string& message);
+    void NotifyError(std::int32_t line, std::int32_t position, const TCoreError& error);
     void HandlerFailed(std::exception_ptr failure);
     void TimerOff();
     void TimerOn();
@@ -175,7 +175,8 @@ private:
     // Prepares and checks the lines; false when the check refused them (reported).
     [[nodiscard]] bool CheckSource();
     [[nodiscard]] bool ReportFault(const std::optional<TSourceFault>& fault);
-    TOutcome RaiseError(std::int32_t position, std::int32_t line, const std::u16string& message);
+    TOutcome RaiseError(std::int32_t position, std::int32_t line, TErrorCode code,
+                        std::u16string operand = {});
     std::int32_t AddCell(std::u16string_view name, std::int32_t code);
 
     // The decoded program follows the text: decoded again when the text changed.

@@ -34,6 +34,17 @@ std::int32_t MapErrorColumn(std::u16string_view editorLine, std::int32_t errorPo
     return ClampToInt32(errorPos + blanks);
 }
 
+std::optional<TTextPlace> FaultPlace(const std::vector<std::u16string>& editorLines,
+                                     std::int32_t errorLine, std::int32_t errorPos)
+{
+    if (errorPos == 0)
+        return FindUnpairedBracket(editorLines);
+    const bool known = errorLine >= 0 && static_cast<std::size_t>(errorLine) < editorLines.size();
+    const std::u16string_view line =
+        known ? std::u16string_view(editorLines[static_cast<std::size_t>(errorLine)]) : std::u16string_view();
+    return TTextPlace{errorLine, MapErrorColumn(line, errorPos) - 1};
+}
+
 std::u16string ErrorReportText(std::int32_t errorLine, std::int32_t column,
                                std::u16string_view message)
 {

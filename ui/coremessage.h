@@ -3,7 +3,7 @@
 #pragma once
 
 #include <QString>
-#include <string_view>
 
-// A message the core does not have comes back unchanged.
-[[nodiscard]] QString CoreMessageText(std::u16string_view message);
+#include "core/coreerror.h"
+
+[[nodiscard]] QString CoreMessageText(const TCoreError& error);

@@ -27,7 +27,6 @@
 #include "ui/finddialog.h"
 #include "ui/guide.h"
 #include "ui/idesettings.h"
-#include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
 #include "ui/qttimer.h"
@@ -92,10 +91,10 @@ void TfMain::FormCreate(const QStringList& arguments)
         TVeskApplication::RunCommand([&failure] { std::rethrow_exception(failure); });
     };
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const std::u16string& message) {
+                            const TCoreError& error) {
         TVeskApplication::RunCommand([&] {
             MarkCoreError(line, pos);
-            CoreError(line, pos, message);
+            CoreError(line, pos, error);
         });
     };
     _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
@@ -295,13 +294,8 @@ void TfMain::ShowSteps(quint64 steps)
 void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
 {
     // The box names no place for unpaired brackets; the mark shows the culprit.
-    if (errorPos == 0) {
-        if (const auto bracket = FindUnpairedBracket(SourceLines()))
-            mEditor->SetErrorMark(bracket->line, bracket->column);
-        return;
-    }
-    const QString line = mEditor->document()->findBlockByNumber(errorLine).text();
-    mEditor->SetErrorMark(errorLine, MapErrorColumn(line.toStdU16String(), errorPos) - 1);
+    if (const auto place = FaultPlace(SourceLines(), errorLine, errorPos))
+        mEditor->SetErrorMark(place->line, place->column);
 }
 
 QMenu* TfMain::AddMenu(const char* name, const QString& caption)

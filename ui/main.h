@@ -148,7 +148,7 @@ private:
     void CoreStop();
     void CoreFinish();
     void CorePause();
-    void CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message);
+    void CoreError(std::int32_t errorLine, std::int32_t errorPos, const TCoreError& error);
     void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
     // Run: a fresh start or a continue. slice 0 paces a fresh run and keeps a
     // continued run as it was; above 0 the run goes unpaced in slices of that

@@ -131,15 +131,15 @@ void TfMain::CorePause() { SetRunControls(true, true, true, ContinueCaption()); 
 
 void TfMain::CoreStop() { SetRunControls(true, false, false, RunCaption()); }
 
-void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
+void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const TCoreError& error)
 {
     // The column is mapped on the editor's text as it is now.
-    const TErrorReport report = MakeErrorReport(SourceLines(), errorLine, errorPos, message);
+    const TErrorReport report = MakeErrorReport(SourceLines(), errorLine, errorPos, CoreErrorText(error));
     const QString text =
         tr("Произошла ошибка при выполнении программы\nСтрока: %1, символ: %2.\nСообщение: %3")
             .arg(report.line + 1)
             .arg(report.column)
-            .arg(CoreMessageText(report.message));
+            .arg(CoreMessageText(error));
 
     QMessageBox box(QMessageBox::Warning, tr("Ошибка"), text, QMessageBox::Ok, this);
     box.setWindowModality(Qt::ApplicationModal);

@@ -50,18 +50,12 @@ TSourceChecker::TProblem TSourceChecker::FindProblem(const QString& text)
 {
     const std::vector<std::u16string> lines = TCodeEditor::ProgramLines(text);
     std::vector<std::u16string> prepared = lines;
-    for (std::u16string& line : prepared)
-        PrepareLine(line);
-    const std::optional<TSourceFault> fault = FindSourceFault(prepared);
+    const std::optional<TSourceFault> fault = PrepareAndCheck(prepared);
     if (!fault)
         return {};
     // The run names no place for unpaired brackets; here the culprit is shown.
-    TProblem problem{true, {fault->line, 0}, std::u16string(fault->message)};
-    if (fault->column == 0)
-        problem.place = FindUnpairedBracket(lines).value_or(problem.place);
-    else
-        problem.place.column = MapErrorColumn(lines[std::size_t(fault->line)], fault->column) - 1;
-    return problem;
+    const TTextPlace at{fault->line, 0};
+    return {true, FaultPlace(lines, fault->line, fault->column).value_or(at), {fault->code, {}}};
 }
 
 void TSourceChecker::Show(const TProblem& problem)
@@ -75,5 +69,5 @@ void TSourceChecker::Show(const TProblem& problem)
     emit Checked(tr("Строка: %1, символ: %2. %3")
                      .arg(problem.place.line + 1)
                      .arg(problem.place.column + 1)
-                     .arg(CoreMessageText(problem.message)));
+                     .arg(CoreMessageText(problem.error)));
 }

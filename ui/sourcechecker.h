@@ -8,7 +8,8 @@
 #include <QTimer>
 #include <string>
 
-#include "formats/bracketmatch.h"
+#include "core/bracketmatch.h"
+#include "core/coreerror.h"
 #include "ui/latestjob.h"
 
 class TCodeEditor;
@@ -32,7 +33,7 @@ private:
     struct TProblem {
         bool found = false;
         TTextPlace place;
-        std::u16string message;
+        TCoreError error;
     };
     [[nodiscard]] static TProblem FindProblem(const QString& text);
     void Show(const TProblem& problem);

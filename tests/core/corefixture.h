@@ -89,9 +89,9 @@ protected:
         core.OnStop = [this](TVeskCore& sender) { Record(sender, "stop"); };
         core.OnFinish = [this](TVeskCore& sender) { Record(sender, "finish"); };
         core.OnPause = [this](TVeskCore& sender) { Record(sender, "pause"); };
-        core.OnError = [this](TVeskCore& sender, std::int32_t line, std::int32_t pos, const std::u16string& message) {
+        core.OnError = [this](TVeskCore& sender, std::int32_t line, std::int32_t pos, const TCoreError& error) {
             Record(sender, "error");
-            errors.push_back({line, pos, message});
+            errors.push_back({line, pos, CoreErrorText(error)});
         };
     }
 

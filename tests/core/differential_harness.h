@@ -123,8 +123,8 @@ public:
         _core.OnStop = record("stop");
         _core.OnFinish = record("finish");
         _core.OnPause = record("pause");
-        _core.OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos, const std::u16string& message) {
-            Record({"error", line, pos, message});
+        _core.OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos, const TCoreError& error) {
+            Record({"error", line, pos, CoreErrorText(error)});
         };
     }
     TObservedCore(const TObservedCore&) = delete;

@@ -94,3 +94,14 @@ TEST(ErrorReport, BothFrontEndsGetTheMappedColumnAndLfLines)
     EXPECT_EQ(MakeErrorReport(lines, -1, 4, u"x").column, 4);
     EXPECT_EQ(MakeErrorReport({}, 0, 0, u"x").column, 0);
 }
+
+TEST(ErrorReport, FaultPlaceIsWhereTheEditorMarksIt)
+{
+    const std::vector<std::u16string> lines = {u"' ( first", u"[02: $00FF\t+01 ~0001"};
+    // a column maps over the blanks, 0-based
+    EXPECT_EQ(FaultPlace(lines, 1, 13), (TTextPlace{1, 15}));
+    EXPECT_EQ(FaultPlace(lines, 5, 3), (TTextPlace{5, 2}));
+    // position 0: the bracket that breaks the pairing, not the one in the comment
+    EXPECT_EQ(FaultPlace(lines, 0, 0), (TTextPlace{1, 0}));
+    EXPECT_EQ(FaultPlace({u"[02: +01 ]"}, 0, 0), std::nullopt);
+}

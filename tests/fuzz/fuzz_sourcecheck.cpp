@@ -47,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     core.OnStart = [&](TVeskCore&) { ++seen.starts; };
     core.OnStop = [&](TVeskCore&) { ++seen.stops; };
     core.OnFinish = [&](TVeskCore&) { ++seen.finishes; };
-    core.OnError = [&](TVeskCore&, std::int32_t line, std::int32_t pos, const std::u16string& message) {
+    core.OnError = [&](TVeskCore&, std::int32_t line, std::int32_t pos, const TCoreError& error) {
         ++seen.errors;
         seen.line = line;
         seen.pos = pos;
-        seen.message = message;
+        seen.message = CoreErrorText(error);
     };
     core.ProgramCode() = lines;
     core.Execute();

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeView>
 
@@ -113,25 +114,31 @@ void TestEnglish::errorReportWithCoreMessage()
 
 void TestEnglish::coreMessages_data()
 {
-    QTest::addColumn<QString>("russian");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("operand");
     QTest::addColumn<QString>("english");
-    QTest::newRow("fixed") << QStringLiteral("Неверно указан адрес ячейки.")
+    QTest::newRow("fixed") << int(TErrorCode::ecBadAddress) << QString()
                            << QStringLiteral("Invalid cell address.");
-    QTest::newRow("no final stop") << QStringLiteral("Использование числовых данных без операторов")
+    QTest::newRow("no final stop") << int(TErrorCode::ecBareNumber) << QString()
                                    << QStringLiteral("Numeric data used without an operator");
-    QTest::newRow("number") << QStringLiteral("Невозможно распознать число '0G'.")
+    QTest::newRow("source check") << int(TErrorCode::ecBadBrackets) << QString()
+                                  << QStringLiteral("Mismatched program brackets.");
+    QTest::newRow("number") << int(TErrorCode::ecBadNumber) << QStringLiteral("0G")
                             << QStringLiteral("Cannot read the number '0G'.");
-    QTest::newRow("number with a placeholder") << QStringLiteral("Невозможно распознать число '%1'.")
+    QTest::newRow("number with a placeholder") << int(TErrorCode::ecBadNumber) << QStringLiteral("%1")
                                                << QStringLiteral("Cannot read the number '%1'.");
-    QTest::newRow("not the core's") << QStringLiteral("Невозможно распознать число")
-                                    << QStringLiteral("Невозможно распознать число");
 }
 
 void TestEnglish::coreMessages()
 {
-    QFETCH(QString, russian);
+    QFETCH(int, code);
+    QFETCH(QString, operand);
     QFETCH(QString, english);
-    QCOMPARE(CoreMessageText(russian.toStdU16String()), english);
+    QCOMPARE(CoreMessageText({TErrorCode(code), operand.toStdU16String()}), english);
+    // Every code has its English text: none is left in the core's Russian.
+    static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    for (int each = 0; each <= int(TErrorCode::ecBadNumber); ++each)
+        QVERIFY2(!CoreMessageText({TErrorCode(each), u"00"}).contains(cyrillic), qPrintable(QString::number(each)));
 }
 
 void TestEnglish::resultsWindow()

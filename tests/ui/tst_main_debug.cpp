@@ -348,7 +348,7 @@ void TestMainDebug::deepStackShowsItsTop()
     Key(*window, Qt::Key_F9, Qt::ShiftModifier);
     QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 100000, kWait);
     Button(*window, "bBigPause")->click();
-    const std::size_t entries = window->Core()->AddressStack().size();
+    const std::size_t entries = window->Core()->AddressStackSize();
     QVERIFY(entries > 1000);
     auto* list = Child<QListWidget>(*window, "lAddressStack");
     QCOMPARE(list->count(), 1001);

@@ -1,4 +1,4 @@
-#include "formats/bracketmatch.h"
+#include "core/bracketmatch.h"
 
 #include <gtest/gtest.h>
 
