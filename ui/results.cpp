@@ -8,9 +8,7 @@
 #include <QResizeEvent>
 #include <QTreeView>
 #include <algorithm>
-#include <optional>
 #include <stdexcept>
-#include <string_view>
 
 #include "formats/filewrite.h"
 #include "ui/application.h"
@@ -26,120 +24,11 @@ constexpr int kColumnCount = TResultsModel::kColumnCount;
 constexpr int kWidths[kColumnCount] = {90, 150, 110, 50};
 constexpr int kMinimumWidths[kColumnCount] = {70, 120, 90, 30};
 
-QString ToQString(const std::u16string& text)
-{
-    return QString::fromStdU16String(text);
-}
-
-int Sign(int value)
-{
-    return (value > 0) - (value < 0);
-}
-
-// Primary weights: other characters, then digits, then letters.
-enum TCharacterClass : char16_t { kOther = 1, kDigit = 2, kLetter = 3 };
-
-TCharacterClass ClassOf(QChar c)
-{
-    if (c.isDigit())
-        return kDigit;
-    return c.isLetter() ? kLetter : kOther;
-}
-
-// A key whose plain code-unit order is the collation's: class and case-folded
-// character for each character, a 0 ending the primary part (so a text sorts
-// before its longer continuations), then the case of each character: 1 lower
-// or caseless, 2 upper.
-QString CollationKey(QStringView text)
-{
-    QString key;
-    key.reserve(text.size() * 3 + 1);
-    for (QChar c : text) {
-        key.append(QChar(ClassOf(c)));
-        key.append(c.toCaseFolded());
-    }
-    key.append(QChar(0));
-    for (QChar c : text)
-        key.append(QChar(c.isUpper() ? 2 : 1));
-    return key;
-}
-
-// Sort keys packed into one number, for texts of up to eight characters from
-// "$", digits and Latin letters: every address ("$" and four hexadecimal
-// digits) and every base-2 text. A packed key's order is CompareTexts' order:
-// six bits of primary weight per character ("$" before digits before letters,
-// letter case folded, 0 for none), then one bit of case per character.
-constexpr std::size_t kPackedCharacters = 8;
-
-std::optional<std::uint64_t> PackedKey(std::u16string_view text)
-{
-    if (text.size() > kPackedCharacters)
-        return std::nullopt;
-    std::uint64_t primary = 0;
-    std::uint64_t upper = 0;
-    for (std::size_t i = 0; i < kPackedCharacters; ++i) {
-        std::uint64_t weight = 0;
-        bool isUpper = false;
-        if (i < text.size()) {
-            const char16_t c = text[i];
-            if (c == u'$')
-                weight = 1;
-            else if (c >= u'0' && c <= u'9')
-                weight = 2 + (c - u'0');
-            else if (c >= u'a' && c <= u'z')
-                weight = 12 + (c - u'a');
-            else if (c >= u'A' && c <= u'Z')
-                weight = 12 + (c - u'A'), isUpper = true;
-            else
-                return std::nullopt;
-        }
-        primary = (primary << 6) | weight;
-        upper = (upper << 1) | (isUpper ? 1 : 0);
-    }
-    return (primary << kPackedCharacters) | upper;
-}
-
-// The texts CompareItems compares for a column.
-const std::u16string& SortText(const TResultRow& row, int column)
-{
-    return column == 0 ? row.address : row.binary;
-}
-
-// A stable sort of the shown order by keys of the creation indices: a sort of
-// many rows then compares plain numbers held side by side.
-std::vector<int> OrderByKeys(const std::vector<int>& shown, const std::vector<std::uint64_t>& keys)
-{
-    struct TEntry {
-        std::uint64_t key;
-        int row;
-    };
-    std::vector<TEntry> entries;
-    entries.reserve(shown.size());
-    for (int row : shown) {
-        // Descending: the complement reverses the order, and the stable sort
-        // still keeps equal rows as they were.
-        const std::uint64_t key = keys[std::size_t(row)];
-        entries.push_back({SortOrder < 0 ? ~key : key, row});
-    }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const TEntry& a, const TEntry& b) { return a.key < b.key; });
-    std::vector<int> order;
-    order.reserve(entries.size());
-    for (const TEntry& entry : entries)
-        order.push_back(entry.row);
-    return order;
-}
-
 } // namespace
-
-int CompareTexts(const QString& a, const QString& b)
-{
-    return Sign(QStringView(CollationKey(a)).compare(QStringView(CollationKey(b))));
-}
 
 int CompareItems(const TResultRow& a, const TResultRow& b, int column)
 {
-    return CompareTexts(ToQString(SortText(a, column)), ToQString(SortText(b, column))) * SortOrder;
+    return TResultsModel::CompareRows(a, b, column) * SortOrder;
 }
 
 TfResults::TfResults(QWidget* parent) : QDialog(parent)
@@ -274,15 +163,6 @@ void TfResults::AddRow(const TResultRow& row)
 
 void TfResults::AddRows(std::vector<TResultRow> rows)
 {
-    for (const TResultRow& row : rows) {
-        const auto address = PackedKey(row.address);
-        const auto binary = PackedKey(row.binary);
-        _packed = _packed && address && binary;
-        if (_packed) {
-            _addressKeys.push_back(*address);
-            _binaryKeys.push_back(*binary);
-        }
-    }
     _rows->Append(std::move(rows));
 }
 
@@ -314,16 +194,7 @@ void TfResults::lVariablesListColumnClick(int column)
 
 void TfResults::SortRows(int column)
 {
-    if (_packed) {
-        _rows->SetOrder(OrderByKeys(_rows->Order(), column == 0 ? _addressKeys : _binaryKeys));
-        return;
-    }
-    const std::vector<TResultRow>& rows = _rows->Rows();
-    std::vector<int> order = _rows->Order();
-    std::stable_sort(order.begin(), order.end(), [&rows, column](int a, int b) {
-        return CompareItems(rows[std::size_t(a)], rows[std::size_t(b)], column) < 0;
-    });
-    _rows->SetOrder(std::move(order));
+    _rows->Sort(column, SortOrder);
 }
 
 void TfResults::bSaveButtonClick()

@@ -7,25 +7,18 @@
 #include <vector>
 
 #include "formats/results.h"
+#include "ui/resultsmodel.h"
 
 class QFileDialog;
 class QLabel;
 class QPushButton;
 class QTreeView;
-class TResultsModel;
 
 // Sort state shared by every results window; each new window resets it.
 extern std::int32_t SortColumn; // column last used for sorting
 extern std::int32_t SortOrder;  // +1 ascending, -1 descending
 
-// The list's one fixed collation, whatever the process locale says; it orders
-// as the usual Russian and English locales do. First without regard to letter
-// case, other characters before digits before letters; texts equal so far are
-// decided by their first difference in case, lower case first.
-[[nodiscard]] int CompareTexts(const QString& a, const QString& b);
-
-// The list's comparison of two rows: column 0 compares the addresses, any other
-// column the base-2 texts; the result is multiplied by SortOrder.
+// The list's comparison of two rows: TResultsModel::CompareRows multiplied by SortOrder.
 [[nodiscard]] int CompareItems(const TResultRow& a, const TResultRow& b, int column);
 
 class TfResults : public QDialog {
@@ -72,10 +65,6 @@ private:
     QLabel* lVariablesLabel = nullptr;
     QTreeView* lVariablesList = nullptr;
     TResultsModel* _rows = nullptr;
-    // Packed sort keys by creation index, while every row has them.
-    std::vector<std::uint64_t> _addressKeys;
-    std::vector<std::uint64_t> _binaryKeys;
-    bool _packed = true;
     QPushButton* bSaveButton = nullptr;
     QPushButton* bCloseButton = nullptr;
     QFileDialog* dSaveDialog = nullptr;

@@ -3,9 +3,17 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "formats/results.h"
+
+// The list's one fixed collation, whatever the process locale says; it orders
+// as the usual Russian and English locales do. First without regard to letter
+// case, other characters before digits before letters; texts equal so far are
+// decided by their first difference in case, lower case first.
+[[nodiscard]] int CompareTexts(const QString& a, const QString& b);
 
 class TResultsModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -28,6 +36,13 @@ public:
     // The current row and the selection follow their rows.
     void SetOrder(std::vector<int> order);
 
+    // Compares two rows by CompareTexts: column 0 by the addresses, any other
+    // column by the base-2 texts.
+    [[nodiscard]] static int CompareRows(const TResultRow& a, const TResultRow& b, int column);
+    // Sorts the shown order by a column, ascending for a positive `order` and
+    // descending for a negative one; equal rows keep their places.
+    void Sort(int column, int order);
+
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
@@ -38,4 +53,9 @@ public:
 private:
     std::vector<TResultRow> _rows;
     std::vector<int> _order;
+    // Packed sort keys by creation index, while every row has them: a sort of
+    // many rows then compares plain numbers.
+    std::vector<std::uint64_t> _addressKeys;
+    std::vector<std::uint64_t> _binaryKeys;
+    bool _packed = true;
 };
