@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/cellmemory.h"
-#include "core/coreerror.h"
 #include "core/compiledprogram.h"
+#include "core/coreerror.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/preparedprogram.h"
@@ -137,9 +137,9 @@ public:
 
     // Lines (0-based) with a breakpoint; kept across runs and Reset. A run
     // pauses (timer off, OnPause) before the first step it runs on such a line
-    // each time execution arrives there: from another line, or by a loop or
-    // condition jump (so a loop on one marked line pauses on every pass), but
-    // not when it flows on from the preceding operator of the same line. The
+    // each time execution arrives there: from another line, or by a loop's
+    // jump back (so a loop on one marked line pauses on every pass), but not
+    // when it flows on or a condition or separator jumps within the line. The
     // first step after a continue is never stopped, so a continue moves on.
     void SetBreakpoints(std::vector<std::int32_t> lines);
     // The run pauses after its next step, unless that step ends or fails the
