@@ -161,7 +161,8 @@ void TCompiledProgram::ResolveConditions(const std::vector<std::u16string>& line
     }
 }
 
-void TCompiledProgram::DecodeLineFrom(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
+void TCompiledProgram::DecodeLineFrom(const std::vector<std::u16string>& lines,
+                                      std::int32_t column, std::int32_t line)
 {
     const auto length = static_cast<std::int32_t>(lines[static_cast<std::size_t>(line)].size());
     while (column <= length)
@@ -176,7 +177,8 @@ void TCompiledProgram::DecodeLineFrom(const std::vector<std::u16string>& lines, 
     _ops.push_back({TOpKind::okLineEnd, 0, length + 1, line, next, 0});
 }
 
-std::int32_t TCompiledProgram::DecodeAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
+std::int32_t TCompiledProgram::DecodeAt(const std::vector<std::u16string>& lines,
+                                        std::int32_t column, std::int32_t line)
 {
     const std::u16string& text = lines[static_cast<std::size_t>(line)];
     const char16_t ch = text[static_cast<std::size_t>(column - 1)];
@@ -316,7 +318,8 @@ void TCompiledProgram::PairLoops(const std::vector<std::u16string>& lines, std::
     }
 }
 
-std::int32_t TCompiledProgram::OperatorAt(const std::vector<std::u16string>& lines, std::int32_t column, std::int32_t line)
+std::int32_t TCompiledProgram::OperatorAt(const std::vector<std::u16string>& lines,
+                                          std::int32_t column, std::int32_t line)
 {
     if (line >= static_cast<std::int32_t>(lines.size()))
         return _mainEnd - 1;
@@ -343,7 +346,8 @@ std::u16string_view TCompiledProgram::OperandText(const std::vector<std::u16stri
     return Operand(lines[static_cast<std::size_t>(op.line)], op.column + 1, count);
 }
 
-std::int32_t TCompiledProgram::Encode(const std::vector<std::u16string>& lines, TTextPos pos, bool setsCondition)
+std::int32_t TCompiledProgram::Encode(const std::vector<std::u16string>& lines, TTextPos pos,
+                                      bool setsCondition)
 {
     return OperatorAt(lines, pos.column, pos.line) * 2 + (setsCondition ? 1 : 0);
 }
