@@ -85,7 +85,7 @@ if(EXISTS "${metainfo}")
     file(READ "${metainfo}" xml)
     foreach(piece "<id>org.vesk_lang.vesk</id>"
                   "<launchable type=\"desktop-id\">org.vesk_lang.vesk.desktop</launchable>"
-                  "<summary xml:lang=\"ru\">" "<p xml:lang=\"ru\">" "<project_license>"
+                  "<summary xml:lang=\"ru\">" "<p xml:lang=\"ru\">" "<project_license>MIT</project_license>"
                   "<binary>vesk</binary>" "<binary>vesk-run</binary>"
                   "<mediatype>application/x-vesk-project</mediatype>"
                   "<category>Development</category>" "<release version=\"${VERSION}\"")
