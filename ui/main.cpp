@@ -338,76 +338,77 @@ void TfMain::BuildMenus()
     menuBar()->setObjectName(QStringLiteral("mMainMenu"));
     const QKeySequence none;
 
-    auto* file = AddMenu("nFileItem", tr("Файл"));
-    AddItem(file, "nNewItem", tr("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
+    auto* file = AddMenu("nFileItem", tr("&Файл"));
+    AddItem(file, "nNewItem", tr("&Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
             &TfMain::nNewItemClick, nullptr);
-    AddItem(file, "nOpenItem", tr("Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+    AddItem(file, "nOpenItem", tr("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
             &TfMain::nOpenItemClick, nullptr);
-    AddItem(file, "nSaveItem", tr("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    AddItem(file, "nSaveItem", tr("Со&хранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TfMain::nSaveItemClick, nullptr);
-    AddItem(file, "nSaveAsItem", tr("Сохранить как..."),
+    AddItem(file, "nSaveAsItem", tr("Сохранить &как..."),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TfMain::nSaveAsItemClick, nullptr);
     AddSeparator(file, "nSeparator1");
-    AddItem(file, "nPageItem", tr("Параметры страницы..."), none,
+    AddItem(file, "nPageItem", tr("Пара&метры страницы..."), none,
             &TfMain::nPageItemClick, nullptr);
-    AddItem(file, "nPrintItem", tr("Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    AddItem(file, "nPrintItem", tr("&Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
             &TfMain::nPrintItemClick, nullptr);
     AddSeparator(file, "nSeparator2");
-    AddItem(file, "nExitItem", tr("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
-            &TfMain::nExitItemClick, nullptr);
-    AddSeparator(file, "nRecentSeparator");
+    // Recent files stand before Exit, as in every desktop's File menu.
     auto* recent = new TRecentFilesMenu(file);
     file->addMenu(recent);
     connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
+    AddSeparator(file, "nRecentSeparator");
+    AddItem(file, "nExitItem", tr("&Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
+            &TfMain::nExitItemClick, nullptr);
 
     const THandler edit = &TfMain::nEditItemClick;
-    auto* editMenu = AddMenu("nEditItem", tr("Правка"));
-    nUndoItem = AddItem(editMenu, "nUndoItem", tr("Отменить"),
+    auto* editMenu = AddMenu("nEditItem", tr("&Правка"));
+    nUndoItem = AddItem(editMenu, "nUndoItem", tr("&Отменить"),
                         QKeySequence(Qt::CTRL | Qt::Key_Z), &TfMain::nUndoItemClick, edit);
     nUndoItem->setEnabled(false);
     AddSeparator(editMenu, "nSeparator3");
-    nCutItem = AddItem(editMenu, "nCutItem", tr("Вырезить"),
+    nCutItem = AddItem(editMenu, "nCutItem", tr("Вы&резить"),
                        QKeySequence(Qt::CTRL | Qt::Key_X), &TfMain::nCutItemClick, edit);
-    nCopyItem = AddItem(editMenu, "nCopyItem", tr("Копировать"),
+    nCopyItem = AddItem(editMenu, "nCopyItem", tr("&Копировать"),
                         QKeySequence(Qt::CTRL | Qt::Key_C), &TfMain::nCopyItemClick, edit);
-    nPasteItem = AddItem(editMenu, "nPasteItem", tr("Вставить"),
+    nPasteItem = AddItem(editMenu, "nPasteItem", tr("&Вставить"),
                          QKeySequence(Qt::CTRL | Qt::Key_V), &TfMain::nPasteItemClick, edit);
     AddSeparator(editMenu, "nSeparator4");
-    AddItem(editMenu, "nSelectAllItem", tr("Выделить все"),
+    AddItem(editMenu, "nSelectAllItem", tr("Вы&делить все"),
             QKeySequence(Qt::CTRL | Qt::Key_A), &TfMain::nSelectAllItemClick, edit);
-    AddItem(editMenu, "nDeleteItem", tr("Удалить"), none, &TfMain::nDeleteItemClick,
+    AddItem(editMenu, "nDeleteItem", tr("&Удалить"), none, &TfMain::nDeleteItemClick,
             edit);
     AddSeparator(editMenu, "nSeparator5");
-    AddItem(editMenu, "nSearchItem", tr("Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
+    AddItem(editMenu, "nSearchItem", tr("&Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
             &TfMain::nSearchItemClick, edit);
     connect(editMenu, &QMenu::aboutToShow, this, &TfMain::nEditItemClick);
 
     const THandler project = &TfMain::nProjectItemClick;
-    auto* projectMenu = AddMenu("nProjectItem", tr("Проект"));
-    nRunItem = AddItem(projectMenu, "nRunItem", tr("Выполнить"),
+    auto* projectMenu = AddMenu("nProjectItem", tr("П&роект"));
+    nRunItem = AddItem(projectMenu, "nRunItem", tr("&Выполнить"),
                        QKeySequence(Qt::Key_F9), &TfMain::bBigRunClick, project);
-    nPauseItem = AddItem(projectMenu, "nPauseItem", tr("Приостановить"), none,
+    nPauseItem = AddItem(projectMenu, "nPauseItem", tr("&Приостановить"), none,
                          &TfMain::bBigPauseClick, project);
-    nStopItem = AddItem(projectMenu, "nStopItem", tr("Прервать"),
+    nStopItem = AddItem(projectMenu, "nStopItem", tr("Пр&ервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
     BuildDebugMenus(projectMenu);
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
-    auto* tools = AddMenu("nToolsItem", tr("Инструменты"));
-    AddItem(tools, "nSettingsItem", tr("Параметры"), none, nullptr, nullptr)
+    auto* tools = AddMenu("nToolsItem", tr("&Инструменты"));
+    AddItem(tools, "nSettingsItem", tr("&Параметры"), none, nullptr, nullptr)
         ->setEnabled(false);
     tools->menuAction()->setVisible(false);
 
-    auto* help = AddMenu("nHelpItem", tr("Справка"));
-    AddItem(help, "nAboutItem", tr("О программе..."),
+    auto* help = AddMenu("nHelpItem", tr("&Справка"));
+    AddItem(help, "nAboutItem", tr("&О программе..."),
             QKeySequence(Qt::SHIFT | Qt::Key_F1), &TfMain::nAboutItemClick, nullptr);
     AddSeparator(help, "nSeparator6");
-    AddItem(help, "nWikiItem", tr("Вызов справки"), QKeySequence(Qt::Key_F1),
+    AddItem(help, "nWikiItem", tr("&Вызов справки"), QKeySequence(Qt::Key_F1),
             &TfMain::nWikiItemClick, nullptr)
         ->setVisible(false);
-    AddItem(help, "nWebItem", tr("Сайт программы"), none, &TfMain::nWebItemClick,
+    AddItem(help, "nWebItem", tr("&Сайт программы"), none, &TfMain::nWebItemClick,
             nullptr);
-    AddItem(help, "nGuideItem", tr("Описание языка"), none, &TfMain::nGuideItemClick,
+    AddItem(help, "nGuideItem", tr("Описание &языка"), none, &TfMain::nGuideItemClick,
             nullptr);
 }
 

@@ -131,6 +131,10 @@ private:
     void AddSeparator(QMenu* menu, const char* name);
 
     [[nodiscard]] const TShortcutItem* ShortcutFor(const QKeyEvent& key) const;
+    // Alt+letter and F10 belong to the menu bar; OpenMenuFor opens the menu
+    // the key names (F10: the first one).
+    [[nodiscard]] static bool MenuKey(const QKeyEvent& key);
+    void OpenMenuFor(const QKeyEvent& key);
     void RunShortcut(const TShortcutItem& shortcut);
     bool HoverEvent(QObject* watched, QEvent* event);
 

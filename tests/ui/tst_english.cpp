@@ -24,9 +24,9 @@ QStringList MenuTexts(const TfMain& window)
         QStringList items;
         for (const QAction* item : menuAction->menu()->actions()) {
             if (!item->isSeparator())
-                items << item->text();
+                items << QString(item->text()).remove(u'&');
         }
-        menus << menuAction->text() + QStringLiteral(": ") + items.join(QStringLiteral(", "));
+        menus << QString(menuAction->text()).remove(u'&') + QStringLiteral(": ") + items.join(QStringLiteral(", "));
     }
     return menus;
 }
