@@ -117,6 +117,12 @@ void TCellsPanel::SetStacks(const QStringList& addressStack, const QStringList& 
     SetItems(lLoopStack, loopStack);
 }
 
+QWidget* TCellsPanel::Filter() const { return mCellsFilter; }
+
+QWidget* TCellsPanel::AddressStack() const { return lAddressStack; }
+
+QWidget* TCellsPanel::LoopStack() const { return lLoopStack; }
+
 void TCellsPanel::ShowCurrentCell()
 {
     const int row = _model->CurrentRow();

@@ -1,6 +1,7 @@
 #include "guide.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -17,6 +18,16 @@ TfGuide::TfGuide(QWidget* owner) : QWidget(owner, Qt::Window)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(mGuideText);
     resize(720, 640);
+}
+
+void TfGuide::keyPressEvent(QKeyEvent* event)
+{
+    // A reference window: Escape puts it away, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 TfGuide* TfGuide::ShowFor(QWidget* owner)

@@ -20,6 +20,9 @@ public:
     // The guide's Markdown text; empty if the program was built without it.
     [[nodiscard]] static QString Text();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QTextBrowser* mGuideText = nullptr;
 };

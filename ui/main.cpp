@@ -22,6 +22,7 @@
 #include "ui/about.h"
 #include "ui/application.h"
 #include "ui/codeeditor.h"
+#include "ui/completionguard.h"
 #include "ui/debugger.h"
 #include "ui/appversion.h"
 #include "ui/finddialog.h"
@@ -174,6 +175,7 @@ void TfMain::BuildWindow()
     BuildMenus();
     BuildDialogs();
     BuildStatusBar();
+    ShowShortcutsInTooltips();
     setMinimumSize(640, 480);
     // The client area excludes the menu bar and the status bar.
     resize(793, 539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
@@ -392,6 +394,7 @@ void TfMain::BuildMenus()
     nStopItem = AddItem(projectMenu, "nStopItem", tr("Пр&ервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
     BuildDebugMenus(projectMenu);
+    BuildFocusItems(findChild<QMenu*>(QStringLiteral("nViewItem")));
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
     auto* tools = AddMenu("nToolsItem", tr("&Инструменты"));
@@ -430,6 +433,7 @@ void TfMain::BuildDialogs()
         dialog->setNameFilters(ProjectFilters());
         dialog->selectNameFilter(ProjectFilters().first());
         dialog->setSizeGripEnabled(true);
+        KeepCompletionInDialog(*dialog);
     }
 
     dFindDialog = new TFindDialog(this);

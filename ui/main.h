@@ -84,6 +84,10 @@ public:
     void nRunToCursorItemClick();
     void nBreakpointItemClick();
     void nCellsItemClick();
+    // The keyboard's way into the cells panel: it opens if hidden.
+    void nCellsFilterItemClick();
+    void nAddressStackItemClick();
+    void nLoopStackItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -171,6 +175,11 @@ private:
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
     void BuildCellsPanel();
+    // The keyboard's items of the «Вид» menu, after the debugger's.
+    void BuildFocusItems(QMenu* viewMenu);
+    // The run buttons' tooltips: their command and its key, from the menu.
+    void ShowShortcutsInTooltips();
+    void FocusCellsPart(QWidget* part);
     // The debugger's part of the core's events.
     void DebugStart();
     void DebugPause();

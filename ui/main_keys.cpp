@@ -5,8 +5,10 @@
 
 #include <QCommandLinkButton>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 
+#include "ui/cellspanel.h"
 #include "ui/latinkey.h"
 
 namespace {
@@ -36,6 +38,15 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event)
             event->accept();
             if (type == QEvent::KeyPress)
                 OpenMenuFor(*key);
+            return true;
+        }
+        // Tab types a tab into the program; Ctrl+Tab leaves it, to the cells panel.
+        const bool ctrlTab = (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                             (key->modifiers() & Qt::ControlModifier);
+        if (watched == mEditor && ctrlTab) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
             return true;
         }
         // The other widgets keep their own Ctrl keys (Ctrl+A in the cells filter).
@@ -136,4 +147,44 @@ bool TfMain::HoverEvent(QObject* watched, QEvent* event)
         }
     }
     return false;
+}
+
+void TfMain::BuildFocusItems(QMenu* viewMenu)
+{
+    AddItem(viewMenu, "nCellsFilterItem", tr("&Фильтр ячеек"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), &TfMain::nCellsFilterItemClick, nullptr);
+    AddItem(viewMenu, "nAddressStackItem", tr("Стек &адресов"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &TfMain::nAddressStackItemClick,
+            nullptr);
+    AddItem(viewMenu, "nLoopStackItem", tr("Стек &циклов"),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), &TfMain::nLoopStackItemClick, nullptr);
+    // Their Alt+letter opens the menus too, rather than typing into the filter.
+    for (QWidget* part :
+         {pCellsPanel->Filter(), pCellsPanel->AddressStack(), pCellsPanel->LoopStack()})
+        part->installEventFilter(this);
+}
+
+void TfMain::FocusCellsPart(QWidget* part)
+{
+    if (pCellsPanel->isHidden())
+        nCellsItemClick();
+    part->setFocus(Qt::ShortcutFocusReason);
+}
+
+void TfMain::nCellsFilterItemClick() { FocusCellsPart(pCellsPanel->Filter()); }
+
+void TfMain::nAddressStackItemClick() { FocusCellsPart(pCellsPanel->AddressStack()); }
+
+void TfMain::nLoopStackItemClick() { FocusCellsPart(pCellsPanel->LoopStack()); }
+
+void TfMain::ShowShortcutsInTooltips()
+{
+    const std::pair<QCommandLinkButton*, QAction*> commands[] = {
+        {bBigRun, nRunItem}, {bBigPause, nPauseItem}, {bBigStop, nStopItem}};
+    for (const auto& [button, item] : commands) {
+        QString tip = QString(item->text()).remove(u'&');
+        if (!item->shortcut().isEmpty())
+            tip += QStringLiteral(" (%1)").arg(item->shortcut().toString(QKeySequence::NativeText));
+        button->setToolTip(tip);
+    }
 }

@@ -14,6 +14,7 @@
 
 #include "formats/filewrite.h"
 #include "ui/application.h"
+#include "ui/completionguard.h"
 #include "ui/resultsmodel.h"
 #include "ui/style.h"
 
@@ -232,6 +233,7 @@ void TfResults::CreateSaveDialog()
     dSaveDialog->setNameFilters({tr("Текстовый файл (*.txt)"),
                                  tr("Все файлы (*)")});
     dSaveDialog->setSizeGripEnabled(true);
+    KeepCompletionInDialog(*dSaveDialog);
 }
 
 void TfResults::resizeEvent(QResizeEvent* event)
@@ -339,6 +341,9 @@ void TfResults::bSaveButtonClick()
     _lastFileName = chosen.first();
     // A failed save is reported here; the window stays open and can save again.
     TVeskApplication::RunCommand([this] { SaveTo(_lastFileName); });
+    // Enter on the focused save button would only save the same file again;
+    // from the list it is the default "Закрыть".
+    lVariablesList->setFocus();
 }
 
 void TfResults::SaveTo(const QString& fileName) const

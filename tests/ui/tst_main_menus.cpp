@@ -2,6 +2,10 @@
 // commands, driven through the real widgets and keys.
 #include <QAction>
 #include <QClipboard>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLibraryInfo>
@@ -119,6 +123,9 @@ private slots:
     void questionButtonsInRussian();
     void otherLayoutKeepsShortcuts();
     void menuLettersOpenMenus();
+    void runButtonTooltips();
+    void keyboardReachesCellsPanel();
+    void completionListGoesWithOpenDialog();
 };
 
 void TestMainMenus::items_data()
@@ -162,6 +169,9 @@ void TestMainMenus::items_data()
     row("nRunToCursorItem", "Выполнить до курсора", "КC", "F4");
     row("nBreakpointItem", "Точка останова", "ТB", "F5");
     row("nCellsItem", "Ячейки", "ЯC", "F12");
+    row("nCellsFilterItem", "Фильтр ячеек", "ФF", "Ctrl+Shift+F");
+    row("nAddressStackItem", "Стек адресов", "АA", "Ctrl+Shift+A");
+    row("nLoopStackItem", "Стек циклов", "ЦL", "Ctrl+Shift+L");
 }
 
 void TestMainMenus::items()
@@ -204,7 +214,8 @@ void TestMainMenus::menuOrder_data()
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
                                             "nSeparator8", "nBreakpointItem"}
                              << true;
-    QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem"} << true;
+    QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem", "nCellsFilterItem", "nAddressStackItem", "nLoopStackItem"}
+                          << true;
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
@@ -563,6 +574,59 @@ void TestMainMenus::menuLettersOpenMenus()
     QTest::keyClick(editor, Qt::Key_F10);
     QCOMPARE(openedMenu(), QStringLiteral("nFileItem"));
     QCOMPARE(editor->toPlainText(), QString());
+}
+
+void TestMainMenus::runButtonTooltips()
+{
+    auto window = ShowMainWindow();
+    QCOMPARE(Button(*window, "bBigRun")->toolTip(), QStringLiteral("Выполнить (F9)"));
+    QCOMPARE(Button(*window, "bBigPause")->toolTip(), QStringLiteral("Приостановить"));
+    QCOMPARE(Button(*window, "bBigStop")->toolTip(), QStringLiteral("Прервать (Ctrl+F2)"));
+}
+
+void TestMainMenus::keyboardReachesCellsPanel()
+{
+    auto window = ShowMainWindow();
+    auto* editor = Editor(*window);
+    auto* panel = Child<QWidget>(*window, "pCellsPanel");
+    auto* filter = Child<QLineEdit>(*window, "mCellsFilter");
+    QVERIFY(panel->isHidden());
+
+    // Each part by its key; the hidden panel opens for it.
+    Key(*window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(QApplication::focusWidget(), filter);
+    // In the filter too, Alt+letter belongs to the menus and types nothing.
+    QTest::keyClick(filter, Qt::Key_J, Qt::AltModifier);
+    QCOMPARE(filter->text(), QString());
+    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), Child<QListWidget>(*window, "lAddressStack"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), Child<QListWidget>(*window, "lLoopStack"));
+
+    // Tab types a tab into the program; Ctrl+Tab leaves it for the panel.
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(panel->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(editor->toPlainText(), QString());
+}
+
+void TestMainMenus::completionListGoesWithOpenDialog()
+{
+    auto window = ShowMainWindow();
+    auto* dialog = Child<QFileDialog>(*window, "dOpenDialog");
+    TModalScript script;
+    script.Then([](QWidget* modal) { TModalScript::Dismiss(modal); });
+    Key(*window, Qt::Key_O);
+    QVERIFY(script.Done());
+    auto* completer = dialog->findChild<QCompleter*>();
+    QVERIFY(completer);
+    // The list reopening after the dialog closed (a late folder listing)
+    // would take every key; it goes again at once.
+    completer->popup()->show();
+    QTRY_VERIFY(!completer->popup()->isVisible());
+    QVERIFY(!dialog->isVisible());
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainMenus)

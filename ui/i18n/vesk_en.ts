@@ -518,6 +518,18 @@ Message: %3</translation>
         <source>Пр&amp;ервать</source>
         <translation>&amp;Stop</translation>
     </message>
+    <message>
+        <source>&amp;Фильтр ячеек</source>
+        <translation>Cell &amp;Filter</translation>
+    </message>
+    <message>
+        <source>Стек &amp;адресов</source>
+        <translation>&amp;Address Stack</translation>
+    </message>
+    <message>
+        <source>Стек &amp;циклов</source>
+        <translation>&amp;Loop Stack</translation>
+    </message>
 </context>
 <context>
     <name>TfResults</name>
