@@ -27,6 +27,8 @@ public:
     [[nodiscard]] QWidget* Filter() const;
     [[nodiscard]] QWidget* AddressStack() const;
     [[nodiscard]] QWidget* LoopStack() const;
+    // The width at which every column of the cells shows whole.
+    [[nodiscard]] int WholeColumnsWidth() const;
 
 private:
     void BuildCells(QWidget* parent);

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@
 #include "ui/completionguard.h"
 #include "ui/debugger.h"
 #include "ui/appversion.h"
+#include "ui/cellspanel.h"
 #include "ui/finddialog.h"
 #include "ui/guide.h"
 #include "ui/idesettings.h"
@@ -177,8 +179,18 @@ void TfMain::BuildWindow()
     BuildStatusBar();
     ShowShortcutsInTooltips();
     setMinimumSize(640, 480);
-    // The client area excludes the menu bar and the status bar.
-    resize(793, 539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The client area excludes the menu bar and the status bar. There is room
+    // for the cells panel beside the editor, within the screen (at 2x scaling
+    // too); a geometry restored from an earlier run replaces this one.
+    const QSize wanted(793 + pCellsPanel->WholeColumnsWidth(),
+                       539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    QSize fitted = wanted;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Some room is left for the window's frame and title bar.
+        const QSize room = screen->availableGeometry().size() - QSize(16, 40);
+        fitted = wanted.boundedTo(room).expandedTo(minimumSize());
+    }
+    resize(fitted);
 }
 
 QWidget* TfMain::BuildTopPanel()
@@ -244,9 +256,8 @@ void TfMain::BuildEditor()
     mEditor->setTabChangesFocus(false);
     mEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ApplyTextAreaColours(mEditor);
     QPalette palette = mEditor->palette();
-    palette.setColor(QPalette::Base, EditorBackground());
-    palette.setColor(QPalette::Text, Qt::black);
     // The selection stays visible while the find dialog has the focus.
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));

@@ -13,8 +13,6 @@ namespace {
 // An unpaced run returns to the event loop this often, in seconds: the window
 // then reacts well within 50 ms.
 constexpr double kUnpacedSlice = 0.010;
-// Room for the five columns of the cells.
-constexpr int kCellsPanelWidth = 330;
 
 } // namespace
 
@@ -116,6 +114,6 @@ void TfMain::nCellsItemClick()
     if (first && pCellsPanel->isVisible()) {
         // The editor keeps most of the window; later the user's width stays.
         _cellsPanelShown = true;
-        resizeDocks({pCellsPanel}, {kCellsPanelWidth}, Qt::Horizontal);
+        resizeDocks({pCellsPanel}, {pCellsPanel->WholeColumnsWidth()}, Qt::Horizontal);
     }
 }

@@ -191,9 +191,7 @@ void TfResults::CreateList()
     lVariablesList->setSelectionBehavior(QAbstractItemView::SelectRows);
     lVariablesList->setSelectionMode(QAbstractItemView::SingleSelection);
     lVariablesList->setAllColumnsShowFocus(true);
-    QPalette palette = lVariablesList->palette();
-    palette.setColor(QPalette::Base, EditorBackground());
-    lVariablesList->setPalette(palette);
+    ApplyTextAreaColours(lVariablesList);
 
     QHeaderView* header = lVariablesList->header();
     header->setStretchLastSection(false);

@@ -111,7 +111,7 @@ void TestMainDebug::newItemsAndTheirKeys()
     QCOMPARE(shortcut("nRunToCursorItem"), QStringLiteral("F4"));
     QCOMPARE(shortcut("nBreakpointItem"), QStringLiteral("F5"));
     QCOMPARE(shortcut("nCellsItem"), QStringLiteral("F12"));
-    QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить без задержки"));
+    QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить &без задержки"));
 
     // The panel is hidden until F12; F12 again hides it.
     auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");

