@@ -76,18 +76,23 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core = std::make_unique<TVeskCore>(*this);
     _preparer = std::make_unique<TLatestJob<TPreparedProgram>>();
     _core->OnStart = guarded([this] {
+        WallClockStart();
         CoreStart();
         DebugStart();
     });
     _core->OnStop = guarded([this] {
+        WallClockHalt();
         CoreStop();
         DebugStop();
     });
     _core->OnFinish = guarded([this] {
+        WallClockHalt();
         DebugFinish();
+        ShowWallTime();
         CoreFinish();
     });
     _core->OnPause = guarded([this] {
+        WallClockHalt();
         CorePause();
         DebugPause();
     });
@@ -283,6 +288,7 @@ void TfMain::BuildStatusBar()
     lStatusCheck = addLabel("lStatusCheck", false);
     lStatusPosition = addLabel("lStatusPosition", true);
     lStatusState = addLabel("lStatusState", true);
+    lStatusTime = addLabel("lStatusTime", true);
     lStatusSteps = addLabel("lStatusSteps", true);
     connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
     connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
@@ -299,6 +305,29 @@ void TfMain::ShowCaretPosition()
 }
 
 void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); }
+
+// The results window's time counts steps, not seconds (an unpaced run of a
+// moment reads like days); the status bar tells the time the run really took.
+void TfMain::WallClockStart()
+{
+    if (_core->Step() == 0) { // a fresh run, not a continue
+        _wallMs = 0;
+        lStatusTime->clear();
+    }
+    _wallClock.start();
+}
+
+void TfMain::WallClockHalt()
+{
+    if (_wallClock.isValid())
+        _wallMs += _wallClock.elapsed();
+    _wallClock.invalidate();
+}
+
+void TfMain::ShowWallTime()
+{
+    lStatusTime->setText(tr("Время: %1 сек.").arg(QString::number(double(_wallMs) / 1000.0, 'f', 3)));
+}
 
 void TfMain::ShowSteps(quint64 steps)
 {

@@ -2,6 +2,7 @@
 // every command behind them; it owns the interpreter and listens to its events.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMainWindow>
 #include <QStringList>
@@ -95,6 +96,10 @@ public:
     // The status bar's run state and step count.
     void ShowRunState(const QString& state);
     void ShowSteps(quint64 steps);
+    // The wall time of a run, pauses left out, shown when it finishes.
+    void WallClockStart();
+    void WallClockHalt();
+    void ShowWallTime();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -203,6 +208,9 @@ private:
     QLabel* lStatusPosition = nullptr;
     QLabel* lStatusState = nullptr;
     QLabel* lStatusSteps = nullptr;
+    QLabel* lStatusTime = nullptr;
+    QElapsedTimer _wallClock;
+    qint64 _wallMs = 0;
     QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;

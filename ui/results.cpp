@@ -169,12 +169,25 @@ void TfResults::CreateLabels()
     lSuccesLabel = MakeLabel(this, "lSuccesLabel",
                              tr("Выполнение программы успешно завершено."), 8, 8);
     sLabel1 = MakeLabel(this, "sLabel1", tr("Время выполнения:"), 8, 27);
-    lTime = MakeLabel(this, "lTime", QString(), 113, 27);
+    lTime = MakeLabel(this, "lTime", QString(), ValueX(sLabel1, "Время выполнения:", 113), 27);
     sLabel2 = MakeLabel(this, "sLabel2", tr("Выполнено операторов:"), 8, 46);
-    lStepsCount = MakeLabel(this, "lStepsCount", QString(), 137, 46);
+    lStepsCount = MakeLabel(this, "lStepsCount", QString(),
+                            ValueX(sLabel2, "Выполнено операторов:", 137), 46);
     lVariablesLabel = MakeLabel(this, "lVariablesLabel",
                                 tr("Текущие значения использованных переменных:"), 8,
                                 69);
+}
+
+int TfResults::ValueX(const QLabel* caption, const char* russian, int russianX)
+{
+    // The Russian captions keep their values' places; a translated caption
+    // leaves the gap its Russian one does, whatever its length.
+    const QString original = QString::fromUtf8(russian);
+    if (caption->text() == original)
+        return russianX;
+    const QFontMetrics metrics(caption->font());
+    const int gap = std::max(4, russianX - caption->x() - metrics.horizontalAdvance(original));
+    return caption->x() + metrics.horizontalAdvance(caption->text()) + gap;
 }
 
 void TfResults::CreateList()

@@ -140,6 +140,7 @@ void TestEnglish::resultsWindow()
     TModalScript script;
     QStringList texts;
     QStringList headers;
+    QList<int> gaps;
     script.Then([&](QWidget* modal) {
         auto* results = qobject_cast<TfResults*>(modal);
         if (!results) {
@@ -149,6 +150,11 @@ void TestEnglish::resultsWindow()
         texts << results->windowTitle();
         for (const char* name : {"lSuccesLabel", "sLabel1", "lTime", "sLabel2", "lVariablesLabel"})
             texts << Child<QLabel>(*results, name)->text();
+        // Each value follows its caption closely, as in Russian, not at the Russian x.
+        for (auto [caption, value] : {std::pair{"sLabel1", "lTime"}, std::pair{"sLabel2", "lStepsCount"}}) {
+            const QLabel* label = Child<QLabel>(*results, caption);
+            gaps << Child<QLabel>(*results, value)->x() - (label->x() + label->sizeHint().width());
+        }
         texts << Child<QPushButton>(*results, "bSaveButton")->text()
               << Child<QPushButton>(*results, "bCloseButton")->text();
         const QAbstractItemModel* list = Child<QTreeView>(*results, "lVariablesList")->model();
@@ -161,6 +167,9 @@ void TestEnglish::resultsWindow()
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
 
     QCOMPARE(texts.size(), 8);
+    QCOMPARE(gaps.size(), 2);
+    for (int gap : gaps)
+        QVERIFY2(gap >= 0 && gap <= 12, qPrintable(QString::number(gap)));
     QCOMPARE(texts.at(0), QStringLiteral("Run Results"));
     QCOMPARE(texts.at(1), QStringLiteral("The program finished successfully."));
     QCOMPARE(texts.at(2), QStringLiteral("Execution time:"));

@@ -530,6 +530,10 @@ Message: %3</translation>
         <source>Стек &amp;циклов</source>
         <translation>&amp;Loop Stack</translation>
     </message>
+    <message>
+        <source>Время: %1 сек.</source>
+        <translation>Time: %1 s</translation>
+    </message>
 </context>
 <context>
     <name>TfResults</name>
