@@ -43,7 +43,14 @@ TfGuide* TfGuide::ShowFor(QWidget* owner)
 
 QString TfGuide::Text()
 {
-    QFile file(QString::fromLatin1(kGuideResource));
+    // The interface's translation names the guide in its own language; the
+    // literal is kRussianGuideResource, spelled out for the translation tools.
+    return Text(tr(":/vesk/guide.ru.md"));
+}
+
+QString TfGuide::Text(const QString& resource)
+{
+    QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());

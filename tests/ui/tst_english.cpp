@@ -10,6 +10,7 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "ui/coremessage.h"
+#include "ui/guide.h"
 #include "ui/results.h"
 
 namespace {
@@ -75,6 +76,7 @@ void TestEnglish::menusAndRunButtons()
     QCOMPARE(Button(*window, "bBigPause")->text(), QStringLiteral("Pause"));
     QCOMPARE(Button(*window, "bBigStop")->text(), QStringLiteral("Stop"));
     QCOMPARE(Child<QDockWidget>(*window, "pCellsPanel")->windowTitle(), QStringLiteral("Cells"));
+    QVERIFY(TfGuide::Text().startsWith(QStringLiteral("## The Vesk language\n")));
 }
 
 void TestEnglish::closeQuestion()

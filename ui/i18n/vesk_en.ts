@@ -259,6 +259,10 @@
         <source>Описание языка</source>
         <translation>Language Guide</translation>
     </message>
+    <message>
+        <source>:/vesk/guide.ru.md</source>
+        <translation>:/vesk/guide.md</translation>
+    </message>
 </context>
 <context>
     <name>TfMain</name>
