@@ -2,9 +2,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
 
 #include "core/cellmemory.h"
 #include "formats/results.h"
+#include "ui/style.h"
 
 namespace {
 
@@ -13,8 +16,6 @@ constexpr std::size_t kAddresses = 65536;
 // the views, and a repaint of rows in between costs nothing when they are unchanged.
 constexpr std::size_t kMergeGap = 64;
 
-const QColor kChangedBackground(255, 232, 150);
-const QColor kCurrentBackground(196, 222, 255);
 
 // Control characters would draw nothing, or a box where the font has no
 // glyph: a middle dot stands for them.
@@ -75,9 +76,14 @@ QVariant TCellsModel::data(const QModelIndex& index, int role) const
         }
     case Qt::BackgroundRole:
         if (_changed[row])
-            return kChangedBackground;
+            return MarkColours(QGuiApplication::palette()).changedBack;
         if (current)
-            return kCurrentBackground;
+            return MarkColours(QGuiApplication::palette()).currentBack;
+        return {};
+    case Qt::ForegroundRole:
+        // A marked row's own background needs its own text colour.
+        if (_changed[row] || current)
+            return MarkColours(QGuiApplication::palette()).markedText;
         return {};
     case Qt::FontRole:
         if (current) {

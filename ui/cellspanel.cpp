@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -116,6 +117,23 @@ void TCellsPanel::SetStacks(const QStringList& addressStack, const QStringList& 
     SetItems(lAddressStack, addressStack);
     SetItems(lLoopStack, loopStack);
 }
+
+int TCellsPanel::WholeColumnsWidth() const
+{
+    int columns = 0;
+    for (int i = 0; i < TCellsModel::cColumns; ++i)
+        columns += lCellsTable->horizontalHeader()->sectionSize(i);
+    // The table's frame and scroll bar, the box's margins and the dock's frame.
+    const int table = columns + 2 * lCellsTable->frameWidth() +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return table + 4 + 2 * style()->pixelMetric(QStyle::PM_DockWidgetFrameWidth) + 8;
+}
+
+QWidget* TCellsPanel::Filter() const { return mCellsFilter; }
+
+QWidget* TCellsPanel::AddressStack() const { return lAddressStack; }
+
+QWidget* TCellsPanel::LoopStack() const { return lLoopStack; }
 
 void TCellsPanel::ShowCurrentCell()
 {

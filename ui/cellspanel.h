@@ -23,6 +23,13 @@ public:
     // Scrolls the current cell into view, when the filter lets it show.
     void ShowCurrentCell();
 
+    // The parts that the keyboard reaches by their own commands.
+    [[nodiscard]] QWidget* Filter() const;
+    [[nodiscard]] QWidget* AddressStack() const;
+    [[nodiscard]] QWidget* LoopStack() const;
+    // The width at which every column of the cells shows whole.
+    [[nodiscard]] int WholeColumnsWidth() const;
+
 private:
     void BuildCells(QWidget* parent);
     void BuildStacks(QWidget* parent);

@@ -12,6 +12,7 @@
 #include "formats/projectfile.h"
 #include "ui/editorgutter.h"
 #include "ui/highlighter.h"
+#include "ui/style.h"
 
 namespace {
 
@@ -24,14 +25,6 @@ constexpr int kLongLine = 50000;
 // must get through for that long.
 constexpr qint64 kDoubleClickWindowMs = 2000;
 
-const QColor kGutterBackground(232, 232, 232);
-const QColor kGutterText(120, 120, 120);
-const QColor kBreakpointColour(200, 30, 30);
-const QColor kExecutionLine(255, 248, 200);
-const QColor kExecutionText(255, 214, 80);
-const QColor kErrorLine(255, 232, 232);
-const QColor kErrorText(255, 150, 150);
-const QColor kProblemUnderline(220, 0, 0);
 
 class TLineData final : public QTextBlockUserData {
 public:
@@ -287,21 +280,22 @@ void TCodeEditor::ClearProblemMark()
 
 void TCodeEditor::ApplyMarks()
 {
+    const TMarkColours& c = MarkColours(palette());
     QList<QTextEdit::ExtraSelection> selections;
     if (_error.set) {
-        selections.append(LineSelection(_error.cursor, kErrorLine));
-        selections.append(TextSelection(_error.cursor, kErrorText));
+        selections.append(LineSelection(_error.cursor, c.errorLine));
+        selections.append(TextSelection(_error.cursor, c.errorText));
     }
     if (_execution.set) {
-        selections.append(LineSelection(_execution.cursor, kExecutionLine));
-        selections.append(TextSelection(_execution.cursor, kExecutionText));
+        selections.append(LineSelection(_execution.cursor, c.executionLine));
+        selections.append(TextSelection(_execution.cursor, c.executionText));
     }
     if (_problem.set) {
-        QTextEdit::ExtraSelection problem = TextSelection(_problem.cursor, kErrorText);
+        QTextEdit::ExtraSelection problem = TextSelection(_problem.cursor, c.errorText);
         problem.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
-        problem.format.setUnderlineColor(kProblemUnderline);
+        problem.format.setUnderlineColor(c.problemUnderline);
         if (!_problem.cursor.hasSelection())
-            problem = LineSelection(_problem.cursor, kErrorLine);
+            problem = LineSelection(_problem.cursor, c.errorLine);
         selections.append(problem);
     }
     setExtraSelections(selections);
@@ -392,8 +386,9 @@ void TCodeEditor::ApplyTabStops()
 
 void TCodeEditor::PaintGutter(QPaintEvent* event)
 {
+    const TMarkColours& c = MarkColours(palette());
     QPainter painter(_gutter);
-    painter.fillRect(event->rect(), kGutterBackground);
+    painter.fillRect(event->rect(), c.gutterBack);
     painter.setFont(font());
     const int marker = fontMetrics().lineSpacing();
     const int numbersRight = _gutter->width() - 4;
@@ -405,21 +400,21 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
         const qreal bottom = top + blockBoundingRect(block).height();
         if (block.isVisible() && bottom >= event->rect().top()) {
             const QRectF line(0, top, numbersRight, marker);
-            painter.setPen(kGutterText);
+            painter.setPen(c.gutterText);
             painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
                              QString::number(block.blockNumber() + 1));
             const QRectF spot(3, top + 3, marker - 6, marker - 6);
             painter.setRenderHint(QPainter::Antialiasing);
             if (HasBreakpoint(block)) {
                 painter.setPen(Qt::NoPen);
-                painter.setBrush(kBreakpointColour);
+                painter.setBrush(c.breakpoint);
                 painter.drawEllipse(spot);
             }
             if (block.blockNumber() == executionLine) {
                 const QPointF arrow[] = {spot.topLeft(), {spot.right(), spot.center().y()},
                                          spot.bottomLeft()};
-                painter.setPen(Qt::black);
-                painter.setBrush(kExecutionText);
+                painter.setPen(c.arrowOutline);
+                painter.setBrush(c.executionText);
                 painter.drawPolygon(arrow, 3);
             }
             painter.setRenderHint(QPainter::Antialiasing, false);

@@ -1,6 +1,7 @@
 #include "guide.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -19,6 +20,16 @@ TfGuide::TfGuide(QWidget* owner) : QWidget(owner, Qt::Window)
     resize(720, 640);
 }
 
+void TfGuide::keyPressEvent(QKeyEvent* event)
+{
+    // A reference window: Escape puts it away, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 TfGuide* TfGuide::ShowFor(QWidget* owner)
 {
     auto* guide = owner->findChild<TfGuide*>(QString(), Qt::FindDirectChildrenOnly);
@@ -32,7 +43,14 @@ TfGuide* TfGuide::ShowFor(QWidget* owner)
 
 QString TfGuide::Text()
 {
-    QFile file(QString::fromLatin1(kGuideResource));
+    // The interface's translation names the guide in its own language; the
+    // literal is kRussianGuideResource, spelled out for the translation tools.
+    return Text(tr(":/vesk/guide.ru.md"));
+}
+
+QString TfGuide::Text(const QString& resource)
+{
+    QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());

@@ -1,12 +1,15 @@
 #include "ui/highlighter.h"
 
 #include <QColor>
+#include <QGuiApplication>
+#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <vector>
 
 #include "core/hexdigits.h"
+#include "ui/style.h"
 
 namespace {
 
@@ -143,18 +146,20 @@ THighlighter::THighlighter(QTextDocument* document)
 
 QTextCharFormat THighlighter::Format(TSyntaxKind kind)
 {
+    // The editor takes the application's palette.
+    const TMarkColours& c = MarkColours(QGuiApplication::palette());
     QTextCharFormat format;
     switch (kind) {
-    case TSyntaxKind::Operator: format.setForeground(QColor(0, 0, 170)); break;
-    case TSyntaxKind::Operand: format.setForeground(QColor(150, 75, 0)); break;
-    case TSyntaxKind::Address: format.setForeground(QColor(0, 120, 60)); break;
+    case TSyntaxKind::Operator: format.setForeground(c.operatorText); break;
+    case TSyntaxKind::Operand: format.setForeground(c.operand); break;
+    case TSyntaxKind::Address: format.setForeground(c.address); break;
     case TSyntaxKind::Comment:
-        format.setForeground(QColor(128, 128, 128));
+        format.setForeground(c.comment);
         format.setFontItalic(true);
         break;
     case TSyntaxKind::Refused:
-        format.setForeground(QColor(160, 0, 0));
-        format.setBackground(QColor(255, 200, 200));
+        format.setForeground(c.refusedText);
+        format.setBackground(c.refusedBack);
         break;
     }
     return format;

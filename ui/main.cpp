@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QVBoxLayout>
@@ -22,8 +23,10 @@
 #include "ui/about.h"
 #include "ui/application.h"
 #include "ui/codeeditor.h"
+#include "ui/completionguard.h"
 #include "ui/debugger.h"
 #include "ui/appversion.h"
+#include "ui/cellspanel.h"
 #include "ui/finddialog.h"
 #include "ui/guide.h"
 #include "ui/idesettings.h"
@@ -72,18 +75,23 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core = std::make_unique<TVeskCore>(*this);
     _preparer = std::make_unique<TLatestJob<TPreparedProgram>>();
     _core->OnStart = guarded([this] {
+        WallClockStart();
         CoreStart();
         DebugStart();
     });
     _core->OnStop = guarded([this] {
+        WallClockHalt();
         CoreStop();
         DebugStop();
     });
     _core->OnFinish = guarded([this] {
+        WallClockHalt();
         DebugFinish();
+        ShowWallTime();
         CoreFinish();
     });
     _core->OnPause = guarded([this] {
+        WallClockHalt();
         CorePause();
         DebugPause();
     });
@@ -173,9 +181,20 @@ void TfMain::BuildWindow()
     BuildMenus();
     BuildDialogs();
     BuildStatusBar();
+    ShowShortcutsInTooltips();
     setMinimumSize(640, 480);
-    // The client area excludes the menu bar and the status bar.
-    resize(793, 539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    // The client area excludes the menu bar and the status bar. There is room
+    // for the cells panel beside the editor, within the screen (at 2x scaling
+    // too); a geometry restored from an earlier run replaces this one.
+    const QSize wanted(793 + pCellsPanel->WholeColumnsWidth(),
+                       539 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    QSize fitted = wanted;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Some room is left for the window's frame and title bar.
+        const QSize room = screen->availableGeometry().size() - QSize(16, 40);
+        fitted = wanted.boundedTo(room).expandedTo(minimumSize());
+    }
+    resize(fitted);
 }
 
 QWidget* TfMain::BuildTopPanel()
@@ -241,9 +260,8 @@ void TfMain::BuildEditor()
     mEditor->setTabChangesFocus(false);
     mEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ApplyTextAreaColours(mEditor);
     QPalette palette = mEditor->palette();
-    palette.setColor(QPalette::Base, EditorBackground());
-    palette.setColor(QPalette::Text, Qt::black);
     // The selection stays visible while the find dialog has the focus.
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
@@ -269,6 +287,7 @@ void TfMain::BuildStatusBar()
     lStatusCheck = addLabel("lStatusCheck", false);
     lStatusPosition = addLabel("lStatusPosition", true);
     lStatusState = addLabel("lStatusState", true);
+    lStatusTime = addLabel("lStatusTime", true);
     lStatusSteps = addLabel("lStatusSteps", true);
     connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
     connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
@@ -285,6 +304,29 @@ void TfMain::ShowCaretPosition()
 }
 
 void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); }
+
+// The results window's time counts steps, not seconds (an unpaced run of a
+// moment reads like days); the status bar tells the time the run really took.
+void TfMain::WallClockStart()
+{
+    if (_core->Step() == 0) { // a fresh run, not a continue
+        _wallMs = 0;
+        lStatusTime->clear();
+    }
+    _wallClock.start();
+}
+
+void TfMain::WallClockHalt()
+{
+    if (_wallClock.isValid())
+        _wallMs += _wallClock.elapsed();
+    _wallClock.invalidate();
+}
+
+void TfMain::ShowWallTime()
+{
+    lStatusTime->setText(tr("Время: %1 сек.").arg(QString::number(double(_wallMs) / 1000.0, 'f', 3)));
+}
 
 void TfMain::ShowSteps(quint64 steps)
 {
@@ -332,76 +374,78 @@ void TfMain::BuildMenus()
     menuBar()->setObjectName(QStringLiteral("mMainMenu"));
     const QKeySequence none;
 
-    auto* file = AddMenu("nFileItem", tr("Файл"));
-    AddItem(file, "nNewItem", tr("Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
+    auto* file = AddMenu("nFileItem", tr("&Файл"));
+    AddItem(file, "nNewItem", tr("&Создать"), QKeySequence(Qt::CTRL | Qt::Key_N),
             &TfMain::nNewItemClick, nullptr);
-    AddItem(file, "nOpenItem", tr("Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
+    AddItem(file, "nOpenItem", tr("&Открыть..."), QKeySequence(Qt::CTRL | Qt::Key_O),
             &TfMain::nOpenItemClick, nullptr);
-    AddItem(file, "nSaveItem", tr("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
+    AddItem(file, "nSaveItem", tr("Со&хранить"), QKeySequence(Qt::CTRL | Qt::Key_S),
             &TfMain::nSaveItemClick, nullptr);
-    AddItem(file, "nSaveAsItem", tr("Сохранить как..."),
+    AddItem(file, "nSaveAsItem", tr("Сохранить &как..."),
             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TfMain::nSaveAsItemClick, nullptr);
     AddSeparator(file, "nSeparator1");
-    AddItem(file, "nPageItem", tr("Параметры страницы..."), none,
+    AddItem(file, "nPageItem", tr("Пара&метры страницы..."), none,
             &TfMain::nPageItemClick, nullptr);
-    AddItem(file, "nPrintItem", tr("Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
+    AddItem(file, "nPrintItem", tr("&Печать"), QKeySequence(Qt::CTRL | Qt::Key_P),
             &TfMain::nPrintItemClick, nullptr);
     AddSeparator(file, "nSeparator2");
-    AddItem(file, "nExitItem", tr("Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
-            &TfMain::nExitItemClick, nullptr);
-    AddSeparator(file, "nRecentSeparator");
+    // Recent files stand before Exit, as in every desktop's File menu.
     auto* recent = new TRecentFilesMenu(file);
     file->addMenu(recent);
     connect(recent, &TRecentFilesMenu::Chosen, this, &TfMain::nRecentItemClick);
+    AddSeparator(file, "nRecentSeparator");
+    AddItem(file, "nExitItem", tr("&Выход"), QKeySequence(Qt::ALT | Qt::Key_F4),
+            &TfMain::nExitItemClick, nullptr);
 
     const THandler edit = &TfMain::nEditItemClick;
-    auto* editMenu = AddMenu("nEditItem", tr("Правка"));
-    nUndoItem = AddItem(editMenu, "nUndoItem", tr("Отменить"),
+    auto* editMenu = AddMenu("nEditItem", tr("&Правка"));
+    nUndoItem = AddItem(editMenu, "nUndoItem", tr("&Отменить"),
                         QKeySequence(Qt::CTRL | Qt::Key_Z), &TfMain::nUndoItemClick, edit);
     nUndoItem->setEnabled(false);
     AddSeparator(editMenu, "nSeparator3");
-    nCutItem = AddItem(editMenu, "nCutItem", tr("Вырезить"),
+    nCutItem = AddItem(editMenu, "nCutItem", tr("Вы&резить"),
                        QKeySequence(Qt::CTRL | Qt::Key_X), &TfMain::nCutItemClick, edit);
-    nCopyItem = AddItem(editMenu, "nCopyItem", tr("Копировать"),
+    nCopyItem = AddItem(editMenu, "nCopyItem", tr("&Копировать"),
                         QKeySequence(Qt::CTRL | Qt::Key_C), &TfMain::nCopyItemClick, edit);
-    nPasteItem = AddItem(editMenu, "nPasteItem", tr("Вставить"),
+    nPasteItem = AddItem(editMenu, "nPasteItem", tr("&Вставить"),
                          QKeySequence(Qt::CTRL | Qt::Key_V), &TfMain::nPasteItemClick, edit);
     AddSeparator(editMenu, "nSeparator4");
-    AddItem(editMenu, "nSelectAllItem", tr("Выделить все"),
+    AddItem(editMenu, "nSelectAllItem", tr("Вы&делить все"),
             QKeySequence(Qt::CTRL | Qt::Key_A), &TfMain::nSelectAllItemClick, edit);
-    AddItem(editMenu, "nDeleteItem", tr("Удалить"), none, &TfMain::nDeleteItemClick,
+    AddItem(editMenu, "nDeleteItem", tr("&Удалить"), none, &TfMain::nDeleteItemClick,
             edit);
     AddSeparator(editMenu, "nSeparator5");
-    AddItem(editMenu, "nSearchItem", tr("Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
+    AddItem(editMenu, "nSearchItem", tr("&Поиск"), QKeySequence(Qt::CTRL | Qt::Key_F),
             &TfMain::nSearchItemClick, edit);
     connect(editMenu, &QMenu::aboutToShow, this, &TfMain::nEditItemClick);
 
     const THandler project = &TfMain::nProjectItemClick;
-    auto* projectMenu = AddMenu("nProjectItem", tr("Проект"));
-    nRunItem = AddItem(projectMenu, "nRunItem", tr("Выполнить"),
+    auto* projectMenu = AddMenu("nProjectItem", tr("П&роект"));
+    nRunItem = AddItem(projectMenu, "nRunItem", tr("&Выполнить"),
                        QKeySequence(Qt::Key_F9), &TfMain::bBigRunClick, project);
-    nPauseItem = AddItem(projectMenu, "nPauseItem", tr("Приостановить"), none,
+    nPauseItem = AddItem(projectMenu, "nPauseItem", tr("&Приостановить"), none,
                          &TfMain::bBigPauseClick, project);
-    nStopItem = AddItem(projectMenu, "nStopItem", tr("Прервать"),
+    nStopItem = AddItem(projectMenu, "nStopItem", tr("Пр&ервать"),
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
     BuildDebugMenus(projectMenu);
+    BuildFocusItems(findChild<QMenu*>(QStringLiteral("nViewItem")));
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
-    auto* tools = AddMenu("nToolsItem", tr("Инструменты"));
-    AddItem(tools, "nSettingsItem", tr("Параметры"), none, nullptr, nullptr)
+    auto* tools = AddMenu("nToolsItem", tr("&Инструменты"));
+    AddItem(tools, "nSettingsItem", tr("&Параметры"), none, nullptr, nullptr)
         ->setEnabled(false);
     tools->menuAction()->setVisible(false);
 
-    auto* help = AddMenu("nHelpItem", tr("Справка"));
-    AddItem(help, "nAboutItem", tr("О программе..."),
+    auto* help = AddMenu("nHelpItem", tr("&Справка"));
+    AddItem(help, "nAboutItem", tr("&О программе..."),
             QKeySequence(Qt::SHIFT | Qt::Key_F1), &TfMain::nAboutItemClick, nullptr);
     AddSeparator(help, "nSeparator6");
-    AddItem(help, "nWikiItem", tr("Вызов справки"), QKeySequence(Qt::Key_F1),
+    AddItem(help, "nWikiItem", tr("&Вызов справки"), QKeySequence(Qt::Key_F1),
             &TfMain::nWikiItemClick, nullptr)
         ->setVisible(false);
-    AddItem(help, "nWebItem", tr("Сайт программы"), none, &TfMain::nWebItemClick,
+    AddItem(help, "nWebItem", tr("&Сайт программы"), none, &TfMain::nWebItemClick,
             nullptr);
-    AddItem(help, "nGuideItem", tr("Описание языка"), none, &TfMain::nGuideItemClick,
+    AddItem(help, "nGuideItem", tr("Описание &языка"), none, &TfMain::nGuideItemClick,
             nullptr);
 }
 
@@ -423,6 +467,7 @@ void TfMain::BuildDialogs()
         dialog->setNameFilters(ProjectFilters());
         dialog->selectNameFilter(ProjectFilters().first());
         dialog->setSizeGripEnabled(true);
+        KeepCompletionInDialog(*dialog);
     }
 
     dFindDialog = new TFindDialog(this);

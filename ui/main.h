@@ -2,6 +2,7 @@
 // every command behind them; it owns the interpreter and listens to its events.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMainWindow>
 #include <QStringList>
@@ -84,6 +85,10 @@ public:
     void nRunToCursorItemClick();
     void nBreakpointItemClick();
     void nCellsItemClick();
+    // The keyboard's way into the cells panel: it opens if hidden.
+    void nCellsFilterItemClick();
+    void nAddressStackItemClick();
+    void nLoopStackItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -91,6 +96,10 @@ public:
     // The status bar's run state and step count.
     void ShowRunState(const QString& state);
     void ShowSteps(quint64 steps);
+    // The wall time of a run, pauses left out, shown when it finishes.
+    void WallClockStart();
+    void WallClockHalt();
+    void ShowWallTime();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,6 +140,10 @@ private:
     void AddSeparator(QMenu* menu, const char* name);
 
     [[nodiscard]] const TShortcutItem* ShortcutFor(const QKeyEvent& key) const;
+    // Alt+letter and F10 belong to the menu bar; OpenMenuFor opens the menu
+    // the key names (F10: the first one).
+    [[nodiscard]] static bool MenuKey(const QKeyEvent& key);
+    void OpenMenuFor(const QKeyEvent& key);
     void RunShortcut(const TShortcutItem& shortcut);
     bool HoverEvent(QObject* watched, QEvent* event);
 
@@ -167,6 +180,11 @@ private:
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
     void BuildCellsPanel();
+    // The keyboard's items of the «Вид» menu, after the debugger's.
+    void BuildFocusItems(QMenu* viewMenu);
+    // The run buttons' tooltips: their command and its key, from the menu.
+    void ShowShortcutsInTooltips();
+    void FocusCellsPart(QWidget* part);
     // The debugger's part of the core's events.
     void DebugStart();
     void DebugPause();
@@ -190,6 +208,9 @@ private:
     QLabel* lStatusPosition = nullptr;
     QLabel* lStatusState = nullptr;
     QLabel* lStatusSteps = nullptr;
+    QLabel* lStatusTime = nullptr;
+    QElapsedTimer _wallClock;
+    qint64 _wallMs = 0;
     QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;

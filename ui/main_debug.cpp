@@ -13,8 +13,6 @@ namespace {
 // An unpaced run returns to the event loop this often, in seconds: the window
 // then reacts well within 50 ms.
 constexpr double kUnpacedSlice = 0.010;
-// Room for the five columns of the cells.
-constexpr int kCellsPanelWidth = 330;
 
 } // namespace
 
@@ -23,20 +21,20 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     const THandler project = &TfMain::nProjectItemClick;
     AddSeparator(projectMenu, "nSeparator7");
     nRunUnpacedItem = AddItem(projectMenu, "nRunUnpacedItem",
-                              tr("Выполнить без задержки"),
+                              tr("Выполнить &без задержки"),
                               QKeySequence(Qt::SHIFT | Qt::Key_F9), &TfMain::nRunUnpacedItemClick,
                               project);
-    nStepItem = AddItem(projectMenu, "nStepItem", tr("Шаг"), QKeySequence(Qt::Key_F8),
+    nStepItem = AddItem(projectMenu, "nStepItem", tr("&Шаг"), QKeySequence(Qt::Key_F8),
                         &TfMain::nStepItemClick, project);
     nRunToCursorItem = AddItem(projectMenu, "nRunToCursorItem",
-                               tr("Выполнить до курсора"), QKeySequence(Qt::Key_F4),
+                               tr("Выполнить до &курсора"), QKeySequence(Qt::Key_F4),
                                &TfMain::nRunToCursorItemClick, project);
     AddSeparator(projectMenu, "nSeparator8");
-    AddItem(projectMenu, "nBreakpointItem", tr("Точка останова"),
+    AddItem(projectMenu, "nBreakpointItem", tr("&Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
 
-    auto* view = AddMenu("nViewItem", tr("Вид"));
-    nCellsItem = AddItem(view, "nCellsItem", tr("Ячейки"), QKeySequence(Qt::Key_F12),
+    auto* view = AddMenu("nViewItem", tr("&Вид"));
+    nCellsItem = AddItem(view, "nCellsItem", tr("&Ячейки"), QKeySequence(Qt::Key_F12),
                          &TfMain::nCellsItemClick, nullptr);
     nCellsItem->setCheckable(true);
     // The panel's own close box hides it too.
@@ -116,6 +114,6 @@ void TfMain::nCellsItemClick()
     if (first && pCellsPanel->isVisible()) {
         // The editor keeps most of the window; later the user's width stays.
         _cellsPanelShown = true;
-        resizeDocks({pCellsPanel}, {kCellsPanelWidth}, Qt::Horizontal);
+        resizeDocks({pCellsPanel}, {pCellsPanel->WholeColumnsWidth()}, Qt::Horizontal);
     }
 }

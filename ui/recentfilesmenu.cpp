@@ -11,7 +11,7 @@ constexpr char kMissing[] = "vesk_missing";
 
 } // namespace
 
-TRecentFilesMenu::TRecentFilesMenu(QWidget* parent) : QMenu(tr("Последние файлы"), parent)
+TRecentFilesMenu::TRecentFilesMenu(QWidget* parent) : QMenu(tr("Последние &файлы"), parent)
 {
     setObjectName(QStringLiteral("nRecentItem"));
     menuAction()->setObjectName(QStringLiteral("nRecentItemAction"));

@@ -12,6 +12,7 @@
 
 #include "formats/filewrite.h"
 #include "ui/application.h"
+#include "ui/completionguard.h"
 #include "ui/resultsmodel.h"
 #include "ui/style.h"
 
@@ -57,12 +58,25 @@ void TfResults::CreateLabels()
     lSuccesLabel = MakeLabel(this, "lSuccesLabel",
                              tr("Выполнение программы успешно завершено."), 8, 8);
     sLabel1 = MakeLabel(this, "sLabel1", tr("Время выполнения:"), 8, 27);
-    lTime = MakeLabel(this, "lTime", QString(), 113, 27);
+    lTime = MakeLabel(this, "lTime", QString(), ValueX(sLabel1, "Время выполнения:", 113), 27);
     sLabel2 = MakeLabel(this, "sLabel2", tr("Выполнено операторов:"), 8, 46);
-    lStepsCount = MakeLabel(this, "lStepsCount", QString(), 137, 46);
+    lStepsCount = MakeLabel(this, "lStepsCount", QString(),
+                            ValueX(sLabel2, "Выполнено операторов:", 137), 46);
     lVariablesLabel = MakeLabel(this, "lVariablesLabel",
                                 tr("Текущие значения использованных переменных:"), 8,
                                 69);
+}
+
+int TfResults::ValueX(const QLabel* caption, const char* russian, int russianX)
+{
+    // The Russian captions keep their values' places; a translated caption
+    // leaves the gap its Russian one does, whatever its length.
+    const QString original = QString::fromUtf8(russian);
+    if (caption->text() == original)
+        return russianX;
+    const QFontMetrics metrics(caption->font());
+    const int gap = std::max(4, russianX - caption->x() - metrics.horizontalAdvance(original));
+    return caption->x() + metrics.horizontalAdvance(caption->text()) + gap;
 }
 
 void TfResults::CreateList()
@@ -79,9 +93,7 @@ void TfResults::CreateList()
     lVariablesList->setSelectionBehavior(QAbstractItemView::SelectRows);
     lVariablesList->setSelectionMode(QAbstractItemView::SingleSelection);
     lVariablesList->setAllColumnsShowFocus(true);
-    QPalette palette = lVariablesList->palette();
-    palette.setColor(QPalette::Base, EditorBackground());
-    lVariablesList->setPalette(palette);
+    ApplyTextAreaColours(lVariablesList);
 
     QHeaderView* header = lVariablesList->header();
     header->setStretchLastSection(false);
@@ -121,6 +133,7 @@ void TfResults::CreateSaveDialog()
     dSaveDialog->setNameFilters({tr("Текстовый файл (*.txt)"),
                                  tr("Все файлы (*)")});
     dSaveDialog->setSizeGripEnabled(true);
+    KeepCompletionInDialog(*dSaveDialog);
 }
 
 void TfResults::resizeEvent(QResizeEvent* event)
@@ -210,6 +223,9 @@ void TfResults::bSaveButtonClick()
     _lastFileName = chosen.first();
     // A failed save is reported here; the window stays open and can save again.
     TVeskApplication::RunCommand([this] { SaveTo(_lastFileName); });
+    // Enter on the focused save button would only save the same file again;
+    // from the list it is the default "Закрыть".
+    lVariablesList->setFocus();
 }
 
 void TfResults::SaveTo(const QString& fileName) const

@@ -50,6 +50,8 @@ private slots:
 private:
     void FormCreate();
     void CreateLabels();
+    // Where a value goes after its caption, placed at russianX in Russian.
+    [[nodiscard]] static int ValueX(const QLabel* caption, const char* russian, int russianX);
     void CreateList();
     void CreateButtons();
     void CreateSaveDialog();

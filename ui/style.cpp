@@ -78,16 +78,49 @@ QFont EditorFont()
     return FontOf({"Courier New", "Liberation Mono", "DejaVu Sans Mono"}, QFont::Monospace, 10);
 }
 
-QColor LabelTextColor() { return {73, 73, 73}; }
+bool IsDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
 
-QColor EditorBackground() { return {246, 246, 246}; }
+QColor LabelTextColor(const QPalette& palette)
+{
+    return IsDarkPalette(palette) ? palette.color(QPalette::WindowText) : QColor(73, 73, 73);
+}
+
+void ApplyTextAreaColours(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    if (IsDarkPalette(palette))
+        return;
+    palette.setColor(QPalette::Base, QColor(246, 246, 246));
+    palette.setColor(QPalette::Text, Qt::black);
+    widget->setPalette(palette);
+}
+
+const TMarkColours& MarkColours(const QPalette& palette)
+{
+    static const TMarkColours light{
+        {0, 0, 170},     {150, 75, 0},    {0, 120, 60},    {128, 128, 128},
+        {160, 0, 0},     {255, 200, 200}, {255, 248, 200}, {255, 214, 80},
+        {255, 232, 232}, {255, 150, 150}, {220, 0, 0},     {200, 30, 30},
+        {0, 0, 0},       {232, 232, 232}, {120, 120, 120}, {255, 232, 150},
+        {196, 222, 255}, {0, 0, 0}};
+    static const TMarkColours dark{
+        {130, 170, 255}, {230, 170, 100}, {110, 210, 140}, {150, 150, 150},
+        {255, 150, 150}, {110, 30, 30},   {70, 62, 20},    {150, 120, 20},
+        {80, 30, 30},    {150, 50, 50},   {255, 90, 90},   {235, 70, 70},
+        {240, 240, 240}, {45, 45, 45},    {150, 150, 150}, {110, 85, 20},
+        {30, 60, 110},   {240, 240, 240}};
+    return IsDarkPalette(palette) ? dark : light;
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, LabelTextColor());
+    palette.setColor(QPalette::WindowText, LabelTextColor(palette));
     label->setPalette(palette);
     label->move(x, y);
     label->adjustSize();
@@ -105,7 +138,7 @@ void ApplyApplicationStyle(QApplication& app)
     app.setFont(InterfaceFont());
     app.setWindowIcon(QIcon(QStringLiteral(":/vesk/logo.png")));
     QPalette labels = app.palette();
-    labels.setColor(QPalette::WindowText, LabelTextColor());
+    labels.setColor(QPalette::WindowText, LabelTextColor(labels));
     QApplication::setPalette(labels, "QLabel");
 }
 

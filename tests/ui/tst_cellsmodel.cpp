@@ -160,6 +160,9 @@ void TestCellsModel::changedSinceLastSettle()
     QVERIFY(Changed(model, 1));
     QVERIFY(model.data(model.index(1, 2), Qt::BackgroundRole).isValid());
     QVERIFY(!model.data(model.index(0, 2), Qt::BackgroundRole).isValid());
+    // A row's own background comes with its own text colour; others keep the palette's.
+    QVERIFY(model.data(model.index(1, 2), Qt::ForegroundRole).isValid());
+    QVERIFY(!model.data(model.index(0, 2), Qt::ForegroundRole).isValid());
 }
 
 void TestCellsModel::currentCellMarked()

@@ -11,6 +11,7 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "ui/coremessage.h"
+#include "ui/guide.h"
 #include "ui/results.h"
 
 namespace {
@@ -25,9 +26,9 @@ QStringList MenuTexts(const TfMain& window)
         QStringList items;
         for (const QAction* item : menuAction->menu()->actions()) {
             if (!item->isSeparator())
-                items << item->text();
+                items << QString(item->text()).remove(u'&');
         }
-        menus << menuAction->text() + QStringLiteral(": ") + items.join(QStringLiteral(", "));
+        menus << QString(menuAction->text()).remove(u'&') + QStringLiteral(": ") + items.join(QStringLiteral(", "));
     }
     return menus;
 }
@@ -76,6 +77,7 @@ void TestEnglish::menusAndRunButtons()
     QCOMPARE(Button(*window, "bBigPause")->text(), QStringLiteral("Pause"));
     QCOMPARE(Button(*window, "bBigStop")->text(), QStringLiteral("Stop"));
     QCOMPARE(Child<QDockWidget>(*window, "pCellsPanel")->windowTitle(), QStringLiteral("Cells"));
+    QVERIFY(TfGuide::Text().startsWith(QStringLiteral("## The Vesk language\n")));
 }
 
 void TestEnglish::closeQuestion()
@@ -147,6 +149,7 @@ void TestEnglish::resultsWindow()
     TModalScript script;
     QStringList texts;
     QStringList headers;
+    QList<int> gaps;
     script.Then([&](QWidget* modal) {
         auto* results = qobject_cast<TfResults*>(modal);
         if (!results) {
@@ -156,6 +159,11 @@ void TestEnglish::resultsWindow()
         texts << results->windowTitle();
         for (const char* name : {"lSuccesLabel", "sLabel1", "lTime", "sLabel2", "lVariablesLabel"})
             texts << Child<QLabel>(*results, name)->text();
+        // Each value follows its caption closely, as in Russian, not at the Russian x.
+        for (auto [caption, value] : {std::pair{"sLabel1", "lTime"}, std::pair{"sLabel2", "lStepsCount"}}) {
+            const QLabel* label = Child<QLabel>(*results, caption);
+            gaps << Child<QLabel>(*results, value)->x() - (label->x() + label->sizeHint().width());
+        }
         texts << Child<QPushButton>(*results, "bSaveButton")->text()
               << Child<QPushButton>(*results, "bCloseButton")->text();
         const QAbstractItemModel* list = Child<QTreeView>(*results, "lVariablesList")->model();
@@ -168,6 +176,9 @@ void TestEnglish::resultsWindow()
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
 
     QCOMPARE(texts.size(), 8);
+    QCOMPARE(gaps.size(), 2);
+    for (int gap : gaps)
+        QVERIFY2(gap >= 0 && gap <= 12, qPrintable(QString::number(gap)));
     QCOMPARE(texts.at(0), QStringLiteral("Run Results"));
     QCOMPARE(texts.at(1), QStringLiteral("The program finished successfully."));
     QCOMPARE(texts.at(2), QStringLiteral("Execution time:"));

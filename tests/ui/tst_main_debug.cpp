@@ -2,11 +2,13 @@
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -111,7 +113,7 @@ void TestMainDebug::newItemsAndTheirKeys()
     QCOMPARE(shortcut("nRunToCursorItem"), QStringLiteral("F4"));
     QCOMPARE(shortcut("nBreakpointItem"), QStringLiteral("F5"));
     QCOMPARE(shortcut("nCellsItem"), QStringLiteral("F12"));
-    QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить без задержки"));
+    QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить &без задержки"));
 
     // The panel is hidden until F12; F12 again hides it.
     auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");
@@ -264,9 +266,16 @@ void TestMainDebug::unpacedRunMatchesPaced()
         TResultsSeen seen;
         InspectResults(script, *window, seen);
         SetProgram(*window, program);
+        QElapsedTimer clock;
+        clock.start();
         Key(*window, Qt::Key_F9, unpaced ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(window->Core()->TimerSlice() > 0, bool(unpaced));
         QTRY_VERIFY_WITH_TIMEOUT(script.Done(), 4 * kWait);
+        // The status bar tells the time the run took, which no clock outside it can undercut.
+        const QString wall = Child<QLabel>(*window, "lStatusTime")->text();
+        const auto match = QRegularExpression(QStringLiteral("^Время: (\\d+\\.\\d{3}) сек\\.$")).match(wall);
+        QVERIFY2(match.hasMatch(), qPrintable(wall));
+        QVERIFY(match.captured(1).toDouble() * 1000 <= double(clock.elapsed()) + 1);
         rows[unpaced] = AddressHex(seen.rows);
         steps[unpaced] = seen.steps;
         QCOMPARE(seen.time, seen.expectedTime);

@@ -51,6 +51,7 @@ class TestMainHelp : public QObject {
     Q_OBJECT
 private slots:
     void guideIsTheReadmeLanguageSection();
+    void russianGuideMatchesEnglish();
     void guideItemOpensOneGuideWindow();
     void withoutBrowserF1SaysSoAndOpensGuide();
     void withoutBrowserSiteSaysSoOnly();
@@ -61,7 +62,7 @@ void TestMainHelp::guideIsTheReadmeLanguageSection()
     QFile readme(QStringLiteral(VESK_SOURCE_DIR "/README.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
     const QString whole = QString::fromUtf8(readme.readAll());
-    const QString guide = TfGuide::Text();
+    const QString guide = TfGuide::Text(QString::fromLatin1(kGuideResource));
     QVERIFY(guide.startsWith(QStringLiteral("## The Vesk language\n")));
     QVERIFY(whole.contains(guide));
     // It runs to the next section of its level, the subsections included.
@@ -70,6 +71,60 @@ void TestMainHelp::guideIsTheReadmeLanguageSection()
     const qsizetype next = whole.indexOf(QStringLiteral("\n## "), whole.indexOf(guide) + 1);
     QVERIFY(next > 0);
     QCOMPARE(whole.indexOf(guide) + guide.size(), next + 1);
+}
+
+namespace {
+
+// What both guides must share: the heading levels in order, the table shapes,
+// and every example with its comments left out.
+QStringList Skeleton(const QString& guide)
+{
+    QStringList skeleton;
+    bool inCode = false;
+    for (const QString& line : guide.split(u'\n')) {
+        if (line.startsWith(QStringLiteral("```"))) {
+            inCode = !inCode;
+            skeleton << QStringLiteral("```");
+        } else if (inCode) {
+            skeleton << line.left(line.indexOf(u'\'')).trimmed();
+        } else if (line.startsWith(u'#')) {
+            skeleton << line.left(line.indexOf(u' '));
+        } else if (line.startsWith(u'|')) {
+            skeleton << QStringLiteral("|").repeated(line.count(u'|'));
+        }
+    }
+    return skeleton;
+}
+
+QStringList CodeSpans(const QString& guide)
+{
+    QStringList spans;
+    static const QRegularExpression span(QStringLiteral("`([^`\n]+)`"));
+    for (auto it = span.globalMatch(guide); it.hasNext();)
+        spans << it.next().captured(1);
+    return spans;
+}
+
+} // namespace
+
+void TestMainHelp::russianGuideMatchesEnglish()
+{
+    const QString english = TfGuide::Text(QString::fromLatin1(kGuideResource));
+    const QString russian = TfGuide::Text(QString::fromLatin1(kRussianGuideResource));
+    QVERIFY(russian.startsWith(QStringLiteral("## Язык Vesk\n")));
+    QCOMPARE(Skeleton(russian), Skeleton(english));
+    // Code in the text stays as it is; only a span of words may be translated.
+    const QStringList russianSpans = CodeSpans(russian);
+    const QStringList englishSpans = CodeSpans(english);
+    QCOMPARE(russianSpans.size(), englishSpans.size());
+    for (qsizetype i = 0; i < russianSpans.size(); ++i) {
+        const bool words = std::any_of(russianSpans[i].begin(), russianSpans[i].end(),
+                                       [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+        if (!words)
+            QCOMPARE(russianSpans[i], englishSpans[i]);
+    }
+    // Under the Russian interface the Russian one is the guide.
+    QCOMPARE(TfGuide::Text(), russian);
 }
 
 void TestMainHelp::guideItemOpensOneGuideWindow()
@@ -83,12 +138,15 @@ void TestMainHelp::guideItemOpensOneGuideWindow()
     QCOMPARE(guide->windowTitle(), QStringLiteral("Описание языка"));
     // Shown as rendered Markdown: headings and tables lose their marks.
     const QString text = ShownGuideText(*window);
-    QVERIFY(text.startsWith(QStringLiteral("The Vesk language\n")));
-    QVERIFY(text.contains(QStringLiteral("select cell XXXX as the current cell")));
+    QVERIFY(text.startsWith(QStringLiteral("Язык Vesk\n")));
+    QVERIFY(text.contains(QStringLiteral("выбрать ячейку XXXX текущей")));
     QVERIFY(!text.contains(QStringLiteral("|---|")));
     QVERIFY(!text.contains(QStringLiteral("**")));
 
-    guide->close();
+    // Escape puts the guide away, wherever its focus is.
+    QVERIFY(QTest::qWaitForWindowActive(guide));
+    QTest::keyClick(Child<QTextBrowser>(*guide, "mGuideText"), Qt::Key_Escape);
+    QTRY_VERIFY(!guide->isVisible());
     item->trigger();
     QCOMPARE(window->findChildren<TfGuide*>().size(), 1);
     QVERIFY(guide->isVisible());
@@ -109,7 +167,7 @@ void TestMainHelp::withoutBrowserF1SaysSoAndOpensGuide()
     QVERIFY2(box.text.contains(QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/")),
              qPrintable(box.text));
     QVERIFY(box.text.contains(QStringLiteral("описание языка")));
-    QVERIFY(ShownGuideText(*window).startsWith(QStringLiteral("The Vesk language")));
+    QVERIFY(ShownGuideText(*window).startsWith(QStringLiteral("Язык Vesk")));
 }
 
 void TestMainHelp::withoutBrowserSiteSaysSoOnly()

@@ -2,6 +2,10 @@
 // commands, driven through the real widgets and keys.
 #include <QAction>
 #include <QClipboard>
+#include <QCompleter>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLibraryInfo>
@@ -11,10 +15,14 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
+#include <QTranslator>
+#include <QScrollBar>
+#include <QTableView>
 #include <QUrl>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "ui/cellspanel.h"
 #include "ui/finddialog.h"
 #include "ui/website.h"
 
@@ -26,6 +34,32 @@ void Key(const TfMain& window, int key, Qt::KeyboardModifiers modifiers = Qt::Co
 }
 
 QAction* Item(const TfMain& window, const char* name) { return Child<QAction>(window, name); }
+
+// A menu text as shown: "&&" is an ampersand, a single "&" marks the next letter.
+QString WithoutMnemonic(const QString& text)
+{
+    return QString(text).replace(QStringLiteral("&&"), QStringLiteral("\x01"))
+        .remove(u'&')
+        .replace(u'\x01', u'&');
+}
+
+QChar Mnemonic(const QString& text)
+{
+    const qsizetype at = QString(text).replace(QStringLiteral("&&"), QStringLiteral("__")).indexOf(u'&');
+    return at < 0 || at + 1 >= text.size() ? QChar() : text[at + 1].toUpper();
+}
+
+// The English interface's text for a window text of the main window.
+QString EnglishText(const QString& russian)
+{
+    static QTranslator english;
+    static const bool loaded = english.load(QStringLiteral("vesk_en"), QStringLiteral(":/i18n"));
+    if (!loaded)
+        return {};
+    const QByteArray source = russian.toUtf8();
+    const QString text = english.translate("TfMain", source.constData());
+    return text.isEmpty() ? english.translate("TRecentFilesMenu", source.constData()) : text;
+}
 
 // Opens a menu of the menu bar the way a click does, then closes it again.
 void OpenMenu(const TfMain& window, const char* name)
@@ -91,55 +125,72 @@ private slots:
     void searchCommandShowsDialog();
     void questionButtonsInRussian();
     void otherLayoutKeepsShortcuts();
+    void menuLettersOpenMenus();
+    void runButtonTooltips();
+    void keyboardReachesCellsPanel();
+    void completionListGoesWithOpenDialog();
 };
 
 void TestMainMenus::items_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("mnemonic"); // the underlined letter, Russian, then English
     QTest::addColumn<QString>("shortcut");
     QTest::addColumn<bool>("visible");
     QTest::addColumn<bool>("enabled");
-    auto row = [](const char* name, const char* caption, const char* shortcut,
-                  bool visible = true, bool enabled = true) {
+    auto row = [](const char* name, const char* caption, const char* mnemonic,
+                  const char* shortcut, bool visible = true, bool enabled = true) {
         QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(caption)
-                            << QString::fromLatin1(shortcut) << visible << enabled;
+                            << QString::fromUtf8(mnemonic) << QString::fromLatin1(shortcut)
+                            << visible << enabled;
     };
-    row("nNewItem", "Создать", "Ctrl+N");
-    row("nOpenItem", "Открыть...", "Ctrl+O");
-    row("nSaveItem", "Сохранить", "Ctrl+S");
-    row("nSaveAsItem", "Сохранить как...", "Ctrl+Shift+S");
-    row("nPageItem", "Параметры страницы...", "");
-    row("nPrintItem", "Печать", "Ctrl+P");
-    row("nExitItem", "Выход", "Alt+F4");
-    row("nUndoItem", "Отменить", "Ctrl+Z", true, false);
-    row("nCutItem", "Вырезить", "Ctrl+X");
-    row("nCopyItem", "Копировать", "Ctrl+C");
-    row("nPasteItem", "Вставить", "Ctrl+V");
-    row("nSelectAllItem", "Выделить все", "Ctrl+A");
-    row("nDeleteItem", "Удалить", "");
-    row("nSearchItem", "Поиск", "Ctrl+F");
-    row("nRunItem", "Выполнить", "F9");
-    row("nPauseItem", "Приостановить", "");
-    row("nStopItem", "Прервать", "Ctrl+F2");
-    row("nSettingsItem", "Параметры", "", true, false);
-    row("nAboutItem", "О программе...", "Shift+F1");
-    row("nWikiItem", "Вызов справки", "F1", false, false); // Qt disables what it hides
-    row("nWebItem", "Сайт программы", "");
-    row("nGuideItem", "Описание языка", "");
+    row("nNewItem", "Создать", "СN", "Ctrl+N");
+    row("nOpenItem", "Открыть...", "ОO", "Ctrl+O");
+    row("nSaveItem", "Сохранить", "ХS", "Ctrl+S");
+    row("nSaveAsItem", "Сохранить как...", "КA", "Ctrl+Shift+S");
+    row("nPageItem", "Параметры страницы...", "МU", "");
+    row("nPrintItem", "Печать", "ПP", "Ctrl+P");
+    row("nExitItem", "Выход", "ВX", "Alt+F4");
+    row("nUndoItem", "Отменить", "ОU", "Ctrl+Z", true, false);
+    row("nCutItem", "Вырезить", "РT", "Ctrl+X");
+    row("nCopyItem", "Копировать", "КC", "Ctrl+C");
+    row("nPasteItem", "Вставить", "ВP", "Ctrl+V");
+    row("nSelectAllItem", "Выделить все", "ДA", "Ctrl+A");
+    row("nDeleteItem", "Удалить", "УD", "");
+    row("nSearchItem", "Поиск", "ПF", "Ctrl+F");
+    row("nRunItem", "Выполнить", "ВR", "F9");
+    row("nPauseItem", "Приостановить", "ПP", "");
+    row("nStopItem", "Прервать", "ЕS", "Ctrl+F2");
+    row("nSettingsItem", "Параметры", "ПS", "", true, false);
+    row("nAboutItem", "О программе...", "ОA", "Shift+F1");
+    row("nWikiItem", "Вызов справки", "ВH", "F1", false, false); // Qt disables what it hides
+    row("nWebItem", "Сайт программы", "СW", "");
+    row("nGuideItem", "Описание языка", "ЯL", "");
+    row("nRunUnpacedItem", "Выполнить без задержки", "БW", "Shift+F9");
+    row("nStepItem", "Шаг", "ШT", "F8");
+    row("nRunToCursorItem", "Выполнить до курсора", "КC", "F4");
+    row("nBreakpointItem", "Точка останова", "ТB", "F5");
+    row("nCellsItem", "Ячейки", "ЯC", "F12");
+    row("nCellsFilterItem", "Фильтр ячеек", "ФF", "Ctrl+Shift+F");
+    row("nAddressStackItem", "Стек адресов", "АA", "Ctrl+Shift+A");
+    row("nLoopStackItem", "Стек циклов", "ЦL", "Ctrl+Shift+L");
 }
 
 void TestMainMenus::items()
 {
     QFETCH(QString, name);
     QFETCH(QString, caption);
+    QFETCH(QString, mnemonic);
     QFETCH(QString, shortcut);
     QFETCH(bool, visible);
     QFETCH(bool, enabled);
     auto window = ShowMainWindow();
     auto* item = window->findChild<QAction*>(name);
     QVERIFY(item);
-    QCOMPARE(item->text(), caption);
+    QCOMPARE(WithoutMnemonic(item->text()), caption);
+    QCOMPARE(Mnemonic(item->text()), mnemonic.front());
+    QCOMPARE(Mnemonic(EnglishText(item->text())), mnemonic.back());
     QCOMPARE(item->shortcut().toString(QKeySequence::PortableText), shortcut);
     QCOMPARE(item->isVisible(), visible);
     QCOMPARE(item->isEnabled(), enabled);
@@ -154,7 +205,7 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("file") << "nFileItem" << "Файл"
                           << QStringList{"nNewItem", "nOpenItem", "nSaveItem", "nSaveAsItem",
                                          "nSeparator1", "nPageItem", "nPrintItem", "nSeparator2",
-                                         "nExitItem", "nRecentSeparator", "nRecentItemAction"}
+                                         "nRecentItemAction", "nRecentSeparator", "nExitItem"}
                           << true;
     QTest::newRow("edit") << "nEditItem" << "Правка"
                           << QStringList{"nUndoItem", "nSeparator3", "nCutItem", "nCopyItem",
@@ -166,7 +217,8 @@ void TestMainMenus::menuOrder_data()
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
                                             "nSeparator8", "nBreakpointItem"}
                              << true;
-    QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem"} << true;
+    QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem", "nCellsFilterItem", "nAddressStackItem", "nLoopStackItem"}
+                          << true;
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
@@ -184,24 +236,50 @@ void TestMainMenus::menuOrder()
     auto window = ShowMainWindow();
     auto* found = window->findChild<QMenu*>(menu);
     QVERIFY(found);
-    QCOMPARE(found->title(), title);
+    QCOMPARE(WithoutMnemonic(found->title()), title);
     QCOMPARE(found->menuAction()->isVisible(), visible);
     QStringList names;
     for (const QAction* action : found->actions())
         names << action->objectName();
     QCOMPARE(names, items);
     QVERIFY(window->menuBar()->actions().contains(found->menuAction()));
+
+    // Every item has its own letter within the menu, in both languages.
+    QVERIFY(!Mnemonic(found->title()).isNull());
+    QVERIFY(!Mnemonic(EnglishText(found->title())).isNull());
+    QString russian;
+    QString english;
+    for (const QAction* action : found->actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        const QChar ru = Mnemonic(action->text());
+        const QChar en = Mnemonic(EnglishText(action->text()));
+        QVERIFY2(!ru.isNull() && !russian.contains(ru), qPrintable(action->text()));
+        QVERIFY2(!en.isNull() && !english.contains(en), qPrintable(EnglishText(action->text())));
+        russian += ru;
+        english += en;
+    }
 }
 
 void TestMainMenus::composition()
 {
     auto window = ShowMainWindow();
     QCOMPARE(window->minimumSize(), QSize(640, 480));
-    QCOMPARE(window->centralWidget()->size(), QSize(793, 539));
+    // The editor's 793 pixels leave room for the cells panel beside them.
+    const int panel = Child<TCellsPanel>(*window, "pCellsPanel")->WholeColumnsWidth();
+    QCOMPARE(window->centralWidget()->size(), QSize(793 + panel, 539));
     auto* top = Child<QWidget>(*window, "pTopPanel");
-    QCOMPARE(top->geometry(), QRect(0, 0, 793, 73));
+    QCOMPARE(top->geometry(), QRect(0, 0, 793 + panel, 73));
     auto* editor = Editor(*window);
-    QCOMPARE(editor->geometry(), QRect(3, 76, 793 - 6, 539 - 76 - 3));
+    QCOMPARE(editor->geometry(), QRect(3, 76, 793 + panel - 6, 539 - 76 - 3));
+
+    // Opened, the panel shows every column whole, and the editor keeps its width.
+    Key(*window, Qt::Key_F12, Qt::NoModifier);
+    auto* table = Child<QTableView>(*window, "lCellsTable");
+    QTRY_VERIFY(table->isVisible());
+    QTRY_VERIFY(!table->horizontalScrollBar()->isVisible());
+    QVERIFY(editor->width() >= 793 - 6 - 10);
+    Key(*window, Qt::Key_F12, Qt::NoModifier);
 
     // The run buttons sit side by side, 6 apart, in a strip centred at any width.
     auto* strip = Child<QWidget>(*window, "sPanel2");
@@ -463,6 +541,105 @@ void TestMainMenus::otherLayoutKeepsShortcuts()
     // Without Ctrl the same key types its own letter.
     CyrillicKey(*window, u'Ф', 38, Qt::NoModifier);
     QCOMPARE(editor->toPlainText(), QStringLiteral("ф"));
+}
+
+void TestMainMenus::menuLettersOpenMenus()
+{
+    auto window = ShowMainWindow();
+    auto* editor = Editor(*window);
+    QMenuBar* bar = window->menuBar();
+    const auto openedMenu = [bar]() -> QString {
+        QAction* active = bar->activeAction();
+        if (!active || !active->menu() || !active->menu()->isVisible())
+            return {};
+        const QString name = active->menu()->objectName();
+        active->menu()->hide();
+        bar->setActiveAction(nullptr);
+        return name;
+    };
+    const QStringList bars{QStringLiteral("Файл"), QStringLiteral("Правка"), QStringLiteral("Проект"),
+                           QStringLiteral("Вид"), QStringLiteral("Справка")};
+    QStringList titles;
+    QString letters;
+    for (const QAction* menu : bar->actions()) {
+        if (menu->isVisible()) {
+            titles << WithoutMnemonic(menu->text());
+            letters += Mnemonic(menu->text());
+        }
+    }
+    QCOMPARE(titles, bars);
+    QCOMPARE(letters, QStringLiteral("ФПРВС"));
+
+    // Alt+Ф in the Russian layout, and the same key (A) in the Latin one.
+    CyrillicKey(*window, u'Ф', 38, Qt::AltModifier);
+    QCOMPARE(openedMenu(), QStringLiteral("nFileItem"));
+    QKeyEvent latin(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, 38, 0, 0, QStringLiteral("a"));
+    QApplication::sendEvent(editor, &latin);
+    QCOMPARE(openedMenu(), QStringLiteral("nFileItem"));
+    CyrillicKey(*window, u'С', 54, Qt::AltModifier); // the C key
+    QCOMPARE(openedMenu(), QStringLiteral("nHelpItem"));
+    // A letter no menu has opens nothing, and no Alt+letter types into the program.
+    QTest::keyClick(editor, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(editor, Qt::Key_J, Qt::AltModifier);
+    QCOMPARE(openedMenu(), QString());
+    QCOMPARE(editor->toPlainText(), QString());
+
+    QTest::keyClick(editor, Qt::Key_F10);
+    QCOMPARE(openedMenu(), QStringLiteral("nFileItem"));
+    QCOMPARE(editor->toPlainText(), QString());
+}
+
+void TestMainMenus::runButtonTooltips()
+{
+    auto window = ShowMainWindow();
+    QCOMPARE(Button(*window, "bBigRun")->toolTip(), QStringLiteral("Выполнить (F9)"));
+    QCOMPARE(Button(*window, "bBigPause")->toolTip(), QStringLiteral("Приостановить"));
+    QCOMPARE(Button(*window, "bBigStop")->toolTip(), QStringLiteral("Прервать (Ctrl+F2)"));
+}
+
+void TestMainMenus::keyboardReachesCellsPanel()
+{
+    auto window = ShowMainWindow();
+    auto* editor = Editor(*window);
+    auto* panel = Child<QWidget>(*window, "pCellsPanel");
+    auto* filter = Child<QLineEdit>(*window, "mCellsFilter");
+    QVERIFY(panel->isHidden());
+
+    // Each part by its key; the hidden panel opens for it.
+    Key(*window, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(QApplication::focusWidget(), filter);
+    // In the filter too, Alt+letter belongs to the menus and types nothing.
+    QTest::keyClick(filter, Qt::Key_J, Qt::AltModifier);
+    QCOMPARE(filter->text(), QString());
+    QTest::keyClick(filter, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), Child<QListWidget>(*window, "lAddressStack"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L,
+                    Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), Child<QListWidget>(*window, "lLoopStack"));
+
+    // Tab types a tab into the program; Ctrl+Tab leaves it for the panel.
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(panel->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(editor->toPlainText(), QString());
+}
+
+void TestMainMenus::completionListGoesWithOpenDialog()
+{
+    auto window = ShowMainWindow();
+    auto* dialog = Child<QFileDialog>(*window, "dOpenDialog");
+    TModalScript script;
+    script.Then([](QWidget* modal) { TModalScript::Dismiss(modal); });
+    Key(*window, Qt::Key_O);
+    QVERIFY(script.Done());
+    auto* completer = dialog->findChild<QCompleter*>();
+    QVERIFY(completer);
+    // The list reopening after the dialog closed (a late folder listing)
+    // would take every key; it goes again at once.
+    completer->popup()->show();
+    QTRY_VERIFY(!completer->popup()->isVisible());
+    QVERIFY(!dialog->isVisible());
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainMenus)

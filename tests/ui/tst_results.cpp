@@ -540,8 +540,8 @@ void TestResults::enterPressesFocusedButton()
     QVERIFY(window.isVisible());
     QVERIFY(ReadAll(target).contains("$0001"));
 
-    // Elsewhere Enter is "Закрыть".
-    list->setFocus();
+    // The focus leaves the save button for the list, where Enter is "Закрыть".
+    QCOMPARE(window.focusWidget(), list);
     QVERIFY(Child<QPushButton>(window, "bCloseButton")->isDefault());
     QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
     QTRY_VERIFY(!window.isVisible());

@@ -208,8 +208,8 @@
 <context>
     <name>TRecentFilesMenu</name>
     <message>
-        <source>Последние файлы</source>
-        <translation>Recent Files</translation>
+        <source>Последние &amp;файлы</source>
+        <translation>Recent &amp;Files</translation>
     </message>
     <message>
         <source>Список пуст</source>
@@ -258,6 +258,10 @@
     <message>
         <source>Описание языка</source>
         <translation>Language Guide</translation>
+    </message>
+    <message>
+        <source>:/vesk/guide.ru.md</source>
+        <translation>:/vesk/guide.md</translation>
     </message>
 </context>
 <context>
@@ -311,100 +315,100 @@
         <translation>Steps: %1</translation>
     </message>
     <message>
-        <source>Файл</source>
-        <translation>File</translation>
+        <source>&amp;Файл</source>
+        <translation>&amp;File</translation>
     </message>
     <message>
-        <source>Создать</source>
-        <translation>New</translation>
+        <source>&amp;Создать</source>
+        <translation>&amp;New</translation>
     </message>
     <message>
-        <source>Открыть...</source>
-        <translation>Open...</translation>
+        <source>&amp;Открыть...</source>
+        <translation>&amp;Open...</translation>
     </message>
     <message>
-        <source>Сохранить</source>
-        <translation>Save</translation>
+        <source>Со&amp;хранить</source>
+        <translation>&amp;Save</translation>
     </message>
     <message>
-        <source>Сохранить как...</source>
-        <translation>Save As...</translation>
+        <source>Сохранить &amp;как...</source>
+        <translation>Save &amp;As...</translation>
     </message>
     <message>
-        <source>Параметры страницы...</source>
-        <translation>Page Setup...</translation>
+        <source>Пара&amp;метры страницы...</source>
+        <translation>Page Set&amp;up...</translation>
     </message>
     <message>
-        <source>Печать</source>
-        <translation>Print</translation>
+        <source>&amp;Печать</source>
+        <translation>&amp;Print</translation>
     </message>
     <message>
-        <source>Выход</source>
-        <translation>Exit</translation>
+        <source>&amp;Выход</source>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
-        <source>Правка</source>
-        <translation>Edit</translation>
+        <source>&amp;Правка</source>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
-        <source>Отменить</source>
-        <translation>Undo</translation>
+        <source>&amp;Отменить</source>
+        <translation>&amp;Undo</translation>
     </message>
     <message>
-        <source>Вырезить</source>
-        <translation>Cut</translation>
+        <source>Вы&amp;резить</source>
+        <translation>Cu&amp;t</translation>
     </message>
     <message>
-        <source>Копировать</source>
-        <translation>Copy</translation>
+        <source>&amp;Копировать</source>
+        <translation>&amp;Copy</translation>
     </message>
     <message>
-        <source>Вставить</source>
-        <translation>Paste</translation>
+        <source>&amp;Вставить</source>
+        <translation>&amp;Paste</translation>
     </message>
     <message>
-        <source>Выделить все</source>
-        <translation>Select All</translation>
+        <source>Вы&amp;делить все</source>
+        <translation>Select &amp;All</translation>
     </message>
     <message>
-        <source>Удалить</source>
-        <translation>Delete</translation>
+        <source>&amp;Удалить</source>
+        <translation>&amp;Delete</translation>
     </message>
     <message>
-        <source>Поиск</source>
-        <translation>Find</translation>
+        <source>&amp;Поиск</source>
+        <translation>&amp;Find</translation>
     </message>
     <message>
-        <source>Проект</source>
-        <translation>Project</translation>
+        <source>П&amp;роект</source>
+        <translation>&amp;Project</translation>
     </message>
     <message>
-        <source>Инструменты</source>
-        <translation>Tools</translation>
+        <source>&amp;Инструменты</source>
+        <translation>&amp;Tools</translation>
     </message>
     <message>
-        <source>Параметры</source>
-        <translation>Settings</translation>
+        <source>&amp;Параметры</source>
+        <translation>&amp;Settings</translation>
     </message>
     <message>
-        <source>Справка</source>
-        <translation>Help</translation>
+        <source>&amp;Справка</source>
+        <translation>&amp;Help</translation>
     </message>
     <message>
-        <source>О программе...</source>
-        <translation>About...</translation>
+        <source>&amp;О программе...</source>
+        <translation>&amp;About...</translation>
     </message>
     <message>
-        <source>Вызов справки</source>
-        <translation>Online Help</translation>
+        <source>&amp;Вызов справки</source>
+        <translation>Online &amp;Help</translation>
     </message>
     <message>
-        <source>Сайт программы</source>
-        <translation>Website</translation>
+        <source>&amp;Сайт программы</source>
+        <translation>&amp;Website</translation>
     </message>
     <message>
-        <source>Описание языка</source>
-        <translation>Language Guide</translation>
+        <source>Описание &amp;языка</source>
+        <translation>&amp;Language Guide</translation>
     </message>
     <message>
         <source>Вместо неё откроется описание языка, встроенное в программу.</source>
@@ -459,28 +463,28 @@ Message: %3</translation>
         <translation>Search finished. The text &quot;%1&quot; was not found.</translation>
     </message>
     <message>
-        <source>Выполнить без задержки</source>
-        <translation>Run Without Delay</translation>
+        <source>Выполнить &amp;без задержки</source>
+        <translation>Run &amp;Without Delay</translation>
     </message>
     <message>
-        <source>Шаг</source>
-        <translation>Step</translation>
+        <source>&amp;Шаг</source>
+        <translation>S&amp;tep</translation>
     </message>
     <message>
-        <source>Выполнить до курсора</source>
-        <translation>Run to Cursor</translation>
+        <source>Выполнить до &amp;курсора</source>
+        <translation>Run to &amp;Cursor</translation>
     </message>
     <message>
-        <source>Точка останова</source>
-        <translation>Breakpoint</translation>
+        <source>&amp;Точка останова</source>
+        <translation>&amp;Breakpoint</translation>
     </message>
     <message>
-        <source>Вид</source>
-        <translation>View</translation>
+        <source>&amp;Вид</source>
+        <translation>&amp;View</translation>
     </message>
     <message>
-        <source>Ячейки</source>
-        <translation>Cells</translation>
+        <source>&amp;Ячейки</source>
+        <translation>&amp;Cells</translation>
     </message>
     <message>
         <source>Выполняется без задержки</source>
@@ -505,6 +509,34 @@ Message: %3</translation>
     <message>
         <source>Завершено</source>
         <translation>Finished</translation>
+    </message>
+    <message>
+        <source>&amp;Выполнить</source>
+        <translation>&amp;Run</translation>
+    </message>
+    <message>
+        <source>&amp;Приостановить</source>
+        <translation>&amp;Pause</translation>
+    </message>
+    <message>
+        <source>Пр&amp;ервать</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>&amp;Фильтр ячеек</source>
+        <translation>Cell &amp;Filter</translation>
+    </message>
+    <message>
+        <source>Стек &amp;адресов</source>
+        <translation>&amp;Address Stack</translation>
+    </message>
+    <message>
+        <source>Стек &amp;циклов</source>
+        <translation>&amp;Loop Stack</translation>
+    </message>
+    <message>
+        <source>Время: %1 сек.</source>
+        <translation>Time: %1 s</translation>
     </message>
 </context>
 <context>
