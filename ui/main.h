@@ -75,6 +75,11 @@ public:
     void nWebItemClick();
     void nGuideItemClick();
     void nRecentItemClick(const QString& path);
+    void nFindNextItemClick();
+    void nFindPreviousItemClick();
+    void nGoToLineItemClick();
+    void nBracketItemClick();
+    void nExampleItemClick(const QString& path);
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();
@@ -166,6 +171,7 @@ private:
 
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
+    void BuildNavigationMenus(QMenu* editMenu, QMenu* helpMenu);
     void BuildCellsPanel();
     // The debugger's part of the core's events.
     void DebugStart();

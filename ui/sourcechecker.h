@@ -1,12 +1,14 @@
 // Checking while typing: a moment after the last edit the editor's text goes
-// through the same preparation and check as a run, on a worker thread, and the
-// first problem is marked in the editor.
+// through the same preparation and check as a run, on a worker thread, and so
+// do the operators that fail whenever a run reaches them. Every problem is
+// underlined in the editor.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <string>
+#include <vector>
 
 #include "formats/bracketmatch.h"
 #include "ui/latestjob.h"
@@ -23,21 +25,30 @@ public:
     void CheckNow();
 
 signals:
-    // "Строка: L, символ: C. Message", counted as the error report counts,
-    // or an empty text when the check passes.
+    // "Строка: L, символ: C. Message", counted as the error report counts: the
+    // problem at the caret, else the one a run would meet first; an empty text
+    // when the check passes. After every check, and when the caret moves onto
+    // or off a problem.
     void Checked(const QString& problem);
 
 private:
-    // The first problem of a text: where the editor shows it and why.
+    // A problem of a text: where the editor shows it and why. `start` is the
+    // first column of the failing operator, `place` the column a run reports.
     struct TProblem {
-        bool found = false;
         TTextPlace place;
+        std::int32_t start = 0;
         std::u16string message;
     };
-    [[nodiscard]] static TProblem FindProblem(const QString& text);
-    void Show(const TProblem& problem);
+    // The fault that stops a run before it starts first, if any, then the
+    // faults of operators in reading order.
+    [[nodiscard]] static std::vector<TProblem> FindProblems(const QString& text);
+    void Show(const std::vector<TProblem>& problems);
+    void ShowCaretProblem(bool always);
+
+    QString _first; // the status text when the caret is on no problem
+    QString _shown;
 
     TCodeEditor* _editor;
     QTimer _delay;
-    TLatestJob<TProblem> _job;
+    TLatestJob<std::vector<TProblem>> _job;
 };

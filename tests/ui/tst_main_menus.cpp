@@ -127,6 +127,10 @@ void TestMainMenus::items_data()
     row("nWikiItem", "Вызов справки", "F1", false, false); // Qt disables what it hides
     row("nWebItem", "Сайт программы", "");
     row("nGuideItem", "Описание языка", "");
+    row("nFindNextItem", "Найти далее", "F3");
+    row("nFindPreviousItem", "Найти ранее", "Shift+F3");
+    row("nGoToLineItem", "Перейти к строке...", "Ctrl+G");
+    row("nBracketItem", "К парной скобке", "Ctrl+B");
 }
 
 void TestMainMenus::items()
@@ -159,7 +163,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("edit") << "nEditItem" << "Правка"
                           << QStringList{"nUndoItem", "nSeparator3", "nCutItem", "nCopyItem",
                                          "nPasteItem", "nSeparator4", "nSelectAllItem",
-                                         "nDeleteItem", "nSeparator5", "nSearchItem"}
+                                         "nDeleteItem", "nSeparator5", "nSearchItem",
+                                         "nFindNextItem", "nFindPreviousItem", "nGoToLineItem",
+                                         "nBracketItem"}
                           << true;
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
@@ -171,7 +177,7 @@ void TestMainMenus::menuOrder_data()
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
                           << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem",
-                                         "nGuideItem"}
+                                         "nGuideItem", "nExamplesItemAction"}
                           << true;
 }
 

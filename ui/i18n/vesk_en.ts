@@ -183,6 +183,13 @@
     </message>
 </context>
 <context>
+    <name>TExamplesMenu</name>
+    <message>
+        <source>Примеры</source>
+        <translation>Examples</translation>
+    </message>
+</context>
+<context>
     <name>TFindDialog</name>
     <message>
         <source>Поиск</source>
@@ -505,6 +512,34 @@ Message: %3</translation>
     <message>
         <source>Завершено</source>
         <translation>Finished</translation>
+    </message>
+    <message>
+        <source>Найти далее</source>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>Найти ранее</source>
+        <translation>Find Previous</translation>
+    </message>
+    <message>
+        <source>Перейти к строке...</source>
+        <translation>Go to Line...</translation>
+    </message>
+    <message>
+        <source>К парной скобке</source>
+        <translation>Matching Bracket</translation>
+    </message>
+    <message>
+        <source>Достигнуто начало текста. Продолжить поиск с конца?</source>
+        <translation>Reached the beginning of the text. Continue from the end?</translation>
+    </message>
+    <message>
+        <source>Переход к строке</source>
+        <translation>Go to Line</translation>
+    </message>
+    <message>
+        <source>Номер строки (1–%1):</source>
+        <translation>Line number (1–%1):</translation>
     </message>
 </context>
 <context>
