@@ -283,9 +283,6 @@ void TCodeEditor::SetErrorMark(int line, int column)
 
 void TCodeEditor::SetProblemMarks(QList<TProblemMark> marks)
 {
-    std::sort(marks.begin(), marks.end(), [](const TProblemMark& a, const TProblemMark& b) {
-        return a.line < b.line || (a.line == b.line && a.start < b.start);
-    });
     _problems = std::move(marks);
     ApplyMarks();
 }

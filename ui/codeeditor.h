@@ -49,8 +49,9 @@ public:
         int column = 0;
         QString message;
     };
-    // The problems of the last check, underlined; replaced by the next check
-    // and cleared by an edit. Only those near the shown lines are laid out.
+    // The problems of the last check, in reading order, underlined; replaced
+    // by the next check and cleared by an edit. Only those near the shown
+    // lines are laid out.
     void SetProblemMarks(QList<TProblemMark> marks);
     void SetProblemMark(int line, int column);
     void ClearProblemMark();

@@ -1,6 +1,8 @@
 #include "ui/sourcechecker.h"
 
+#include <QHash>
 #include <QTextDocument>
+#include <algorithm>
 #include <exception>
 
 #include "core/sourcecheck.h"
@@ -40,55 +42,69 @@ void TSourceChecker::CheckNow()
     // worker while the window goes on.
     const QString text = _editor->ProgramText();
     _job.Start([text] { return FindProblems(text); },
-               [this](std::vector<TProblem> problems, std::exception_ptr failure) {
+               [this](TFound found, std::exception_ptr failure) {
                    TVeskApplication::RunCommand([&] {
                        if (failure)
                            std::rethrow_exception(failure);
-                       Show(problems);
+                       Show(std::move(found));
                    });
                });
 }
 
-std::vector<TSourceChecker::TProblem> TSourceChecker::FindProblems(const QString& text)
+TSourceChecker::TFound TSourceChecker::FindProblems(const QString& text)
 {
     const std::vector<std::u16string> lines = TCodeEditor::ProgramLines(text);
     std::vector<std::u16string> prepared = lines;
     for (std::u16string& line : prepared)
         PrepareLine(line);
-    std::vector<TProblem> problems;
-    if (const std::optional<TSourceFault> fault = FindSourceFault(prepared)) {
+    // Each message is put in the interface language once and shared by its marks.
+    QHash<QString, QString> texts;
+    const auto message = [&texts](std::u16string_view core) {
+        const QString key = QString::fromStdU16String(std::u16string(core));
+        auto it = texts.find(key);
+        if (it == texts.end())
+            it = texts.insert(key, CoreMessageText(core));
+        return *it;
+    };
+    TFound found;
+    TCodeEditor::TProblemMark beforeRun;
+    const std::optional<TSourceFault> fault = FindSourceFault(prepared);
+    if (fault) {
         // The run names no place for unpaired brackets; here the culprit is shown.
-        TProblem problem{{fault->line, 0}, 0, std::u16string(fault->message)};
+        TTextPlace place{fault->line, 0};
         if (fault->column == 0)
-            problem.place = FindUnpairedBracket(lines).value_or(problem.place);
+            place = FindUnpairedBracket(lines).value_or(place);
         else
-            problem.place.column = MapErrorColumn(lines[std::size_t(fault->line)], fault->column) - 1;
-        problem.start = problem.place.column;
-        problems.push_back(std::move(problem));
+            place.column = MapErrorColumn(lines[std::size_t(fault->line)], fault->column) - 1;
+        beforeRun = {place.line, place.column, place.column + 1, place.column, message(fault->message)};
     }
-    for (TStaticFault& fault : FindStaticFaults(prepared)) {
+    for (const TStaticFault& fault : FindStaticFaults(prepared)) {
         const std::u16string& line = lines[std::size_t(fault.line)];
-        problems.push_back({{fault.line, MapErrorColumn(line, fault.column) - 1},
-                            MapErrorColumn(line, fault.start) - 1,
-                            std::move(fault.message)});
+        const int column = MapErrorColumn(line, fault.column) - 1;
+        found.marks.append({fault.line, MapErrorColumn(line, fault.start) - 1, column + 1, column,
+                            message(fault.message)});
     }
-    return problems;
+    if (fault) {
+        const auto after = [&beforeRun](const TCodeEditor::TProblemMark& mark) {
+            return mark.line > beforeRun.line || (mark.line == beforeRun.line && mark.start > beforeRun.start);
+        };
+        const auto at = std::find_if(found.marks.begin(), found.marks.end(), after);
+        found.first = at - found.marks.begin();
+        found.marks.insert(at, beforeRun);
+    } else if (!found.marks.isEmpty()) {
+        found.first = 0;
+    }
+    return found;
 }
 
-void TSourceChecker::Show(const std::vector<TProblem>& problems)
+void TSourceChecker::Show(TFound found)
 {
-    QList<TCodeEditor::TProblemMark> marks;
-    marks.reserve(qsizetype(problems.size()));
-    for (const TProblem& problem : problems) {
-        marks.append({problem.place.line, problem.start, problem.place.column + 1, problem.place.column,
-                      CoreMessageText(problem.message)});
-    }
     _first.clear();
-    if (!marks.isEmpty()) {
-        const TCodeEditor::TProblemMark& first = marks.front();
+    if (found.first >= 0) {
+        const TCodeEditor::TProblemMark& first = found.marks.at(found.first);
         _first = tr("Строка: %1, символ: %2. %3").arg(first.line + 1).arg(first.column + 1).arg(first.message);
     }
-    _editor->SetProblemMarks(std::move(marks));
+    _editor->SetProblemMarks(std::move(found.marks));
     ShowCaretProblem(true);
 }
 

@@ -8,12 +8,10 @@
 #include <QString>
 #include <QTimer>
 #include <string>
-#include <vector>
 
 #include "formats/bracketmatch.h"
+#include "ui/codeeditor.h"
 #include "ui/latestjob.h"
-
-class TCodeEditor;
 
 class TSourceChecker final : public QObject {
     Q_OBJECT
@@ -32,17 +30,15 @@ signals:
     void Checked(const QString& problem);
 
 private:
-    // A problem of a text: where the editor shows it and why. `start` is the
-    // first column of the failing operator, `place` the column a run reports.
-    struct TProblem {
-        TTextPlace place;
-        std::int32_t start = 0;
-        std::u16string message;
+    // The problems of a text as the editor marks them, in reading order, made
+    // entirely on the worker: a text can have a problem on every line.
+    struct TFound {
+        QList<TCodeEditor::TProblemMark> marks;
+        qsizetype first = -1; // the one a run meets first: a fault that stops it
+                              // before it starts, else the first in reading order
     };
-    // The fault that stops a run before it starts first, if any, then the
-    // faults of operators in reading order.
-    [[nodiscard]] static std::vector<TProblem> FindProblems(const QString& text);
-    void Show(const std::vector<TProblem>& problems);
+    [[nodiscard]] static TFound FindProblems(const QString& text);
+    void Show(TFound found);
     void ShowCaretProblem(bool always);
 
     QString _first; // the status text when the caret is on no problem
@@ -50,5 +46,5 @@ private:
 
     TCodeEditor* _editor;
     QTimer _delay;
-    TLatestJob<std::vector<TProblem>> _job;
+    TLatestJob<TFound> _job;
 };
