@@ -176,10 +176,8 @@ INSTANTIATE_TEST_SUITE_P(SourceCheck, StaticFaults, ::testing::Values(
     TStaticCase{{u"$0001+$0002"}, {u"0:6-7 Невозможно распознать число '$0'."}},
     TStaticCase{{u"[0G:+01]"}, {u"0:1-2 Невозможно распознать число '0G'."}},
     TStaticCase{{u"?@00+01(+02)"}, {u"0:1-2 Неверно указан адрес ячейки."}},
-    TStaticCase{{u"$00"}, {u"0:1-2 Неверно указан адрес ячейки."}},
     // No block at all: the first branch fails at the condition, the others after it.
     TStaticCase{{u"$0001??", u"+01"}, {u"0:6-6" + kNoBlock, u"0:6-7" + kNoBlock}},
-    TStaticCase{{u"?05+01(+02)"}, {u"0:1-1" + kNoBlock}},
     TStaticCase{{u"?05", u"(+01)"}, {u"0:1-1" + kNoBlock}},
     // A separator outside every block, also after one; one inside is the run's.
     TStaticCase{{u"(+01):"}, {u"0:6-6 Использование символа деления ветвей вне блока обработки условия."}},
