@@ -3,13 +3,16 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <algorithm>
 #include <chrono>
 
 #include "formats/projectfile.h"
+#include "ui/bracketpartner.h"
 #include "ui/editorgutter.h"
 #include "ui/highlighter.h"
 #include "ui/style.h"
@@ -89,6 +92,8 @@ TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
     connect(this, &QPlainTextEdit::blockCountChanged, this, &TCodeEditor::UpdateGutterWidth);
     connect(this, &QPlainTextEdit::updateRequest, this, &TCodeEditor::UpdateGutter);
     connect(document(), &QTextDocument::contentsChange, this, &TCodeEditor::ContentsChange);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TCodeEditor::FindBracketPartner);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TCodeEditor::ApplyMarksIfScrolledAway);
     ApplyTabStops();
     UpdateGutterWidth();
 }
@@ -183,11 +188,15 @@ void TCodeEditor::ContentsChange(int position, int removed, int added)
         CheckBreakpointsMoved();
     _blockCount = blocks;
     CheckLongLines(position, added);
-    if (_error.set || _problem.set) {
-        _error.set = false;
-        _problem.set = false;
+    const bool marked = _error.set || !_problems.isEmpty() || _bracket >= 0;
+    _error.set = false;
+    _problems.clear();
+    // Positions after the edit may no longer hold the pair.
+    _bracket = -1;
+    _bracketPartner = -1;
+    if (marked)
         ApplyMarks();
-    }
+    FindBracketPartner();
 }
 
 void TCodeEditor::CheckLongLines(int position, int added)
@@ -264,18 +273,98 @@ void TCodeEditor::SetErrorMark(int line, int column)
     ApplyMarks();
 }
 
+void TCodeEditor::SetProblemMarks(QList<TProblemMark> marks)
+{
+    _problems = std::move(marks);
+    ApplyMarks();
+}
+
 void TCodeEditor::SetProblemMark(int line, int column)
 {
-    SetMark(_problem, line, column, 1);
-    ApplyMarks();
+    SetProblemMarks({TProblemMark{line, column, column + 1, column, {}}});
 }
 
 void TCodeEditor::ClearProblemMark()
 {
-    if (!_problem.set)
+    if (_problems.isEmpty())
         return;
-    _problem.set = false;
+    _problems.clear();
     ApplyMarks();
+}
+
+const TCodeEditor::TProblemMark* TCodeEditor::ProblemAt(int line, int column) const
+{
+    auto it = std::lower_bound(_problems.begin(), _problems.end(), line,
+                               [](const TProblemMark& mark, int l) { return mark.line < l; });
+    for (; it != _problems.end() && it->line == line; ++it) {
+        if (column >= it->start && column <= it->end)
+            return &*it;
+    }
+    return nullptr;
+}
+
+void TCodeEditor::FindBracketPartner()
+{
+    const int before = _bracket;
+    const int partnerBefore = _bracketPartner;
+    _bracket = -1;
+    _bracketPartner = -1;
+    const QTextCursor caret = textCursor();
+    if (!caret.hasSelection()) {
+        if (const auto pair = FindBracketPair(*document(), caret.position())) {
+            _bracket = pair->at;
+            _bracketPartner = pair->partner;
+        }
+    }
+    if (_bracket != before || _bracketPartner != partnerBefore)
+        ApplyMarks();
+}
+
+void TCodeEditor::JumpToBracketPartner()
+{
+    if (_bracketPartner < 0)
+        return;
+    QTextCursor caret = textCursor();
+    // The caret keeps its side of the bracket: before an opener, after a closer.
+    const bool after = caret.position() > _bracket;
+    caret.setPosition(_bracketPartner + (after ? 1 : 0));
+    setTextCursor(caret);
+    ensureCursorVisible();
+}
+
+void TCodeEditor::GoToLine(int line)
+{
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    QTextCursor caret(block);
+    setTextCursor(caret);
+    ScrollToMark(caret);
+}
+
+bool TCodeEditor::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QTextCursor at = cursorForPosition(help->pos());
+        const TProblemMark* problem = ProblemAt(at.blockNumber(), at.positionInBlock());
+        if (problem != nullptr && !problem->message.isEmpty())
+            QToolTip::showText(help->globalPos(), problem->message, viewport());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void TCodeEditor::ApplyMarksIfScrolledAway()
+{
+    if (_problems.isEmpty())
+        return;
+    const int first = firstVisibleBlock().blockNumber();
+    const int visible = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    if (first < _problemsFrom || first + visible > _problemsTo)
+        ApplyMarks();
 }
 
 void TCodeEditor::ApplyMarks()
@@ -290,12 +379,32 @@ void TCodeEditor::ApplyMarks()
         selections.append(LineSelection(_execution.cursor, c.executionLine));
         selections.append(TextSelection(_execution.cursor, c.executionText));
     }
-    if (_problem.set) {
-        QTextEdit::ExtraSelection problem = TextSelection(_problem.cursor, c.errorText);
+    if (_bracket >= 0) {
+        for (const int at : {_bracket, _bracketPartner}) {
+            QTextCursor cursor(document());
+            cursor.setPosition(at);
+            cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+            selections.append(TextSelection(cursor, c.bracketPair));
+        }
+    }
+    // Every selection is looked at for every line drawn: only the problems
+    // within a screen of the shown lines are laid out, again after a scroll.
+    const int first = firstVisibleBlock().blockNumber();
+    const int visible = std::max(1, viewport()->height() / std::max(1, fontMetrics().lineSpacing()));
+    _problemsFrom = std::max(0, first - visible);
+    _problemsTo = first + 2 * visible;
+    auto it = std::lower_bound(_problems.begin(), _problems.end(), _problemsFrom,
+                               [](const TProblemMark& mark, int l) { return mark.line < l; });
+    for (; it != _problems.end() && it->line <= _problemsTo; ++it) {
+        TMark mark;
+        SetMark(mark, it->line, it->start, it->end - it->start);
+        if (!mark.set)
+            continue;
+        QTextEdit::ExtraSelection problem = TextSelection(mark.cursor, c.errorText);
         problem.format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
         problem.format.setUnderlineColor(c.problemUnderline);
-        if (!_problem.cursor.hasSelection())
-            problem = LineSelection(_problem.cursor, c.errorLine);
+        if (!mark.cursor.hasSelection())
+            problem = LineSelection(mark.cursor, c.errorLine);
         selections.append(problem);
     }
     setExtraSelections(selections);

@@ -40,10 +40,29 @@ public:
     // until the next edit. The caret is left where it is.
     void SetErrorMark(int line, int column);
 
-    // The problem found by checking while typing (0-based line and column);
-    // it is replaced by the next check and cleared by an edit.
+    // A problem found by checking while typing: 0-based line, the columns it
+    // underlines (end excluded), the column a run would report, and its text.
+    struct TProblemMark {
+        int line = 0;
+        int start = 0;
+        int end = 0;
+        int column = 0;
+        QString message;
+    };
+    // The problems of the last check, in reading order, underlined; replaced
+    // by the next check and cleared by an edit. Only those near the shown
+    // lines are laid out.
+    void SetProblemMarks(QList<TProblemMark> marks);
     void SetProblemMark(int line, int column);
     void ClearProblemMark();
+    [[nodiscard]] const QList<TProblemMark>& ProblemMarks() const { return _problems; }
+    // The problem under (line, column), the column after its end included; or null.
+    [[nodiscard]] const TProblemMark* ProblemAt(int line, int column) const;
+
+    // Puts the caret on the partner of the bracket at the caret, if it has one.
+    void JumpToBracketPartner();
+    // Puts the caret at the start of the 0-based line and shows it.
+    void GoToLine(int line);
 
     // Width of the gutter in pixels, and its painting; used by the gutter widget.
     [[nodiscard]] int GutterWidth() const;
@@ -60,6 +79,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     // A mark follows its text through edits: the cursor holds its selection.
@@ -75,6 +95,8 @@ private:
     void CheckLongLines(int position, int added);
     void SetMark(TMark& mark, int line, int column, int length);
     void ApplyMarks();
+    void ApplyMarksIfScrolledAway();
+    void FindBracketPartner();
     void ScrollToMark(const QTextCursor& cursor);
     void ApplyTabStops();
 
@@ -87,5 +109,9 @@ private:
     QList<int> _lastBreakpoints;     // to tell when an edit moved or removed some
     TMark _execution;
     TMark _error;
-    TMark _problem;
+    QList<TProblemMark> _problems; // sorted by line and column
+    int _problemsFrom = 0;         // the lines whose problems are laid out
+    int _problemsTo = -1;
+    int _bracket = -1;             // document positions of the bracket pair at the caret
+    int _bracketPartner = -1;
 };

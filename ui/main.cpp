@@ -447,6 +447,7 @@ void TfMain::BuildMenus()
             nullptr);
     AddItem(help, "nGuideItem", tr("Описание &языка"), none, &TfMain::nGuideItemClick,
             nullptr);
+    BuildNavigationMenus(editMenu, help);
 }
 
 void TfMain::BuildDialogs()

@@ -76,6 +76,11 @@ public:
     void nWebItemClick();
     void nGuideItemClick();
     void nRecentItemClick(const QString& path);
+    void nFindNextItemClick();
+    void nFindPreviousItemClick();
+    void nGoToLineItemClick();
+    void nBracketItemClick();
+    void nExampleItemClick(const QString& path);
     void bBigRunClick();
     void bBigPauseClick();
     void bBigStopClick();
@@ -179,6 +184,7 @@ private:
 
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
+    void BuildNavigationMenus(QMenu* editMenu, QMenu* helpMenu);
     void BuildCellsPanel();
     // The keyboard's items of the «Вид» menu, after the debugger's.
     void BuildFocusItems(QMenu* viewMenu);

@@ -1,4 +1,5 @@
-// TfMain: the text search behind the find dialog.
+// TfMain: the text search behind the find dialog, and its repetition
+// forwards and backwards from the keyboard.
 #include "main.h"
 
 #include <QCoreApplication>
@@ -67,6 +68,51 @@ void TfMain::dFindDialogFind()
         return;
     }
     SearchNotFound(typed);
+}
+
+void TfMain::nFindNextItemClick()
+{
+    // Before any search there is nothing to repeat: the dialog asks what to find.
+    if (dFindDialog->FindText().isEmpty()) {
+        nSearchItemClick();
+        return;
+    }
+    // From the caret: just after the start of a selection (a found occurrence
+    // is passed over), else where the caret stands.
+    const QTextCursor caret = mEditor->textCursor();
+    _sfpos = caret.hasSelection() ? caret.selectionStart() + 1 : caret.position();
+    dFindDialogFind();
+}
+
+void TfMain::nFindPreviousItemClick()
+{
+    const QString typed = dFindDialog->FindText();
+    if (typed.isEmpty()) {
+        nSearchItemClick();
+        return;
+    }
+    // Folded as Find Next folds, so both find the same occurrences.
+    const bool matchCase = dFindDialog->MatchCase();
+    const QString sought = matchCase ? typed : FoldCase(typed);
+    const QString text = matchCase ? EditorText() : FoldCase(EditorText());
+    const int before = mEditor->textCursor().selectionStart() - 1;
+    qsizetype found = before >= 0 ? text.lastIndexOf(sought, before) : -1;
+    if (found < 0 && text.contains(sought)) {
+        const QString question = tr("Достигнуто начало текста. Продолжить поиск с конца?");
+        if (Ask(SearchCaption(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return;
+        found = text.lastIndexOf(sought);
+    }
+    if (found < 0) {
+        SearchNotFound(typed);
+        return;
+    }
+    QTextCursor cursor = mEditor->textCursor();
+    cursor.setPosition(int(found));
+    cursor.setPosition(int(found + typed.size()), QTextCursor::KeepAnchor);
+    mEditor->setTextCursor(cursor);
+    // A Find Next after this goes on from here.
+    _sfpos = int(found) + 1;
 }
 
 void TfMain::SearchNotFound(const QString& findText)

@@ -33,7 +33,7 @@ struct TMarkColours {
     QColor operatorText, operand, address, comment, refusedText, refusedBack;
     QColor executionLine, executionText, errorLine, errorText, problemUnderline;
     QColor breakpoint, arrowOutline, gutterBack, gutterText;
-    QColor changedBack, currentBack, markedText;
+    QColor changedBack, currentBack, markedText, bracketPair;
 };
 [[nodiscard]] const TMarkColours& MarkColours(const QPalette& palette);
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/staticcheck.h"
 #include "core/veskcore.h"
 #include "tests/core/differential_harness.h"
 #include "tests/core/reference_core.h"
@@ -362,6 +363,38 @@ TEST_F(DifferentialTest, CoreMatchesPlainReferenceOnGeneratedPrograms)
     std::cout << kPrograms << " programs, " << ticks << " reference ticks: refused " << refused << ", finished "
               << finished << ", failed " << failed << ", still running " << unfinished << "; changed by a continue "
               << reprepared << '\n';
+}
+
+// Every fault a run meets that the text alone decides was found beforehand,
+// at the place and with the message the run reports.
+TEST(StaticCheck, FindsEveryTextFaultARunMeets)
+{
+    const std::u16string byText[] = {u"Неверно указан адрес ячейки.", u"Использование числовых данных без операторов",
+                                     u"Обращение к адресу без использования операторов.",
+                                     u"Не найден блок обработки условия."};
+    TProgramGenerator generator(kSeed);
+    int met = 0;
+    int mismatches = 0;
+    for (int n = 0; n < kPrograms && mismatches < 5; ++n) {
+        const TLines lines = generator.Next();
+        const TObserved run = RunReference(lines, {}, kTickLimit);
+        const TEvent& last = run.events.back();
+        if (last.kind != "error" || run.events.front().kind == "error")
+            continue;
+        const bool numberFault = last.message.starts_with(u"Невозможно распознать число '");
+        if (!numberFault && std::find(std::begin(byText), std::end(byText), last.message) == std::end(byText))
+            continue;
+        ++met;
+        bool found = false;
+        for (const TStaticFault& fault : FindStaticFaults(Prepared(lines)))
+            found = found || (fault.line == last.line && fault.column == last.pos &&
+                              CoreErrorText(fault.error) == last.message);
+        if (!found) {
+            ++mismatches;
+            ADD_FAILURE() << "program " << n << ":\n" << Describe(lines) << "  run: " << Describe(run);
+        }
+    }
+    EXPECT_GT(met, kPrograms / 20);
 }
 
 } // namespace

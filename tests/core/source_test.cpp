@@ -4,6 +4,7 @@
 #include <random>
 
 #include "core/sourcecheck.h"
+#include "core/staticcheck.h"
 
 namespace {
 
@@ -144,5 +145,50 @@ TEST_F(SourceCheck, HundredThousandCharacterLineRuns)
     EXPECT_EQ(events, (Events{"start", "finish", "stop"}));
     EXPECT_EQ(Value(u"0001"), 33333 % 256);
 }
+
+// The faults found without a run, as "line:start-column message", on prepared lines.
+struct TStaticCase {
+    std::vector<std::u16string> lines;
+    std::vector<std::u16string> faults;
+};
+
+void PrintTo(const TStaticCase& c, std::ostream* os) { PrintProgram(c.lines, os); }
+
+class StaticFaults : public ::testing::TestWithParam<TStaticCase> {};
+
+TEST_P(StaticFaults, Found)
+{
+    const auto number = [](std::int32_t n) {
+        const std::string digits = std::to_string(n);
+        return std::u16string(digits.begin(), digits.end());
+    };
+    std::vector<std::u16string> found;
+    for (const TStaticFault& fault : FindStaticFaults(GetParam().lines))
+        found.push_back(number(fault.line) + u":" + number(fault.start) + u"-" + number(fault.column) + u" " +
+                        CoreErrorText(fault.error));
+    EXPECT_EQ(found, GetParam().faults);
+}
+
+const std::u16string kNoBlock = u" Не найден блок обработки условия.";
+
+INSTANTIATE_TEST_SUITE_P(SourceCheck, StaticFaults, ::testing::Values(
+    // The whole operand is taken: what it held is not reported again.
+    TStaticCase{{u"$0001+$0002"}, {u"0:6-7 Невозможно распознать число '$0'."}},
+    TStaticCase{{u"[0G:+01]"}, {u"0:1-2 Невозможно распознать число '0G'."}},
+    TStaticCase{{u"?@00+01(+02)"}, {u"0:1-2 Неверно указан адрес ячейки."}},
+    // No block at all: the first branch fails at the condition, the others after it.
+    TStaticCase{{u"$0001??", u"+01"}, {u"0:6-6" + kNoBlock, u"0:6-7" + kNoBlock}},
+    TStaticCase{{u"?05", u"(+01)"}, {u"0:1-1" + kNoBlock}},
+    // A separator outside every block, also after one; one inside is the run's.
+    TStaticCase{{u"(+01):"}, {u"0:6-6 Использование символа деления ветвей вне блока обработки условия."}},
+    TStaticCase{{u"?05(?06(+01:+02):+03)"}, {}},
+    // The colon of a loop head is no separator.
+    TStaticCase{{u"[05:+01]"}, {}},
+    // Cells are the run's to decide.
+    TStaticCase{{u"+01~0007^0005-@0009?@0003(+01)*"}, {}},
+    // Unpaired blocks stop the run before it starts: conditions and
+    // separators are not judged, single operators still are.
+    TStaticCase{{u"?05+01(:", u"@"}, {u"0:1-1" + kNoBlock, u"1:1-1 Обращение к адресу без использования операторов."}},
+    TStaticCase{{u"", u"[02:+01]5"}, {u"1:9-9 Использование числовых данных без операторов"}}));
 
 } // namespace

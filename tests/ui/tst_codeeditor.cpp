@@ -1,5 +1,9 @@
 // The program editor in the main window: breakpoints, gutter, marks, colours,
 // checking while typing and the caret's place in the status bar.
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QInputDialog>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -7,8 +11,10 @@
 #include <QTextLayout>
 
 #include "formats/errorreport.h"
+#include "formats/projectread.h"
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "ui/bracketpartner.h"
 #include "ui/codeeditor.h"
 #include "ui/highlighter.h"
 #include "ui/sourcechecker.h"
@@ -60,6 +66,39 @@ QTextCharFormat FormatAt(const QPlainTextEdit& editor, int line, int column)
     return {};
 }
 
+// A conformance case: its program as a user's file holds it, and what a run reports.
+struct TConformanceError {
+    QString name;
+    QString program;
+    int steps = 0;
+    int line = 0;   // 1-based
+    int column = 0; // as the error report counts
+    QString message;
+};
+
+QList<TConformanceError> ConformanceErrors()
+{
+    QList<TConformanceError> cases;
+    const QDir folder(QStringLiteral(VESK_SOURCE_DIR "/tests/conformance"));
+    for (const QString& file : folder.entryList({QStringLiteral("err_*.veskp")}, QDir::Files, QDir::Name)) {
+        const QString name = file.chopped(6);
+        QFile json(folder.filePath(name + QStringLiteral(".json")));
+        if (!json.open(QIODevice::ReadOnly))
+            qFatal("no answer for %s", qPrintable(file));
+        const QJsonObject answer = QJsonDocument::fromJson(json.readAll()).object();
+        const QJsonObject error = answer.value(QStringLiteral("error")).toObject();
+        cases.append({name, QString::fromStdU16String(ReadProjectFile(folder.filePath(file)).text),
+                      answer.value(QStringLiteral("steps")).toInt(), error.value(QStringLiteral("line")).toInt(),
+                      error.value(QStringLiteral("column")).toInt(), error.value(QStringLiteral("message")).toString()});
+    }
+    return cases;
+}
+
+QString Describe(const TCodeEditor::TProblemMark& mark)
+{
+    return QStringLiteral("%1:%2 %3").arg(mark.line + 1).arg(mark.column + 1).arg(mark.message);
+}
+
 } // namespace
 
 class TestCodeEditor : public QObject {
@@ -78,6 +117,12 @@ private slots:
     void checkOfAnEditedTextIsDropped();
     void runErrorKeepsBoxAndMarksBracket();
     void statusPositionCountsLikeErrorReport();
+    void fullCheckMatchesRunErrors();
+    void fullCheckShowsProblemAtCaret();
+    void bracketPartner_data();
+    void bracketPartner();
+    void bracketPairMarkedAndJumped();
+    void goToLineReachesErrorLine();
 };
 
 void TestCodeEditor::breakpointsFollowEdits()
@@ -290,7 +335,9 @@ void TestCodeEditor::checkingMarksUnpairedBracket()
     // Mended, the mark and the message go.
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTRY_COMPARE_WITH_TIMEOUT(Label(*window, "lStatusCheck"), QString(), kWait);
-    QVERIFY(editor->extraSelections().isEmpty());
+    QVERIFY(editor->ProblemMarks().isEmpty());
+    // Only the pair at the caret stays marked.
+    QCOMPARE(MarkedTexts(*editor), (QStringList{QStringLiteral("]"), QStringLiteral("[")}));
 }
 
 void TestCodeEditor::checkingMapsColumnsLikeErrorReport()
@@ -361,3 +408,128 @@ void TestCodeEditor::statusPositionCountsLikeErrorReport()
 
 VESK_MAIN_WINDOW_TEST(TestCodeEditor)
 #include "tst_codeeditor.moc"
+
+void TestCodeEditor::fullCheckMatchesRunErrors()
+{
+    // The cells decide these: the text holds nothing a check may mark.
+    const QStringList runDecides{"err_cond_at_missing", "err_cond_parity_no_cell", "err_copy_no_current",
+                                 "err_destroy_current_then_bit", "err_destroy_missing", "err_memory_no_cell",
+                                 "err_nested_condition_colon", "err_no_operand_cell", "err_unknown_exception"};
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    auto* checker = window->findChild<TSourceChecker*>();
+    const QList<TConformanceError> cases = ConformanceErrors();
+    QVERIFY(cases.size() >= 25);
+    for (const TConformanceError& error : cases) {
+        SetProgram(*window, error.program);
+        QSignalSpy checked(checker, &TSourceChecker::Checked);
+        checker->CheckNow();
+        QTRY_VERIFY_WITH_TIMEOUT(!checked.isEmpty(), kWait);
+        QStringList found;
+        for (const auto& mark : editor->ProblemMarks())
+            found.append(Describe(mark));
+        const QString run = QStringLiteral("%1:%2 %3").arg(error.line).arg(error.column).arg(error.message);
+        if (runDecides.contains(error.name)) {
+            QVERIFY2(found.isEmpty(), qPrintable(error.name + QStringLiteral(": ") + found.join(u'|')));
+        } else if (error.steps == 0 && error.column == 0) {
+            // Unpaired brackets: the run names no place, the check names the culprit.
+            QVERIFY2(!found.isEmpty() && editor->ProblemMarks().front().message == error.message,
+                     qPrintable(error.name));
+        } else {
+            QVERIFY2(found.contains(run), qPrintable(error.name + QStringLiteral(": ") + found.join(u'|')));
+        }
+    }
+}
+
+void TestCodeEditor::fullCheckShowsProblemAtCaret()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    // A trailing "+" and a digit where an operator belongs, on separate lines.
+    SetProgram(*window, QStringLiteral("$0001 +\n+01 7"));
+    QTRY_COMPARE_WITH_TIMEOUT(editor->ProblemMarks().size(), 2, kWait);
+    QCOMPARE(Label(*window, "lStatusCheck"),
+             QStringLiteral("Строка: 1, символ: 8. Невозможно распознать число ''."));
+    QCOMPARE(MarkedTexts(*editor), (QStringList{QStringLiteral("+"), QStringLiteral("7")}));
+    PutCaret(editor, 1, 4);
+    QCOMPARE(Label(*window, "lStatusCheck"),
+             QStringLiteral("Строка: 2, символ: 5. Использование числовых данных без операторов"));
+    // Off every problem, the one a run meets first is shown again.
+    PutCaret(editor, 1, 1);
+    QCOMPARE(Label(*window, "lStatusCheck"),
+             QStringLiteral("Строка: 1, символ: 8. Невозможно распознать число ''."));
+    QVERIFY(editor->ProblemAt(0, 4) == nullptr);
+}
+
+void TestCodeEditor::bracketPartner_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("at");      // -1: no pair
+    QTest::addColumn<int>("partner");
+    QTest::newRow("loop, caret before opener") << "[02:+01]" << 0 << 0 << 7;
+    QTest::newRow("loop, caret after closer") << "[02:+01]" << 8 << 7 << 0;
+    QTest::newRow("block nested") << "?05(+01(+02):+03)" << 3 << 3 << 16;
+    QTest::newRow("stack across lines") << "{\n$0001\n}" << 9 << 8 << 0;
+    QTest::newRow("other kinds ignored") << "[(]" << 0 << 0 << 2;
+    QTest::newRow("bracket in comment not counted") << "[ ' ]\n]" << 0 << 0 << 6;
+    QTest::newRow("caret in comment") << "+01 ' ( )" << 6 << -1 << -1;
+    QTest::newRow("no partner") << "((+01)" << 0 << -1 << -1;
+}
+
+void TestCodeEditor::bracketPartner()
+{
+    QFETCH(QString, text);
+    QFETCH(int, caret);
+    QFETCH(int, at);
+    QFETCH(int, partner);
+    QTextDocument document(text);
+    const auto pair = FindBracketPair(document, caret);
+    QCOMPARE(pair ? pair->at : -1, at);
+    QCOMPARE(pair ? pair->partner : -1, partner);
+}
+
+void TestCodeEditor::bracketPairMarkedAndJumped()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    SetProgram(*window, QStringLiteral("$0001\n[03:\n+01\n]"));
+    PutCaret(editor, 1, 0);
+    QCOMPARE(MarkedTexts(*editor), (QStringList{QStringLiteral("["), QStringLiteral("]")}));
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(editor->textCursor().blockNumber(), 3);
+    QCOMPARE(editor->textCursor().positionInBlock(), 0);
+    // And back, the caret on the opener's side again.
+    QTest::keyClick(editor, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(editor->textCursor().blockNumber(), 1);
+    QCOMPARE(editor->textCursor().positionInBlock(), 0);
+    PutCaret(editor, 2, 1);
+    QVERIFY(MarkedTexts(*editor).isEmpty());
+}
+
+void TestCodeEditor::goToLineReachesErrorLine()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    const QStringList lines(90000, QStringLiteral("+01"));
+    SetProgram(*window, lines.join(u'\n'));
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window.get());
+    TModalScript script;
+    int highest = 0;
+    script.Then([&highest](QWidget* modal) {
+        auto* dialog = qobject_cast<QInputDialog*>(modal);
+        QVERIFY(dialog);
+        highest = dialog->intMaximum();
+        dialog->setIntValue(87654);
+        dialog->accept();
+    });
+    QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(highest, 90000);
+    QCOMPARE(editor->textCursor().blockNumber(), 87653);
+    QTRY_VERIFY(editor->hasFocus());
+    // The line is on screen.
+    const QRect caret = editor->cursorRect();
+    QVERIFY(editor->viewport()->rect().contains(caret.center()));
+}

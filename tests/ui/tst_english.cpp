@@ -68,7 +68,9 @@ void TestEnglish::menusAndRunButtons()
                                          "Run to Cursor, Breakpoint")),
              qPrintable(all));
     QVERIFY2(all.contains(QStringLiteral("View: Cells")), qPrintable(all));
-    QVERIFY2(all.contains(QStringLiteral("Help: About..., Online Help, Website, Language Guide")),
+    QVERIFY2(all.contains(QStringLiteral("Help: About..., Online Help, Website, Language Guide, Examples")),
+             qPrintable(all));
+    QVERIFY2(all.contains(QStringLiteral("Find, Find Next, Find Previous, Go to Line..., Matching Bracket")),
              qPrintable(all));
     QVERIFY2(!HasCyrillic(all), qPrintable(all));
 

@@ -11,6 +11,8 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
+#include "formats/projectread.h"
+#include "ui/examplesmenu.h"
 #include "ui/guide.h"
 #include "ui/website.h"
 
@@ -55,6 +57,7 @@ private slots:
     void guideItemOpensOneGuideWindow();
     void withoutBrowserF1SaysSoAndOpensGuide();
     void withoutBrowserSiteSaysSoOnly();
+    void examplesOpenAsUntitledCopies();
 };
 
 void TestMainHelp::guideIsTheReadmeLanguageSection()
@@ -188,3 +191,37 @@ void TestMainHelp::withoutBrowserSiteSaysSoOnly()
 
 VESK_MAIN_WINDOW_TEST(TestMainHelp)
 #include "tst_main_help.moc"
+
+void TestMainHelp::examplesOpenAsUntitledCopies()
+{
+    auto window = ShowMainWindow();
+    auto* examples = window->findChild<TExamplesMenu*>();
+    QVERIFY(examples);
+    examples->SetFolder(QStringLiteral(VESK_SOURCE_DIR "/examples"));
+    emit examples->aboutToShow();
+    QAction* hello = nullptr;
+    for (QAction* entry : examples->actions())
+        hello = entry->text() == QStringLiteral("hello") ? entry : hello;
+    QVERIFY(hello);
+    QVERIFY(examples->menuAction()->isEnabled());
+
+    // Unsaved changes are asked about first; Cancel keeps them.
+    SetProgram(*window, QStringLiteral("+01"));
+    Editor(*window)->document()->setModified(true);
+    TModalScript script;
+    script.Answer(QMessageBox::Cancel);
+    hello->trigger();
+    QVERIFY(script.Done());
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("+01"));
+
+    script.Answer(QMessageBox::No);
+    hello->trigger();
+    QVERIFY(script.Done());
+    const QString sample = QString::fromStdU16String(
+        ReadProjectFile(QStringLiteral(VESK_SOURCE_DIR "/examples/hello.veskp")).text);
+    QVERIFY(sample.contains(QStringLiteral("HELLO")));
+    QCOMPARE(Editor(*window)->toPlainText(), sample);
+    // A copy: saving would ask for a new name, and nothing is unsaved yet.
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vesk - Безымянный"));
+    QVERIFY(!Editor(*window)->document()->isModified());
+}

@@ -175,6 +175,10 @@ void TestMainMenus::items_data()
     row("nCellsFilterItem", "Фильтр ячеек", "ФF", "Ctrl+Shift+F");
     row("nAddressStackItem", "Стек адресов", "АA", "Ctrl+Shift+A");
     row("nLoopStackItem", "Стек циклов", "ЦL", "Ctrl+Shift+L");
+    row("nFindNextItem", "Найти далее", "НN", "F3");
+    row("nFindPreviousItem", "Найти ранее", "ЕV", "Shift+F3");
+    row("nGoToLineItem", "Перейти к строке...", "СG", "Ctrl+G");
+    row("nBracketItem", "К парной скобке", "АM", "Ctrl+B");
 }
 
 void TestMainMenus::items()
@@ -210,7 +214,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("edit") << "nEditItem" << "Правка"
                           << QStringList{"nUndoItem", "nSeparator3", "nCutItem", "nCopyItem",
                                          "nPasteItem", "nSeparator4", "nSelectAllItem",
-                                         "nDeleteItem", "nSeparator5", "nSearchItem"}
+                                         "nDeleteItem", "nSeparator5", "nSearchItem",
+                                         "nFindNextItem", "nFindPreviousItem", "nGoToLineItem",
+                                         "nBracketItem"}
                           << true;
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
@@ -223,7 +229,7 @@ void TestMainMenus::menuOrder_data()
                            << false;
     QTest::newRow("help") << "nHelpItem" << "Справка"
                           << QStringList{"nAboutItem", "nSeparator6", "nWikiItem", "nWebItem",
-                                         "nGuideItem"}
+                                         "nGuideItem", "nExamplesItemAction"}
                           << true;
 }
 

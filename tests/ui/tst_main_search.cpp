@@ -60,6 +60,7 @@ private slots:
     void endQuestionNoTellsNotFoundAndAsksAgain();
     void absentTextLeavesSelection();
     void reopeningFindsSelectedOccurrenceAgain();
+    void findNextAndPreviousByKeys();
 };
 
 void TestMainSearch::walk_data()
@@ -221,3 +222,41 @@ void TestMainSearch::reopeningFindsSelectedOccurrenceAgain()
 
 VESK_MAIN_WINDOW_TEST(TestMainSearch)
 #include "tst_main_search.moc"
+
+void TestMainSearch::findNextAndPreviousByKeys()
+{
+    {
+        // Nothing sought yet: F3 asks what to find.
+        auto window = ShowMainWindow();
+        QTest::keyClick(Editor(*window), Qt::Key_F3);
+        QTRY_VERIFY(window->findChild<TFindDialog*>()->isVisible());
+    }
+    TSearch search(QStringLiteral("Ab ab AB"), 0);
+    TModalScript script;
+    search.Seek(QStringLiteral("ab"));
+    search.FindNext();
+    QCOMPARE(search.Selection(), QStringLiteral("0+2"));
+    QPlainTextEdit* editor = Editor(*search.window);
+    const auto press = [editor](Qt::KeyboardModifiers modifiers) { QTest::keyClick(editor, Qt::Key_F3, modifiers); };
+    press(Qt::NoModifier);
+    QCOMPARE(search.Selection(), QStringLiteral("3+2"));
+    press(Qt::NoModifier);
+    QCOMPARE(search.Selection(), QStringLiteral("6+2"));
+    press(Qt::ShiftModifier);
+    QCOMPARE(search.Selection(), QStringLiteral("3+2"));
+    press(Qt::ShiftModifier);
+    QCOMPARE(search.Selection(), QStringLiteral("0+2"));
+    // Past the start, the question; Yes goes on from the end.
+    script.Answer(QMessageBox::Yes);
+    press(Qt::ShiftModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(script.Seen().at(0).text, QStringLiteral("Достигнуто начало текста. Продолжить поиск с конца?"));
+    QCOMPARE(search.Selection(), QStringLiteral("6+2"));
+    // A caret moved by hand is where F3 goes on from.
+    QTextCursor caret = editor->textCursor();
+    caret.setPosition(1);
+    editor->setTextCursor(caret);
+    press(Qt::NoModifier);
+    QCOMPARE(search.Selection(), QStringLiteral("3+2"));
+    QCOMPARE(script.Seen().size(), 1u);
+}

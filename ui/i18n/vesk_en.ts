@@ -183,6 +183,13 @@
     </message>
 </context>
 <context>
+    <name>TExamplesMenu</name>
+    <message>
+        <source>П&amp;римеры</source>
+        <translation>&amp;Examples</translation>
+    </message>
+</context>
+<context>
     <name>TFindDialog</name>
     <message>
         <source>Поиск</source>
@@ -537,6 +544,32 @@ Message: %3</translation>
     <message>
         <source>Время: %1 сек.</source>
         <translation>Time: %1 s</translation>
+        <source>&amp;Найти далее</source>
+        <translation>Find &amp;Next</translation>
+    </message>
+    <message>
+        <source>Найти ран&amp;ее</source>
+        <translation>Find Pre&amp;vious</translation>
+    </message>
+    <message>
+        <source>Перейти к &amp;строке...</source>
+        <translation>&amp;Go to Line...</translation>
+    </message>
+    <message>
+        <source>К п&amp;арной скобке</source>
+        <translation>&amp;Matching Bracket</translation>
+    </message>
+    <message>
+        <source>Достигнуто начало текста. Продолжить поиск с конца?</source>
+        <translation>Reached the beginning of the text. Continue from the end?</translation>
+    </message>
+    <message>
+        <source>Переход к строке</source>
+        <translation>Go to Line</translation>
+    </message>
+    <message>
+        <source>Номер строки (1–%1):</source>
+        <translation>Line number (1–%1):</translation>
     </message>
 </context>
 <context>
