@@ -97,7 +97,8 @@ bool TfMain::OpenProject()
 void TfMain::WriteProjectFile(const QString& path) const
 {
     const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
-    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                           TWriteTarget::RegularFile);
     if (!failure.isEmpty())
         throw std::runtime_error(failure.toStdString());
 }

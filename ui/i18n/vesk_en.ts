@@ -116,6 +116,10 @@
         <source>Не удается сохранить файл &quot;%1&quot;. %2</source>
         <translation>Cannot save the file &quot;%1&quot;. %2</translation>
     </message>
+    <message>
+        <source>Это устройство или канал, а не обычный файл.</source>
+        <translation>This is a device or a pipe, not a regular file.</translation>
+    </message>
 </context>
 <context>
     <name>TCellsModel</name>
