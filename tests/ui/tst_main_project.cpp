@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
@@ -76,6 +79,7 @@ private slots:
     void failedSaveReachesErrorHandler();
     void failedWriteKeepsOldFile();
     void failedSaveAsKeepsThePath();
+    void saveOntoFifoIsRefusedAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> _dir;
@@ -515,6 +519,43 @@ void TestMainProject::failedSaveAsKeepsThePath()
     QVERIFY(!Modified(*window));
 #else
     QSKIP("needs a file size limit");
+#endif
+}
+
+void TestMainProject::saveOntoFifoIsRefusedAtOnce()
+{
+#ifdef Q_OS_UNIX
+    const QString fifo = Path(QStringLiteral("f.veskp"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Should the save block in open(), a late reader frees it and the checks fail.
+    std::atomic<bool> saved{false};
+    QByteArray received;
+    std::thread rescue([&] {
+        for (int i = 0; i < 100 && !saved; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!saved)
+            received = ReadAll(fifo);
+    });
+    auto window = ShowMainWindow();
+    TModalScript script;
+    Type(*window, QStringLiteral("$0001"));
+    script.ChooseFile(fifo);
+    script.Answer(QMessageBox::Yes); // replace the existing file
+    script.Answer(QMessageBox::Ok);
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    saved = true;
+    rescue.join();
+    QVERIFY(script.Done());
+    QCOMPARE(received, QByteArray());
+    const TModalSeen& error = script.Seen().back();
+    QCOMPARE(error.icon, QMessageBox::Critical);
+    QCOMPARE(error.text, QStringLiteral("Не удается сохранить файл \"%1\". Это устройство или канал, "
+                                        "а не обычный файл.").arg(fifo));
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0001"));
+    QVERIFY(Modified(*window));
+    QCOMPARE(TfMain::CurrentFile(), kUntitled);
+#else
+    QSKIP("needs a FIFO");
 #endif
 }
 
