@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <new>
 
 #include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
@@ -123,6 +124,7 @@ void TVeskCore::Reset()
     _code.Clear();
     _textTouched = true;
     _loadedReady = false;
+    _outOfMemory = false;
     _pc = 0;
     _prevPc = -1;
     _status = TProgramStatus::psNormal;
@@ -381,6 +383,9 @@ void TVeskCore::TimerTick()
     const std::int32_t here = _pc;
     try {
         outcome = ExecuteOp();
+    } catch (const std::bad_alloc&) {
+        outcome = TOutcome::Fault;
+        _outOfMemory = true;
     } catch (...) {
         outcome = TOutcome::Fault;
     }
@@ -464,6 +469,9 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
                 break;
             _time += DrawAllowance();
         }
+    } catch (const std::bad_alloc&) {
+        outcome = TOutcome::Fault;
+        _outOfMemory = true;
     } catch (...) {
         outcome = TOutcome::Fault;
     }
