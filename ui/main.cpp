@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -482,9 +483,12 @@ void TfMain::nWebItemClick() { OpenWebPage(this, QString::fromLatin1(kWebSite));
 void TfMain::nWikiItemClick()
 {
     // Without a browser the guide built into the program stands in for the help pages.
-    if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
-                     tr("Вместо неё откроется описание языка, встроенное в программу.")))
-        TfGuide::ShowFor(this);
+    OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
+                tr("Вместо неё откроется описание языка, встроенное в программу."),
+                [window = QPointer<TfMain>(this)] {
+                    if (window)
+                        TfGuide::ShowFor(window);
+                });
 }
 
 void TfMain::nGuideItemClick() { TfGuide::ShowFor(this); }
