@@ -1,6 +1,8 @@
 #include "ui/codeeditor.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -23,6 +25,13 @@ constexpr int kLongLine = 50000;
 // A double click arms the text control's triple-click timer; its timer events
 // must get through for that long.
 constexpr qint64 kDoubleClickWindowMs = 2000;
+
+// U+2028 and U+2029 are characters of the program, yet a text document always
+// breaks the line there. The document holds a visible stand-in instead, marked
+// with the character it stands for.
+constexpr QChar kLineStandIn(0x2424);      // ␤
+constexpr QChar kParagraphStandIn(0x00B6); // ¶
+constexpr int kSeparatorProperty = QTextFormat::UserProperty + 0x2028;
 
 const QColor kGutterBackground(232, 232, 232);
 const QColor kGutterText(120, 120, 120);
@@ -100,14 +109,115 @@ TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
     UpdateGutterWidth();
 }
 
-QString TCodeEditor::ProgramText() const
+QString TCodeEditor::ProgramText() const { return RealText(0, document()->characterCount() - 1); }
+
+QString TCodeEditor::RealText(int from, int to) const
 {
-    QString text = document()->toRawText();
+    QString text = document()->toRawText().mid(from, to - from);
+    // Block ends, and the soft breaks Qt itself may have put in, are line breaks.
+    bool standIns = false;
     for (QChar& c : text) {
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u'\n';
+        standIns = standIns || c == kLineStandIn || c == kParagraphStandIn;
+    }
+    if (!standIns)
+        return text;
+    // Only a stand-in that carries its mark is one: the same glyph typed is itself.
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int code = fragment.charFormat().intProperty(kSeparatorProperty);
+            if (code == 0)
+                continue;
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            for (int i = start; i < end; ++i) {
+                QChar& c = text[i - from];
+                if (c == kLineStandIn || c == kParagraphStandIn)
+                    c = QChar(code);
+            }
+        }
     }
     return text;
+}
+
+void TCodeEditor::SetProgramText(const QString& text)
+{
+    if (!text.contains(QChar::LineSeparator) && !text.contains(QChar::ParagraphSeparator)) {
+        setPlainText(text);
+        return;
+    }
+    setPlainText(QString());
+    // Built without undo steps: the text is new, as after setPlainText.
+    document()->setUndoRedoEnabled(false);
+    QTextCursor cursor(document());
+    InsertWithSeparators(cursor, text);
+    document()->setUndoRedoEnabled(true);
+    setTextCursor(QTextCursor(document()));
+}
+
+void TCodeEditor::InsertWithSeparators(QTextCursor& cursor, const QString& text)
+{
+    QTextCharFormat plain = cursor.charFormat();
+    plain.clearProperty(kSeparatorProperty);
+    cursor.beginEditBlock();
+    qsizetype done = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool separator = i < text.size() && (text[i] == QChar::LineSeparator
+                                                   || text[i] == QChar::ParagraphSeparator);
+        if (!separator && i < text.size())
+            continue;
+        if (i > done)
+            cursor.insertText(text.mid(done, i - done), plain);
+        if (separator) {
+            QTextCharFormat marked = plain;
+            marked.setProperty(kSeparatorProperty, int(text[i].unicode()));
+            const QChar standIn = text[i] == QChar::LineSeparator ? kLineStandIn : kParagraphStandIn;
+            cursor.insertText(QString(standIn), marked);
+        }
+        done = i + 1;
+    }
+    cursor.endEditBlock();
+}
+
+void TCodeEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Shift+Enter would put a U+2028 in the document; a line break is what is meant.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & Qt::ShiftModifier)) {
+        textCursor().insertBlock();
+        ensureCursorVisible();
+        return;
+    }
+    // Typed after a stand-in, a character must not take over its mark.
+    if (textCursor().charFormat().hasProperty(kSeparatorProperty)) {
+        QTextCharFormat plain = textCursor().charFormat();
+        plain.clearProperty(kSeparatorProperty);
+        setCurrentCharFormat(plain);
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* TCodeEditor::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setText(RealText(cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
+void TCodeEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    InsertWithSeparators(cursor, source->text());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 std::vector<std::u16string> TCodeEditor::ProgramLines(const QString& text)

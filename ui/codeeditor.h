@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
+class QMimeData;
 class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
@@ -21,9 +23,14 @@ public:
     explicit TCodeEditor(QWidget* parent = nullptr);
 
     // The text as typed (no-break spaces included), with "\n" for every line
-    // break, line separators included; and such a text as program lines.
+    // break; and such a text as program lines. U+2028 and U+2029 in the text
+    // are characters, as for vesk-run, not breaks.
     [[nodiscard]] QString ProgramText() const;
     [[nodiscard]] static std::vector<std::u16string> ProgramLines(const QString& text);
+    // Replaces the whole text ("\n" between lines), U+2028 and U+2029 kept as
+    // characters: the document itself would make them line breaks, so it shows
+    // a stand-in for each.
+    void SetProgramText(const QString& text);
 
     // Breakpoints: 0-based line indexes, sorted. They stay with their lines
     // as the text is edited; a line that is deleted takes its breakpoint along.
@@ -60,6 +67,9 @@ protected:
     void changeEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    [[nodiscard]] QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     // A mark follows its text through edits: the cursor holds its selection.
@@ -77,6 +87,10 @@ private:
     void ApplyMarks();
     void ScrollToMark(const QTextCursor& cursor);
     void ApplyTabStops();
+    // Inserts text at the cursor, U+2028 and U+2029 as stand-ins.
+    static void InsertWithSeparators(QTextCursor& cursor, const QString& text);
+    // The document's text from..to, stand-ins back as the characters they stand for.
+    [[nodiscard]] QString RealText(int from, int to) const;
 
     QWidget* _gutter = nullptr;
     THighlighter* _highlighter = nullptr;

@@ -67,7 +67,7 @@ bool TfMain::LoadProject()
         TVeskApplication::ShowError(read.error);
         return false;
     }
-    mEditor->setPlainText(QString::fromStdU16String(read.text));
+    mEditor->SetProgramText(QString::fromStdU16String(read.text));
     mEditor->document()->setModified(false);
     SetProjectTitle();
     return true;

@@ -78,6 +78,7 @@ private slots:
     void checkOfAnEditedTextIsDropped();
     void runErrorKeepsBoxAndMarksBracket();
     void statusPositionCountsLikeErrorReport();
+    void separatorCharactersStayCharacters();
 };
 
 void TestCodeEditor::breakpointsFollowEdits()
@@ -357,6 +358,40 @@ void TestCodeEditor::statusPositionCountsLikeErrorReport()
     window->ShowSteps(1234);
     QCOMPARE(Label(*window, "lStatusState"), QStringLiteral("Пауза"));
     QVERIFY(Label(*window, "lStatusSteps").contains(QStringLiteral("1234")));
+}
+
+void TestCodeEditor::separatorCharactersStayCharacters()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    const QString text = QStringLiteral("$0001 +41 ' a\u2028 end\n$0002 +42 ' \u2029");
+    QSignalSpy checked(window->findChild<TSourceChecker*>(), &TSourceChecker::Checked);
+    editor->SetProgramText(text);
+    QCOMPARE(editor->blockCount(), 2);
+    QCOMPARE(editor->ProgramText(), text);
+    QCOMPARE(TCodeEditor::ProgramLines(editor->ProgramText()),
+             (std::vector<std::u16string>{u"$0001 +41 ' a\u2028 end", u"$0002 +42 ' \u2029"}));
+    // The check while typing finds nothing, as vesk-run does not.
+    QTRY_VERIFY_WITH_TIMEOUT(!checked.isEmpty(), kWait);
+    QCOMPARE(checked.last().at(0).toString(), QString());
+    QVERIFY(!editor->document()->isUndoAvailable());
+
+    // Typed right after one, a character is itself; copied and pasted, they stay.
+    PutCaret(editor, 0, 14);
+    QKeyEvent glyph(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u2424"));
+    QApplication::sendEvent(editor, &glyph);
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    editor->selectAll();
+    editor->copy();
+    editor->moveCursor(QTextCursor::End);
+    editor->paste();
+    const QString typed = QStringLiteral("$0001 +41 ' a\u2028\u2424x end\n$0002 +42 ' \u2029");
+    QCOMPARE(editor->ProgramText(), typed + typed);
+
+    // Shift+Enter breaks the line like Enter.
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+    QCOMPARE(editor->blockCount(), 4);
+    QCOMPARE(editor->ProgramText(), typed + typed + u'\n');
 }
 
 VESK_MAIN_WINDOW_TEST(TestCodeEditor)

@@ -113,6 +113,10 @@ void TestMainProject::roundTrip_data()
     QTest::newRow("beyond the code page")
         << QByteArray("' caf\xC3\xA9 \xF0\x9F\x98\x80") << QStringLiteral("' café 😀")
         << QByteArray("\xEF\xBB\xBF' caf\xC3\xA9 \xF0\x9F\x98\x80");
+    QTest::newRow("line and paragraph separators")
+        << QByteArray("$0001 +41 ' a\xE2\x80\xA8 end\n$0002 +42 ' \xE2\x80\xA9")
+        << QStringLiteral("$0001 +41 ' a\u2424 end\n$0002 +42 ' \u00B6")
+        << QByteArray("\xEF\xBB\xBF$0001 +41 ' a\xE2\x80\xA8 end\r\n$0002 +42 ' \xE2\x80\xA9");
     QTest::newRow("Windows-1251 comment")
         << QByteArray("$0001+01 ' \xCF\xF0\xE8\xE2\xE5\xF2\r\n")
         << QStringLiteral("$0001+01 ' Привет\n")
