@@ -359,20 +359,45 @@ void TCodeEditor::SetMark(TMark& mark, int line, int column, int length)
 
 void TCodeEditor::SetExecutionMark(int line, int column, int length)
 {
-    SetMark(_execution, line, column, length);
-    ApplyMarks();
-    if (_execution.set)
-        ScrollToMark(_execution.cursor);
-    _gutter->update();
+    // Marking inside a long line repaints it whole at every step, which costs
+    // with its length: there only the gutter's arrow marks the line.
+    const QTextBlock block = document()->findBlockByNumber(line);
+    const bool shortened = block.isValid() && block.length() > kLongLine;
+    if (shortened) {
+        const bool wasMarked = _execution.set;
+        _execution.set = false;
+        if (wasMarked)
+            ApplyMarks();
+        ScrollToLine(block);
+    } else {
+        SetMark(_execution, line, column, length);
+        ApplyMarks();
+        if (_execution.set)
+            ScrollToMark(_execution.cursor);
+    }
+    SetExecutionLine(block.isValid() ? line : -1, shortened);
 }
 
 void TCodeEditor::ClearExecutionMark()
 {
-    if (!_execution.set)
+    if (!_execution.set && _executionLine < 0)
         return;
-    _execution.set = false;
-    ApplyMarks();
-    _gutter->update();
+    if (_execution.set) {
+        _execution.set = false;
+        ApplyMarks();
+    }
+    SetExecutionLine(-1, false);
+}
+
+void TCodeEditor::SetExecutionLine(int line, bool shortened)
+{
+    if (line != _executionLine)
+        _gutter->update();
+    _executionLine = line;
+    if (shortened != _executionShortened) {
+        _executionShortened = shortened;
+        emit ExecutionMarkShortened(shortened);
+    }
 }
 
 void TCodeEditor::SetErrorMark(int line, int column)
@@ -419,16 +444,8 @@ void TCodeEditor::ApplyMarks()
 
 void TCodeEditor::ScrollToMark(const QTextCursor& cursor)
 {
-    // Lines are counted directly: without wrapping the vertical scroll bar
-    // counts lines, and this never lays out the lines in between.
     const QTextBlock block = cursor.block();
-    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
-    const int visibleLines = std::max(1, viewport()->height() / lineHeight);
-    QScrollBar* vertical = verticalScrollBar();
-    const int line = block.blockNumber();
-    if (line < vertical->value() || line >= vertical->value() + visibleLines)
-        vertical->setValue(std::max(0, line - visibleLines / 2));
-
+    ScrollToLine(block);
     QTextLayout* layout = block.layout();
     if (layout->lineCount() == 0)
         document()->documentLayout()->blockBoundingRect(block); // lays the line out
@@ -441,6 +458,18 @@ void TCodeEditor::ScrollToMark(const QTextCursor& cursor)
     const int width = viewport()->width();
     if (left < horizontal->value() || right > horizontal->value() + width)
         horizontal->setValue(std::max(0, left - width / 2));
+}
+
+void TCodeEditor::ScrollToLine(const QTextBlock& block)
+{
+    // Lines are counted directly: without wrapping the vertical scroll bar
+    // counts lines, and this never lays out the lines in between.
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int visibleLines = std::max(1, viewport()->height() / lineHeight);
+    QScrollBar* vertical = verticalScrollBar();
+    const int line = block.blockNumber();
+    if (line < vertical->value() || line >= vertical->value() + visibleLines)
+        vertical->setValue(std::max(0, line - visibleLines / 2));
 }
 
 // ---- gutter and layout -------------------------------------------------------
@@ -507,7 +536,7 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
     painter.setFont(font());
     const int marker = fontMetrics().lineSpacing();
     const int numbersRight = _gutter->width() - 4;
-    const int executionLine = _execution.set ? _execution.cursor.blockNumber() : -1;
+    const int executionLine = _executionLine;
 
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();

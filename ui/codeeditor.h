@@ -15,6 +15,7 @@ class QMimeData;
 class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
+class QTextBlock;
 class THighlighter;
 
 class TCodeEditor : public QPlainTextEdit {
@@ -39,7 +40,8 @@ public:
     void SetBreakpoints(const QList<int>& lines);
 
     // The next operator: 0-based line and column of the editor's text and the
-    // operator's length in characters. Highlighted and scrolled into view.
+    // operator's length in characters. Highlighted and scrolled into view; in
+    // a line too long to highlight at every step, only its gutter arrow shows.
     void SetExecutionMark(int line, int column, int length);
     void ClearExecutionMark();
 
@@ -60,6 +62,8 @@ public:
 
 signals:
     void BreakpointsChanged();
+    // The next operator's line is too long for its mark (true), or no longer is.
+    void ExecutionMarkShortened(bool shortened);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -86,6 +90,8 @@ private:
     void SetMark(TMark& mark, int line, int column, int length);
     void ApplyMarks();
     void ScrollToMark(const QTextCursor& cursor);
+    void ScrollToLine(const QTextBlock& block);
+    void SetExecutionLine(int line, bool shortened);
     void ApplyTabStops();
     // Inserts text at the cursor, U+2028 and U+2029 as stand-ins.
     static void InsertWithSeparators(QTextCursor& cursor, const QString& text);
@@ -100,6 +106,8 @@ private:
     qint64 _doubleClickMs = -1;      // when the last double click came, on a monotonic clock
     QList<int> _lastBreakpoints;     // to tell when an edit moved or removed some
     TMark _execution;
+    int _executionLine = -1;         // where the gutter's arrow points
+    bool _executionShortened = false;
     TMark _error;
     TMark _problem;
 };

@@ -272,6 +272,12 @@ void TfMain::BuildStatusBar()
     lStatusPosition = addLabel("lStatusPosition", true);
     lStatusState = addLabel("lStatusState", true);
     lStatusSteps = addLabel("lStatusSteps", true);
+    lStatusMark = addLabel("lStatusMark", true);
+    lStatusMark->hide();
+    connect(mEditor, &TCodeEditor::ExecutionMarkShortened, this, [this](bool shortened) {
+        lStatusMark->setText(shortened ? tr("Длинная строка: отмечена только строка") : QString());
+        lStatusMark->setVisible(shortened);
+    });
     connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
     connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
     ShowCaretPosition();

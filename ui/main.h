@@ -190,6 +190,7 @@ private:
     QLabel* lStatusPosition = nullptr;
     QLabel* lStatusState = nullptr;
     QLabel* lStatusSteps = nullptr;
+    QLabel* lStatusMark = nullptr;
     QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;

@@ -79,6 +79,7 @@ private slots:
     void runErrorKeepsBoxAndMarksBracket();
     void statusPositionCountsLikeErrorReport();
     void separatorCharactersStayCharacters();
+    void executionMarkInALongLineMarksTheLineOnly();
 };
 
 void TestCodeEditor::breakpointsFollowEdits()
@@ -392,6 +393,27 @@ void TestCodeEditor::separatorCharactersStayCharacters()
     QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(editor->blockCount(), 4);
     QCOMPARE(editor->ProgramText(), typed + typed + u'\n');
+}
+
+void TestCodeEditor::executionMarkInALongLineMarksTheLineOnly()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    // Highlighted, such a line would be laid out and drawn whole at every step.
+    SetProgram(*window, QStringLiteral("$0001+01\n$0002+01 ' ") + QString(60000, u'x'));
+    editor->SetExecutionMark(1, 5, 3);
+    QVERIFY(editor->extraSelections().isEmpty());
+    QVERIFY(window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
+    QCOMPARE(Label(*window, "lStatusMark"), QStringLiteral("Длинная строка: отмечена только строка"));
+
+    // A short line is highlighted again, and the note goes.
+    editor->SetExecutionMark(0, 5, 3);
+    QCOMPARE(MarkedTexts(*editor), QStringList{QStringLiteral("+01")});
+    QVERIFY(!window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
+    editor->SetExecutionMark(1, 5, 3);
+    QVERIFY(editor->extraSelections().isEmpty());
+    editor->ClearExecutionMark();
+    QVERIFY(!window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
 }
 
 VESK_MAIN_WINDOW_TEST(TestCodeEditor)

@@ -315,6 +315,10 @@
         <translation>Steps: %1</translation>
     </message>
     <message>
+        <source>Длинная строка: отмечена только строка</source>
+        <translation>Long line: only the line is marked</translation>
+    </message>
+    <message>
         <source>Файл</source>
         <translation>File</translation>
     </message>
