@@ -13,6 +13,7 @@
 #include "formats/projectread.h"
 #include "ui/application.h"
 #include "ui/idesettings.h"
+#include "ui/shownname.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ QStringList TfMain::EditorLines() const
 void TfMain::SetProjectTitle()
 {
     // The whole file name: ":" and "\\" are ordinary characters in it here.
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ")
+                               + WithVisibleControls(QFileInfo(CurrentFileName).fileName()));
     setWindowTitle(TVeskApplication::Title());
 }
 

@@ -172,6 +172,12 @@ void TestMainProject::titleShowsWholeFileName()
     QVERIFY(script.Done());
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("C:\\new.veskp")));
     QCOMPARE(TVeskApplication::Title(), window->windowTitle());
+
+    // A right-to-left override would show "exe.veskp" as "pksev.exe".
+    script.ChooseFile(Path(QStringLiteral("a\u202Eexe.veskp")));
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("a<U+202E>exe.veskp")));
 }
 
 void TestMainProject::startFileThatDoesNotOpenIsReported_data()

@@ -63,6 +63,7 @@ private slots:
     void settingsFifoHoldsUpNeitherStartNorClose();
     void settingsValuesOfTheWrongKindAreIgnored_data();
     void settingsValuesOfTheWrongKindAreIgnored();
+    void longAndReversingPathsAreShownPlainly();
 
 private:
     QString Project(const QString& name, const QByteArray& text = "$0001+01")
@@ -286,6 +287,23 @@ void TestMainRecent::settingsValuesOfTheWrongKindAreIgnored()
     WriteSettings(text);
     auto window = std::make_unique<TfMain>();
     QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("Список пуст")});
+}
+
+void TestMainRecent::longAndReversingPathsAreShownPlainly()
+{
+    const QString reversing = _dir.filePath(QStringLiteral("a\u202Eexe.veskp"));
+    const QString longPath = QStringLiteral("/") + QString(3000, u'd') + QStringLiteral("/end&.veskp");
+    TIdeSettings().AddRecentFile(reversing);
+    TIdeSettings().AddRecentFile(longPath);
+    auto window = std::make_unique<TfMain>();
+    const QStringList entries = RecentEntries(*window);
+    QCOMPARE(entries.size(), 2);
+    // At most 100 characters of the path, its start and its end.
+    QCOMPARE(entries.at(0), QStringLiteral("&1 /") + QString(48, u'd') + u'…' + QString(39, u'd')
+                                + QStringLiteral("/end&&.veskp"));
+    QCOMPARE(RecentEntry(*window, 0)->toolTip(), longPath);
+    QCOMPARE(RecentEntry(*window, 0)->data().toString(), longPath);
+    QCOMPARE(entries.at(1), QStringLiteral("&2 ") + _dir.filePath(QStringLiteral("a<U+202E>exe.veskp")));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainRecent)
