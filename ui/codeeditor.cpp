@@ -187,7 +187,9 @@ void TCodeEditor::keyPressEvent(QKeyEvent* event)
     // Shift+Enter would put a U+2028 in the document; a line break is what is meant.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         && (event->modifiers() & Qt::ShiftModifier)) {
-        textCursor().insertBlock();
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
         ensureCursorVisible();
         return;
     }

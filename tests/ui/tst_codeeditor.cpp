@@ -391,8 +391,9 @@ void TestCodeEditor::separatorCharactersStayCharacters()
 
     // Shift+Enter breaks the line like Enter.
     QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor, QStringLiteral("y"));
     QCOMPARE(editor->blockCount(), 4);
-    QCOMPARE(editor->ProgramText(), typed + typed + u'\n');
+    QCOMPARE(editor->ProgramText(), typed + typed + QStringLiteral("\ny"));
 }
 
 void TestCodeEditor::executionMarkInALongLineMarksTheLineOnly()
