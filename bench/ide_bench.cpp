@@ -57,6 +57,17 @@ private:
     QEventLoop& _loop;
 };
 
+// The same kind of loop on a line of over 1 MiB, a comment taking most of it:
+// what each display update costs must not grow with the line.
+QString LongLineProgram()
+{
+    QString body;
+    for (int i = 0; i < 20; ++i)
+        body += QStringLiteral("+01");
+    return QStringLiteral("$0001[FF:") + body + QStringLiteral("] ' ")
+           + QString(1 << 20, u'x') + QStringLiteral("\n$0002+01");
+}
+
 const QString kNestedLoops = QStringLiteral("$0001[FF:[FF:[FF:+01]]]");
 
 // CPU time of this process so far, user and system, in seconds.
@@ -151,6 +162,9 @@ int main(int argc, char** argv)
     window->nCellsItemClick();
     PrintRun("paced run, cells panel open, next operator followed",
              TimeRun(*app, *window, BenchProgram(), Qt::Key_F9, Qt::NoModifier));
+
+    PrintRun("paced run, loop on a 1 MiB line, cells panel open",
+             TimeRun(*app, *window, LongLineProgram(), Qt::Key_F9, Qt::NoModifier));
 
     const TRunFigures unpaced =
         TimeRun(*app, *window, kNestedLoops, Qt::Key_F9, Qt::ShiftModifier);

@@ -58,11 +58,12 @@ void Complain(const QString& text)
     return ecUsage;
 }
 
-[[nodiscard]] int ExitCodeOf(TRunStatus status)
+[[nodiscard]] int ExitCodeOf(const TRunOutcome& outcome)
 {
-    switch (status) {
+    switch (outcome.status) {
     case TRunStatus::rsFinished: return ecFinished;
-    case TRunStatus::rsError: return ecProgramError;
+    // No memory left is the machine's failure, whatever message the core gave it.
+    case TRunStatus::rsError: return outcome.outOfMemory ? ecUsage : ecProgramError;
     case TRunStatus::rsLimit: return ecLimit;
     }
     return ecProgramError;
@@ -118,7 +119,7 @@ void Complain(const QString& text)
     }
     const int printed = options.Json() ? Print(STDOUT_FILENO, QString::fromUtf8(report.Json()))
                                        : PrintPlain(outcome, report);
-    return printed != ecFinished ? printed : ExitCodeOf(outcome.status);
+    return printed != ecFinished ? printed : ExitCodeOf(outcome);
 }
 
 [[nodiscard]] int Main(int argc, char* argv[])

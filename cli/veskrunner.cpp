@@ -71,6 +71,7 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
     if (_error) {
         outcome.status = TRunStatus::rsError;
         outcome.error = _error;
+        outcome.outOfMemory = _core.RanOutOfMemory();
     } else if (limited) {
         outcome.status = TRunStatus::rsLimit;
     } else if (!_finished) {

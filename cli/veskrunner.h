@@ -20,6 +20,7 @@ struct TRunOutcome {
     std::vector<std::u16string> names;    // cells, in cell order
     TMemory values;
     std::optional<TErrorReport> error;    // only with rsError
+    bool outOfMemory = false;             // the error is the machine's, not the program's
 };
 
 class TVeskRunner {

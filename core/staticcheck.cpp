@@ -30,7 +30,7 @@ std::vector<TStaticFault> FindStaticFaults(const std::vector<std::u16string>& pr
             break; // what follows was decoded for a jump into an operand
         if (op.line == takenLine && op.column <= takenUpTo)
             continue;
-        const char16_t next = program.OperandText(op, 1).empty() ? u'\0' : program.OperandText(op, 1)[0];
+        const char16_t next = program.OperandText(prepared, op, 1).empty() ? u'\0' : program.OperandText(prepared, op, 1)[0];
         const char16_t own = prepared[static_cast<std::size_t>(op.line)][static_cast<std::size_t>(op.column - 1)];
         const auto take = [&](std::int32_t width) {
             takenLine = op.line;
@@ -44,11 +44,11 @@ std::vector<TStaticFault> FindStaticFaults(const std::vector<std::u16string>& pr
             break;
         case TOpKind::okBadNumber:
             take(2);
-            add(op, 1, {TErrorCode::ecBadNumber, std::u16string(program.OperandText(op, 2))});
+            add(op, 1, {TErrorCode::ecBadNumber, std::u16string(program.OperandText(prepared, op, 2))});
             break;
         case TOpKind::okLoopBadCount:
             take(3);
-            add(op, 1, {TErrorCode::ecBadNumber, std::u16string(program.OperandText(op, 2))});
+            add(op, 1, {TErrorCode::ecBadNumber, std::u16string(program.OperandText(prepared, op, 2))});
             break;
         case TOpKind::okBareNumber: add(op, 0, {TErrorCode::ecBareNumber, {}}); break;
         case TOpKind::okBareAddress: add(op, 0, {TErrorCode::ecBareAddress, {}}); break;

@@ -4,6 +4,7 @@
 #include <array>
 #include <limits>
 #include <utility>
+#include <new>
 
 #include "core/preparedprogram.h"
 #include "core/sourcecheck.h"
@@ -104,6 +105,7 @@ void TVeskCore::Reset()
     _code.Clear();
     _textTouched = true;
     _loadedReady = false;
+    _outOfMemory = false;
     _pc = 0;
     _prevPc = -1;
     _status = TProgramStatus::psNormal;
@@ -355,6 +357,9 @@ void TVeskCore::TimerTick()
     const std::int32_t here = _pc;
     try {
         outcome = ExecuteOp();
+    } catch (const std::bad_alloc&) {
+        outcome = TOutcome::Fault;
+        _outOfMemory = true;
     } catch (...) {
         outcome = TOutcome::Fault;
     }
@@ -438,6 +443,9 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
                 break;
             _time += DrawAllowance();
         }
+    } catch (const std::bad_alloc&) {
+        outcome = TOutcome::Fault;
+        _outOfMemory = true;
     } catch (...) {
         outcome = TOutcome::Fault;
     }

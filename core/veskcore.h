@@ -78,6 +78,9 @@ public:
     std::function<void(std::exception_ptr failure)> OnHandlerFailure;
 
     [[nodiscard]] bool IsRun() const;
+    // True when the last run stopped because memory ran out: the error it raised
+    // is the general failure, and the runner tells it apart by this.
+    [[nodiscard]] bool RanOutOfMemory() const { return _outOfMemory; }
     [[nodiscard]] std::uint64_t Step() const;
     [[nodiscard]] double EndTime() const; // run time in days
 
@@ -238,5 +241,6 @@ private:
     std::int32_t _runToLine = -1;
     bool _stepStop = false;
     bool _breakArmed = true;              // false for the first step after a pause
+    bool _outOfMemory = false;            // the last fault was a failed allocation
     TPauseCause _pauseCause = TPauseCause::pcUser;
 };

@@ -65,26 +65,79 @@ private:
     return false;
 }
 
-// A device, a FIFO or an open file reached through /proc: opened and written as it
-// is, every write and the close checked.
-[[nodiscard]] QString WriteInPlace(const QString& path, QByteArrayView bytes)
+// Every byte through the descriptor, a failure with the system's reason.
+[[nodiscard]] int WriteAllBytes(int fd, QByteArrayView bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return WriteFailure(path, SystemReason(errno));
-    TPipeSignalBlock pipeSignal;
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, std::size_t(bytes.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            return WriteFailure(path, SystemReason(error));
-        }
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
         done += n;
+    }
+    return 0;
+}
+
+// Overwrites a regular file through fd. The space for the new content is
+// reserved before a byte changes, so that a full disk leaves the old file as it
+// was; a reservation that failed half way is cut back to the old size.
+[[nodiscard]] int OverwriteRegular(int fd, off_t oldSize, QByteArrayView bytes)
+{
+    if (!bytes.isEmpty()) {
+        const int reserved = ::posix_fallocate(fd, 0, off_t(bytes.size()));
+        if (reserved != 0) {
+            struct stat now {};
+            if (::fstat(fd, &now) == 0 && now.st_size != oldSize)
+                (void)::ftruncate(fd, oldSize);
+            return reserved;
+        }
+    }
+    const int error = WriteAllBytes(fd, bytes);
+    if (error != 0)
+        return error;
+    return ::ftruncate(fd, off_t(bytes.size())) == 0 ? 0 : errno;
+}
+
+[[nodiscard]] QString NotAFile(const QString& path)
+{
+    return WriteFailure(path, QCoreApplication::translate(
+                                  "ProjectFile", "Это устройство или канал, а не обычный файл."));
+}
+
+// A device, a FIFO or an open file reached through /proc: opened and written as it
+// is, every write and the close checked. A regular file reached this way is
+// overwritten only once its new content has room, as in OverwriteRegular.
+[[nodiscard]] QString WriteInPlace(const QString& path, QByteArrayView bytes, TWriteTarget target)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int blocking = target == TWriteTarget::RegularFile ? O_NONBLOCK : 0;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY | blocking);
+    if (fd < 0)
+        return WriteFailure(path, SystemReason(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return WriteFailure(path, SystemReason(error));
+    }
+    if (S_ISREG(info.st_mode)) {
+        const int error = OverwriteRegular(fd, info.st_size, bytes);
+        if (::close(fd) != 0 && errno != EINTR && error == 0)
+            return WriteFailure(path, SystemReason(errno));
+        return error == 0 ? QString() : WriteFailure(path, SystemReason(error));
+    }
+    if (target == TWriteTarget::RegularFile) {
+        ::close(fd);
+        return NotAFile(path);
+    }
+    TPipeSignalBlock pipeSignal;
+    // A device or a FIFO has no content to keep; truncation is for a file behind /proc.
+    const int error = WriteAllBytes(fd, bytes);
+    if (error != 0) {
+        ::close(fd);
+        return WriteFailure(path, SystemReason(error));
     }
     if (::close(fd) != 0 && errno != EINTR)
         return WriteFailure(path, SystemReason(errno));
@@ -95,11 +148,11 @@ private:
 // until every byte is taken: a short write (a full disk) is followed by one
 // that fails with the system's reason, instead of a truncated file passing
 // through to commit().
-[[nodiscard]] QString Replace(const QString& path, QByteArrayView bytes, bool directFallback,
+[[nodiscard]] QString Replace(const QString& path, QByteArrayView bytes,
                               std::optional<mode_t> keptMode)
 {
     QSaveFile file(path);
-    file.setDirectWriteFallback(directFallback);
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteFailure(path, file.errorString());
     // Set on the new file itself: QSaveFile's own copy of the permissions does
@@ -138,26 +191,29 @@ QString WriteFailure(const QString& path, const QString& reason)
         reason);
 }
 
-QString WriteWholeFile(const QString& path, QByteArrayView bytes)
+QString WriteWholeFile(const QString& path, QByteArrayView bytes, TWriteTarget target)
 {
     if (path.isEmpty())
         return WriteFailure(path, SystemReason(ENOENT));
     const QByteArray name = QFile::encodeName(path);
-    struct stat target {};
-    if (::stat(name.constData(), &target) != 0) {
+    struct stat existing {};
+    if (::stat(name.constData(), &existing) != 0) {
         if (errno != ENOENT)
             return WriteFailure(path, SystemReason(errno));
-        return Replace(path, bytes, false, std::nullopt);
+        return Replace(path, bytes, std::nullopt);
     }
-    if (S_ISDIR(target.st_mode))
+    if (S_ISDIR(existing.st_mode))
         return WriteFailure(path, SystemReason(EISDIR));
-    if (!S_ISREG(target.st_mode) || LeadsThroughProc(path))
-        return WriteInPlace(path, bytes);
+    if (!S_ISREG(existing.st_mode) && target == TWriteTarget::RegularFile)
+        return NotAFile(path);
+    if (!S_ISREG(existing.st_mode) || LeadsThroughProc(path))
+        return WriteInPlace(path, bytes, target);
     if (::access(name.constData(), W_OK) != 0)
         return WriteFailure(path, SystemReason(errno));
     // Written in place only when the folder takes no new file, as the old file
     // itself may still be written.
     const QByteArray folder = QFile::encodeName(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
-    const bool folderClosed = ::access(folder.constData(), W_OK) != 0;
-    return Replace(path, bytes, folderClosed, target.st_mode);
+    if (::access(folder.constData(), W_OK) != 0)
+        return WriteInPlace(path, bytes, target);
+    return Replace(path, bytes, existing.st_mode);
 }

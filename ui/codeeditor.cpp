@@ -1,6 +1,8 @@
 #include "ui/codeeditor.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QHelpEvent>
@@ -28,6 +30,12 @@ constexpr int kLongLine = 50000;
 // must get through for that long.
 constexpr qint64 kDoubleClickWindowMs = 2000;
 
+// U+2028 and U+2029 are characters of the program, yet a text document always
+// breaks the line there. The document holds a visible stand-in instead, marked
+// with the character it stands for.
+constexpr QChar kLineStandIn(0x2424);      // ␤
+constexpr QChar kParagraphStandIn(0x00B6); // ¶
+constexpr int kSeparatorProperty = QTextFormat::UserProperty + 0x2028;
 
 class TLineData final : public QTextBlockUserData {
 public:
@@ -98,14 +106,117 @@ TCodeEditor::TCodeEditor(QWidget* parent) : QPlainTextEdit(parent)
     UpdateGutterWidth();
 }
 
-QString TCodeEditor::ProgramText() const
+QString TCodeEditor::ProgramText() const { return RealText(0, document()->characterCount() - 1); }
+
+QString TCodeEditor::RealText(int from, int to) const
 {
-    QString text = document()->toRawText();
+    QString text = document()->toRawText().mid(from, to - from);
+    // Block ends, and the soft breaks Qt itself may have put in, are line breaks.
+    bool standIns = false;
     for (QChar& c : text) {
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = u'\n';
+        standIns = standIns || c == kLineStandIn || c == kParagraphStandIn;
+    }
+    if (!standIns)
+        return text;
+    // Only a stand-in that carries its mark is one: the same glyph typed is itself.
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int code = fragment.charFormat().intProperty(kSeparatorProperty);
+            if (code == 0)
+                continue;
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            for (int i = start; i < end; ++i) {
+                QChar& c = text[i - from];
+                if (c == kLineStandIn || c == kParagraphStandIn)
+                    c = QChar(code);
+            }
+        }
     }
     return text;
+}
+
+void TCodeEditor::SetProgramText(const QString& text)
+{
+    if (!text.contains(QChar::LineSeparator) && !text.contains(QChar::ParagraphSeparator)) {
+        setPlainText(text);
+        return;
+    }
+    setPlainText(QString());
+    // Built without undo steps: the text is new, as after setPlainText.
+    document()->setUndoRedoEnabled(false);
+    QTextCursor cursor(document());
+    InsertWithSeparators(cursor, text);
+    document()->setUndoRedoEnabled(true);
+    setTextCursor(QTextCursor(document()));
+}
+
+void TCodeEditor::InsertWithSeparators(QTextCursor& cursor, const QString& text)
+{
+    QTextCharFormat plain = cursor.charFormat();
+    plain.clearProperty(kSeparatorProperty);
+    cursor.beginEditBlock();
+    qsizetype done = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool separator = i < text.size() && (text[i] == QChar::LineSeparator
+                                                   || text[i] == QChar::ParagraphSeparator);
+        if (!separator && i < text.size())
+            continue;
+        if (i > done)
+            cursor.insertText(text.mid(done, i - done), plain);
+        if (separator) {
+            QTextCharFormat marked = plain;
+            marked.setProperty(kSeparatorProperty, int(text[i].unicode()));
+            const QChar standIn = text[i] == QChar::LineSeparator ? kLineStandIn : kParagraphStandIn;
+            cursor.insertText(QString(standIn), marked);
+        }
+        done = i + 1;
+    }
+    cursor.endEditBlock();
+}
+
+void TCodeEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Shift+Enter would put a U+2028 in the document; a line break is what is meant.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & Qt::ShiftModifier)) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock();
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        return;
+    }
+    // Typed after a stand-in, a character must not take over its mark.
+    if (textCursor().charFormat().hasProperty(kSeparatorProperty)) {
+        QTextCharFormat plain = textCursor().charFormat();
+        plain.clearProperty(kSeparatorProperty);
+        setCurrentCharFormat(plain);
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+QMimeData* TCodeEditor::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setText(RealText(cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
+void TCodeEditor::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    InsertWithSeparators(cursor, source->text());
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 std::vector<std::u16string> TCodeEditor::ProgramLines(const QString& text)
@@ -251,20 +362,45 @@ void TCodeEditor::SetMark(TMark& mark, int line, int column, int length)
 
 void TCodeEditor::SetExecutionMark(int line, int column, int length)
 {
-    SetMark(_execution, line, column, length);
-    ApplyMarks();
-    if (_execution.set)
-        ScrollToMark(_execution.cursor);
-    _gutter->update();
+    // Marking inside a long line repaints it whole at every step, which costs
+    // with its length: there only the gutter's arrow marks the line.
+    const QTextBlock block = document()->findBlockByNumber(line);
+    const bool shortened = block.isValid() && block.length() > kLongLine;
+    if (shortened) {
+        const bool wasMarked = _execution.set;
+        _execution.set = false;
+        if (wasMarked)
+            ApplyMarks();
+        ScrollToLine(block);
+    } else {
+        SetMark(_execution, line, column, length);
+        ApplyMarks();
+        if (_execution.set)
+            ScrollToMark(_execution.cursor);
+    }
+    SetExecutionLine(block.isValid() ? line : -1, shortened);
 }
 
 void TCodeEditor::ClearExecutionMark()
 {
-    if (!_execution.set)
+    if (!_execution.set && _executionLine < 0)
         return;
-    _execution.set = false;
-    ApplyMarks();
-    _gutter->update();
+    if (_execution.set) {
+        _execution.set = false;
+        ApplyMarks();
+    }
+    SetExecutionLine(-1, false);
+}
+
+void TCodeEditor::SetExecutionLine(int line, bool shortened)
+{
+    if (line != _executionLine)
+        _gutter->update();
+    _executionLine = line;
+    if (shortened != _executionShortened) {
+        _executionShortened = shortened;
+        emit ExecutionMarkShortened(shortened);
+    }
 }
 
 void TCodeEditor::SetErrorMark(int line, int column)
@@ -412,16 +548,8 @@ void TCodeEditor::ApplyMarks()
 
 void TCodeEditor::ScrollToMark(const QTextCursor& cursor)
 {
-    // Lines are counted directly: without wrapping the vertical scroll bar
-    // counts lines, and this never lays out the lines in between.
     const QTextBlock block = cursor.block();
-    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
-    const int visibleLines = std::max(1, viewport()->height() / lineHeight);
-    QScrollBar* vertical = verticalScrollBar();
-    const int line = block.blockNumber();
-    if (line < vertical->value() || line >= vertical->value() + visibleLines)
-        vertical->setValue(std::max(0, line - visibleLines / 2));
-
+    ScrollToLine(block);
     QTextLayout* layout = block.layout();
     if (layout->lineCount() == 0)
         document()->documentLayout()->blockBoundingRect(block); // lays the line out
@@ -434,6 +562,18 @@ void TCodeEditor::ScrollToMark(const QTextCursor& cursor)
     const int width = viewport()->width();
     if (left < horizontal->value() || right > horizontal->value() + width)
         horizontal->setValue(std::max(0, left - width / 2));
+}
+
+void TCodeEditor::ScrollToLine(const QTextBlock& block)
+{
+    // Lines are counted directly: without wrapping the vertical scroll bar
+    // counts lines, and this never lays out the lines in between.
+    const int lineHeight = std::max(1, fontMetrics().lineSpacing());
+    const int visibleLines = std::max(1, viewport()->height() / lineHeight);
+    QScrollBar* vertical = verticalScrollBar();
+    const int line = block.blockNumber();
+    if (line < vertical->value() || line >= vertical->value() + visibleLines)
+        vertical->setValue(std::max(0, line - visibleLines / 2));
 }
 
 // ---- gutter and layout -------------------------------------------------------
@@ -501,7 +641,7 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
     painter.setFont(font());
     const int marker = fontMetrics().lineSpacing();
     const int numbersRight = _gutter->width() - 4;
-    const int executionLine = _execution.set ? _execution.cursor.blockNumber() : -1;
+    const int executionLine = _executionLine;
 
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();

@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+class QKeyEvent;
+class QMimeData;
 class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
+class QTextBlock;
 class THighlighter;
 
 class TCodeEditor : public QPlainTextEdit {
@@ -21,9 +24,14 @@ public:
     explicit TCodeEditor(QWidget* parent = nullptr);
 
     // The text as typed (no-break spaces included), with "\n" for every line
-    // break, line separators included; and such a text as program lines.
+    // break; and such a text as program lines. U+2028 and U+2029 in the text
+    // are characters, as for vesk-run, not breaks.
     [[nodiscard]] QString ProgramText() const;
     [[nodiscard]] static std::vector<std::u16string> ProgramLines(const QString& text);
+    // Replaces the whole text ("\n" between lines), U+2028 and U+2029 kept as
+    // characters: the document itself would make them line breaks, so it shows
+    // a stand-in for each.
+    void SetProgramText(const QString& text);
 
     // Breakpoints: 0-based line indexes, sorted. They stay with their lines
     // as the text is edited; a line that is deleted takes its breakpoint along.
@@ -32,7 +40,8 @@ public:
     void SetBreakpoints(const QList<int>& lines);
 
     // The next operator: 0-based line and column of the editor's text and the
-    // operator's length in characters. Highlighted and scrolled into view.
+    // operator's length in characters. Highlighted and scrolled into view; in
+    // a line too long to highlight at every step, only its gutter arrow shows.
     void SetExecutionMark(int line, int column, int length);
     void ClearExecutionMark();
 
@@ -72,6 +81,8 @@ public:
 
 signals:
     void BreakpointsChanged();
+    // The next operator's line is too long for its mark (true), or no longer is.
+    void ExecutionMarkShortened(bool shortened);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -80,6 +91,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    [[nodiscard]] QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     // A mark follows its text through edits: the cursor holds its selection.
@@ -98,7 +112,13 @@ private:
     void ApplyMarksIfScrolledAway();
     void FindBracketPartner();
     void ScrollToMark(const QTextCursor& cursor);
+    void ScrollToLine(const QTextBlock& block);
+    void SetExecutionLine(int line, bool shortened);
     void ApplyTabStops();
+    // Inserts text at the cursor, U+2028 and U+2029 as stand-ins.
+    static void InsertWithSeparators(QTextCursor& cursor, const QString& text);
+    // The document's text from..to, stand-ins back as the characters they stand for.
+    [[nodiscard]] QString RealText(int from, int to) const;
 
     QWidget* _gutter = nullptr;
     THighlighter* _highlighter = nullptr;
@@ -108,6 +128,8 @@ private:
     qint64 _doubleClickMs = -1;      // when the last double click came, on a monotonic clock
     QList<int> _lastBreakpoints;     // to tell when an edit moved or removed some
     TMark _execution;
+    int _executionLine = -1;         // where the gutter's arrow points
+    bool _executionShortened = false;
     TMark _error;
     QList<TProblemMark> _problems; // sorted by line and column
     int _problemsFrom = 0;         // the lines whose problems are laid out

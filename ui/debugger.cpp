@@ -127,17 +127,10 @@ void TDebugger::RefreshStacks()
                                   : QStringLiteral("$") + QString::fromStdU16String(*it));
     more(addresses, _core.AddressStackSize());
     QStringList loops;
-    // Loops of one line read its text once: all of them, in a one-line program.
-    std::int32_t lineNumber = -1;
-    QString line;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
-        if (it->head.line != lineNumber) {
-            lineNumber = it->head.line;
-            line = EditorLine(lineNumber);
-        }
         QString text = tr("Строка %1, символ %2: ")
                            .arg(it->head.line + 1)
-                           .arg(MapErrorColumn(View(line), it->head.column));
+                           .arg(ColumnsOf(it->head.line).Map(it->head.column));
         text += it->passes < 0 ? tr("бесконечный")
                                : tr("осталось %1").arg(it->passes);
         if (it->count > 1)
@@ -157,9 +150,19 @@ void TDebugger::ShowNextOperator()
         _editor.ClearExecutionMark();
         return;
     }
-    const QString line = EditorLine(next.line);
-    const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], View(line), next.column);
+    const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], ColumnsOf(next.line), next.column);
     _editor.SetExecutionMark(next.line, span.column, span.length);
+}
+
+const TColumnMap& TDebugger::ColumnsOf(int line)
+{
+    const int revision = _editor.document()->revision();
+    if (line != _columnsLine || revision != _columnsRevision) {
+        _columns = TColumnMap(View(EditorLine(line)));
+        _columnsLine = line;
+        _columnsRevision = revision;
+    }
+    return _columns;
 }
 
 QString TDebugger::EditorLine(int line) const

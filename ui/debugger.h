@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "ui/operatorspan.h"
+
 class TCellsPanel;
 class TCodeEditor;
 class TVeskCore;
@@ -53,6 +55,9 @@ private:
     void EditorBreakpointsChanged();
     void TextChanged(int position, int removed, int added);
     [[nodiscard]] QString EditorLine(int line) const;
+    // The column mapping of an editor line, kept until the text changes: a
+    // display update costs the same whatever the line's length.
+    [[nodiscard]] const TColumnMap& ColumnsOf(int line);
     [[nodiscard]] QString FileKey() const;
 
     TVeskCore& _core;
@@ -64,5 +69,8 @@ private:
     QHash<QString, QList<int>> _breakpoints;  // by file, for as long as the IDE runs
     int _characters = 0;                      // of the text before the last change
     std::size_t _stackEntries = 0;            // of the deeper stack when last read
+    TColumnMap _columns;
+    int _columnsLine = -1;
+    int _columnsRevision = -1;                // the document's, when _columns was built
     bool _replaced = false;                   // the last change replaced the whole text
 };

@@ -2,16 +2,22 @@
 // window's geometry, in the user's configuration (~/.config/vesk/vesk.conf).
 #pragma once
 
-#include <QSettings>
 #include <QStringList>
+
+#include "formats/settingsfile.h"
 
 class QMainWindow;
 
 class TIdeSettings {
 public:
-    static constexpr int kMaxRecentFiles = 8;
+    static constexpr int kMaxRecentFiles = int(::kMaxRecentFiles);
 
+    // Reads the file as it is now. Only a regular file of at most
+    // kSettingsFileCap bytes is read, without waiting (a FIFO there is passed
+    // over); anything it holds beyond what each key can be is ignored.
     TIdeSettings();
+
+    [[nodiscard]] static QString FilePath();
 
     // Newest first, each path once, at most kMaxRecentFiles.
     [[nodiscard]] QStringList RecentFiles() const;
@@ -21,6 +27,7 @@ public:
 
     // Size, position and the state of the window's docks.
     void SaveWindow(const QMainWindow& window);
+    // Kept within the screen's available area, whatever size the file gives.
     void RestoreWindow(QMainWindow& window) const;
 
     // Forgets everything remembered.
@@ -28,6 +35,9 @@ public:
 
 private:
     void SetRecentFiles(const QStringList& files);
+    // Each change is written at once; a file that is not a regular one is left
+    // alone, and a failed write only loses what was to be remembered.
+    void Store() const;
 
-    QSettings _settings;
+    TSettingsValues _values;
 };

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
@@ -289,6 +290,12 @@ void TfMain::BuildStatusBar()
     lStatusState = addLabel("lStatusState", true);
     lStatusTime = addLabel("lStatusTime", true);
     lStatusSteps = addLabel("lStatusSteps", true);
+    lStatusMark = addLabel("lStatusMark", true);
+    lStatusMark->hide();
+    connect(mEditor, &TCodeEditor::ExecutionMarkShortened, this, [this](bool shortened) {
+        lStatusMark->setText(shortened ? tr("Длинная строка: отмечена только строка") : QString());
+        lStatusMark->setVisible(shortened);
+    });
     connect(mEditor, &QPlainTextEdit::cursorPositionChanged, this, &TfMain::ShowCaretPosition);
     connect(_checker, &TSourceChecker::Checked, lStatusCheck, &QLabel::setText);
     ShowCaretPosition();
@@ -522,9 +529,12 @@ void TfMain::nWebItemClick() { OpenWebPage(this, QString::fromLatin1(kWebSite));
 void TfMain::nWikiItemClick()
 {
     // Without a browser the guide built into the program stands in for the help pages.
-    if (!OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
-                     tr("Вместо неё откроется описание языка, встроенное в программу.")))
-        TfGuide::ShowFor(this);
+    OpenWebPage(this, QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/"),
+                tr("Вместо неё откроется описание языка, встроенное в программу."),
+                [window = QPointer<TfMain>(this)] {
+                    if (window)
+                        TfGuide::ShowFor(window);
+                });
 }
 
 void TfMain::nGuideItemClick() { TfGuide::ShowFor(this); }

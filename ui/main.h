@@ -217,6 +217,7 @@ private:
     QLabel* lStatusTime = nullptr;
     QElapsedTimer _wallClock;
     qint64 _wallMs = 0;
+    QLabel* lStatusMark = nullptr;
     QLabel* lStatusCheck = nullptr;
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;

@@ -13,6 +13,7 @@
 #include "formats/projectread.h"
 #include "ui/application.h"
 #include "ui/idesettings.h"
+#include "ui/shownname.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ QStringList TfMain::EditorLines() const
 void TfMain::SetProjectTitle()
 {
     // The whole file name: ":" and "\\" are ordinary characters in it here.
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ")
+                               + WithVisibleControls(QFileInfo(CurrentFileName).fileName()));
     setWindowTitle(TVeskApplication::Title());
 }
 
@@ -67,7 +69,7 @@ bool TfMain::LoadProject()
         TVeskApplication::ShowError(read.error);
         return false;
     }
-    mEditor->setPlainText(QString::fromStdU16String(read.text));
+    mEditor->SetProgramText(QString::fromStdU16String(read.text));
     mEditor->document()->setModified(false);
     SetProjectTitle();
     return true;
@@ -97,7 +99,8 @@ bool TfMain::OpenProject()
 void TfMain::WriteProjectFile(const QString& path) const
 {
     const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
-    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                           TWriteTarget::RegularFile);
     if (!failure.isEmpty())
         throw std::runtime_error(failure.toStdString());
 }

@@ -52,6 +52,7 @@ void TfMain::StartRun(double slice, std::function<void()> started)
     // program comes, Pause and Stop work as on a run.
     CoreStart();
     ShowRunState(tr("Подготовка к выполнению"));
+    ShowSteps(_core->Step()); // the last run's count would stand until the first step
     _pauseWhenReady = false;
     const auto work = [text] { return TPreparedProgram(TCodeEditor::ProgramLines(text)); };
     _preparer->Start(work, [this, started = std::move(started)](TPreparedProgram program,

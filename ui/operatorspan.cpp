@@ -1,6 +1,7 @@
 #include "ui/operatorspan.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "formats/errorreport.h"
 
@@ -36,12 +37,39 @@ std::int32_t OperatorLength(std::u16string_view prepared, std::int32_t column)
 TOperatorSpan EditorSpan(std::u16string_view prepared, std::u16string_view editorLine,
                          std::int32_t column)
 {
+    return EditorSpan(prepared, TColumnMap(editorLine), column);
+}
+
+TOperatorSpan EditorSpan(std::u16string_view prepared, const TColumnMap& editorLine,
+                         std::int32_t column)
+{
     if (column < 1 || column > std::int32_t(prepared.size()))
-        return {std::int32_t(editorLine.size()), 0};
-    const std::int32_t first = MapErrorColumn(editorLine, column);
-    const std::int32_t last = MapErrorColumn(editorLine, column + OperatorLength(prepared, column) - 1);
+        return {editorLine.LineLength(), 0};
+    const std::int32_t first = editorLine.Map(column);
+    const std::int32_t last = editorLine.Map(column + OperatorLength(prepared, column) - 1);
     // The editor's text may have changed since the run started: stay inside it.
-    const auto size = std::int32_t(editorLine.size());
+    const std::int32_t size = editorLine.LineLength();
     const std::int32_t start = std::clamp(first - 1, 0, size);
     return {start, std::clamp(last - first + 1, 0, size - start)};
+}
+
+TColumnMap::TColumnMap(std::u16string_view editorLine)
+    : _length(std::int32_t(std::min<std::size_t>(editorLine.size(), INT32_MAX)))
+{
+    for (const char16_t ch : editorLine) {
+        if (ch == u' ' || ch == u'\t')
+            ++_blanks;
+        else
+            _blanksBefore.push_back(_blanks);
+    }
+}
+
+std::int32_t TColumnMap::Map(std::int32_t errorPos) const
+{
+    if (errorPos <= 0)
+        return errorPos;
+    const std::int64_t blanks = std::size_t(errorPos) <= _blanksBefore.size()
+                                    ? _blanksBefore[std::size_t(errorPos) - 1]
+                                    : _blanks;
+    return std::int32_t(std::min<std::int64_t>(std::int64_t(errorPos) + blanks, INT32_MAX));
 }

@@ -4,10 +4,13 @@
 #include <QFileInfo>
 
 #include "ui/idesettings.h"
+#include "ui/shownname.h"
 
 namespace {
 
 constexpr char kMissing[] = "vesk_missing";
+// A longer path is shortened in the middle; the tooltip has it whole.
+constexpr qsizetype kShownPathLength = 100;
 
 } // namespace
 
@@ -17,6 +20,7 @@ TRecentFilesMenu::TRecentFilesMenu(QWidget* parent) : QMenu(tr("Последни
     menuAction()->setObjectName(QStringLiteral("nRecentItemAction"));
     // Read afresh each time: another window may have added files meanwhile.
     connect(this, &QMenu::aboutToShow, this, &TRecentFilesMenu::Fill);
+    setToolTipsVisible(true);
 }
 
 void TRecentFilesMenu::Fill()
@@ -29,10 +33,12 @@ void TRecentFilesMenu::Fill()
     }
     for (int i = 0; i < files.size(); ++i) {
         const QString& path = files[i];
-        QString shown = QDir::toNativeSeparators(path);
+        const QString whole = WithVisibleControls(QDir::toNativeSeparators(path));
+        QString shown = ElidedInTheMiddle(whole, kShownPathLength);
         shown.replace(u'&', QStringLiteral("&&"));
         QAction* entry = addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
         entry->setData(path);
+        entry->setToolTip(whole);
         entry->setProperty(kMissing, !QFileInfo::exists(path));
         connect(entry, &QAction::triggered, this, [this, path] { emit Chosen(path); });
     }

@@ -232,7 +232,8 @@ void TfResults::SaveTo(const QString& fileName) const
 {
     const std::string bytes = EncodeResultsFile(Rows());
     const QString failure =
-        WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+        WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                       TWriteTarget::RegularFile);
     if (!failure.isEmpty())
         throw std::runtime_error(failure.toStdString());
 }

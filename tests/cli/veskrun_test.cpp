@@ -350,6 +350,20 @@ TEST_F(VeskRun, OutOfMemoryIsAMessageAndStatusTwoNotAnAbort)
 #endif
 }
 
+TEST_F(VeskRun, ProgramThatOutgrowsMemoryKeepsItsMessageWithStatusTwo)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than the limit allows";
+#else
+    // Every round leaves one more address on the stack, for ever.
+    TChildSetup small;
+    small.addressSpace = rlim_t(250) << 20;
+    const TRun run = RunVesk({Project("$0001 [ $0001 ( { $0001 : } ) ]")}, small);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("Неизвестное исключение.")) << run.err.toStdString();
+#endif
+}
+
 TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
 {
     for (const char* option : {"--help", "-h"}) {

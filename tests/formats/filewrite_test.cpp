@@ -181,6 +181,13 @@ TEST_F(FileWrite, WritableFileInAClosedFolderIsWrittenInPlace)
     const QString fresh = folder + QStringLiteral("/fresh.txt");
     EXPECT_TRUE(WriteInChild(fresh, "new", {RLIM_INFINITY, true}).contains(fresh));
     EXPECT_EQ(Entries(folder), QStringList{QStringLiteral("kept.txt")});
+
+    // Without room for the new content the old one stays, byte for byte.
+    const QByteArray old(500, 'o');
+    EXPECT_EQ(WriteInChild(path, old, {RLIM_INFINITY, true}), QString());
+    EXPECT_EQ(WriteInChild(path, QByteArray(3000, 'n'), {1000, true}),
+              QStringLiteral("Не удается сохранить файл \"%1\". %2.").arg(path, SystemReason(EFBIG)));
+    EXPECT_EQ(ReadAll(path), old);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
 }
 
@@ -196,6 +203,25 @@ TEST_F(FileWrite, FifoIsWrittenInPlaceAndStaysAFifo)
     EXPECT_EQ(received, bytes);
     EXPECT_TRUE(S_ISFIFO(ModeOf(path)));
     EXPECT_EQ(Entries(Path(QString())), QStringList{QStringLiteral("fifo")});
+}
+
+TEST_F(FileWrite, RegularFileTargetRefusesAFifoOrADeviceAtOnce)
+{
+    // Nobody reads this FIFO: a blocking open would never return.
+    const QString fifo = Path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString notAFile = QStringLiteral(
+        "Не удается сохранить файл \"%1\". Это устройство или канал, а не обычный файл.");
+    EXPECT_EQ(WriteWholeFile(fifo, "text", TWriteTarget::RegularFile), notAFile.arg(fifo));
+    EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
+    EXPECT_EQ(WriteWholeFile(QStringLiteral("/dev/null"), "text", TWriteTarget::RegularFile),
+              notAFile.arg(QStringLiteral("/dev/null")));
+
+    // A regular file, new or old, is written as ever.
+    const QString file = Path(QStringLiteral("file.txt"));
+    EXPECT_EQ(WriteWholeFile(file, "one", TWriteTarget::RegularFile), QString());
+    EXPECT_EQ(WriteWholeFile(file, "two", TWriteTarget::RegularFile), QString());
+    EXPECT_EQ(ReadAll(file), QByteArray("two"));
 }
 
 TEST_F(FileWrite, FifoWhoseReaderLeftIsAFailedWriteNotADeadProcess)

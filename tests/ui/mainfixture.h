@@ -4,7 +4,7 @@
 
 #include <QCommandLinkButton>
 #include <QPlainTextEdit>
-#include <QSettings>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -21,7 +21,7 @@
     int main(int argc, char** argv)                                                          \
     {                                                                                        \
         QTemporaryDir settings;                                                              \
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());  \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));                      \
         TVeskApplication app(argc, argv);                                                    \
         TVeskApplication::SetTitle(QStringLiteral("Vesk"));                                  \
         ApplyApplicationStyle(app);                                                          \

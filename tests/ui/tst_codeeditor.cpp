@@ -123,6 +123,8 @@ private slots:
     void bracketPartner();
     void bracketPairMarkedAndJumped();
     void goToLineReachesErrorLine();
+    void separatorCharactersStayCharacters();
+    void executionMarkInALongLineMarksTheLineOnly();
 };
 
 void TestCodeEditor::breakpointsFollowEdits()
@@ -404,6 +406,62 @@ void TestCodeEditor::statusPositionCountsLikeErrorReport()
     window->ShowSteps(1234);
     QCOMPARE(Label(*window, "lStatusState"), QStringLiteral("Пауза"));
     QVERIFY(Label(*window, "lStatusSteps").contains(QStringLiteral("1234")));
+}
+
+void TestCodeEditor::separatorCharactersStayCharacters()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    const QString text = QStringLiteral("$0001 +41 ' a\u2028 end\n$0002 +42 ' \u2029");
+    QSignalSpy checked(window->findChild<TSourceChecker*>(), &TSourceChecker::Checked);
+    editor->SetProgramText(text);
+    QCOMPARE(editor->blockCount(), 2);
+    QCOMPARE(editor->ProgramText(), text);
+    QCOMPARE(TCodeEditor::ProgramLines(editor->ProgramText()),
+             (std::vector<std::u16string>{u"$0001 +41 ' a\u2028 end", u"$0002 +42 ' \u2029"}));
+    // The check while typing finds nothing, as vesk-run does not.
+    QTRY_VERIFY_WITH_TIMEOUT(!checked.isEmpty(), kWait);
+    QCOMPARE(checked.last().at(0).toString(), QString());
+    QVERIFY(!editor->document()->isUndoAvailable());
+
+    // Typed right after one, a character is itself; copied and pasted, they stay.
+    PutCaret(editor, 0, 14);
+    QKeyEvent glyph(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u2424"));
+    QApplication::sendEvent(editor, &glyph);
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    editor->selectAll();
+    editor->copy();
+    editor->moveCursor(QTextCursor::End);
+    editor->paste();
+    const QString typed = QStringLiteral("$0001 +41 ' a\u2028\u2424x end\n$0002 +42 ' \u2029");
+    QCOMPARE(editor->ProgramText(), typed + typed);
+
+    // Shift+Enter breaks the line like Enter.
+    QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(editor, QStringLiteral("y"));
+    QCOMPARE(editor->blockCount(), 4);
+    QCOMPARE(editor->ProgramText(), typed + typed + QStringLiteral("\ny"));
+}
+
+void TestCodeEditor::executionMarkInALongLineMarksTheLineOnly()
+{
+    auto window = ShowMainWindow();
+    TCodeEditor* editor = CodeEditor(*window);
+    // Highlighted, such a line would be laid out and drawn whole at every step.
+    SetProgram(*window, QStringLiteral("$0001+01\n$0002+01 ' ") + QString(60000, u'x'));
+    editor->SetExecutionMark(1, 5, 3);
+    QVERIFY(editor->extraSelections().isEmpty());
+    QVERIFY(window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
+    QCOMPARE(Label(*window, "lStatusMark"), QStringLiteral("Длинная строка: отмечена только строка"));
+
+    // A short line is highlighted again, and the note goes.
+    editor->SetExecutionMark(0, 5, 3);
+    QCOMPARE(MarkedTexts(*editor), QStringList{QStringLiteral("+01")});
+    QVERIFY(!window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
+    editor->SetExecutionMark(1, 5, 3);
+    QVERIFY(editor->extraSelections().isEmpty());
+    editor->ClearExecutionMark();
+    QVERIFY(!window->findChild<QLabel*>(QStringLiteral("lStatusMark"))->isVisibleTo(window.get()));
 }
 
 VESK_MAIN_WINDOW_TEST(TestCodeEditor)

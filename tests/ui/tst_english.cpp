@@ -200,7 +200,7 @@ int main(int argc, char** argv)
 {
     qputenv("LANGUAGE", "en_GB:en");
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     TVeskApplication app(argc, argv);
     TVeskApplication::SetTitle(QStringLiteral("Vesk"));
     ApplyApplicationStyle(app);

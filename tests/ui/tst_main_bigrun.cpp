@@ -40,7 +40,8 @@ void Key(const TfMain& window, int key, Qt::KeyboardModifiers modifiers = Qt::No
 bool Preparing(const TfMain& window)
 {
     return State(window) == kPreparing && RunControls(window) == kRunning && !window.Core()->IsRun()
-        && window.Core()->Step() == 0;
+        && window.Core()->Step() == 0
+        && Child<QLabel>(window, "lStatusSteps")->text() == QStringLiteral("Шагов: 0");
 }
 
 } // namespace
@@ -150,6 +151,11 @@ void TestMainBigRun::stopBeforeTheStartDropsTheRun()
     QVERIFY(Preparing(*window));
     QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 3, kWait);
     QCOMPARE(State(*window), QStringLiteral("Выполняется"));
+    Click(*window, "bBigStop");
+    // The steps of the run before do not stand while the next is prepared.
+    QVERIFY(Child<QLabel>(*window, "lStatusSteps")->text() != QStringLiteral("Шагов: 0"));
+    Click(*window, "bBigRun");
+    QVERIFY(Preparing(*window));
     Click(*window, "bBigStop");
 }
 

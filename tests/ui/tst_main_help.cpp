@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
@@ -32,8 +33,32 @@ QString ShownGuideText(const TfMain& window)
 
 } // namespace
 
-// A desktop that has no browser: the handler it calls does not exist, so
-// opening any https address fails the way a missing browser makes it fail.
+// The desktop's opener as the IDE finds it on PATH: a script of the test's own
+// making, or none at all. PATH comes back when it goes.
+class TOpenerOnPath {
+public:
+    explicit TOpenerOnPath(const QByteArray& script = {}) : _path(qgetenv("PATH"))
+    {
+        if (!script.isEmpty()) {
+            QFile opener(_dir.filePath(QStringLiteral("xdg-open")));
+            QVERIFY(opener.open(QIODevice::WriteOnly));
+            opener.write(script);
+            opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(_dir.path()));
+    }
+    ~TOpenerOnPath() { qputenv("PATH", _path); }
+    TOpenerOnPath(const TOpenerOnPath&) = delete;
+    TOpenerOnPath& operator=(const TOpenerOnPath&) = delete;
+
+private:
+    QByteArray _path;
+    QTemporaryDir _dir;
+};
+
+// A desktop that has no browser: there is no opener, and the handler it calls
+// does not exist, so opening any https address fails the way a missing browser
+// makes it fail.
 class TNoBrowser : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +67,11 @@ public:
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "NoBrowserHere");
     }
     ~TNoBrowser() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+private:
+    TOpenerOnPath _noOpener;
+
+public:
     static void ExpectFailures(int count)
     {
         for (int i = 0; i < count; ++i)
@@ -58,6 +88,7 @@ private slots:
     void withoutBrowserF1SaysSoAndOpensGuide();
     void withoutBrowserSiteSaysSoOnly();
     void examplesOpenAsUntitledCopies();
+    void openerThatFailsCountsAsNoBrowser();
 };
 
 void TestMainHelp::guideIsTheReadmeLanguageSection()
@@ -187,6 +218,19 @@ void TestMainHelp::withoutBrowserSiteSaysSoOnly()
              QStringLiteral("Не удалось открыть в браузере страницу ") + QString::fromLatin1(kWebSite) +
                  u'.');
     QVERIFY(!GuideOf(*window));
+}
+
+void TestMainHelp::openerThatFailsCountsAsNoBrowser()
+{
+    // As xdg-open answers when no browser is configured.
+    TOpenerOnPath failing("#!/bin/sh\nexit 3\n");
+    auto window = ShowMainWindow();
+    TModalScript script;
+    script.Answer(QMessageBox::Ok);
+    QTest::keyClick(Editor(*window), Qt::Key_F1);
+    QTRY_VERIFY(script.Done());
+    QVERIFY(script.Seen().at(0).text.contains(QString::fromLatin1(kWebSite) + QStringLiteral("/wiki/")));
+    QTRY_VERIFY(ShownGuideText(*window).startsWith(QStringLiteral("The Vesk language")));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainHelp)

@@ -5,6 +5,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
@@ -76,6 +79,7 @@ private slots:
     void failedSaveReachesErrorHandler();
     void failedWriteKeepsOldFile();
     void failedSaveAsKeepsThePath();
+    void saveOntoFifoIsRefusedAtOnce();
 
 private:
     std::unique_ptr<QTemporaryDir> _dir;
@@ -109,6 +113,10 @@ void TestMainProject::roundTrip_data()
     QTest::newRow("beyond the code page")
         << QByteArray("' caf\xC3\xA9 \xF0\x9F\x98\x80") << QStringLiteral("' café 😀")
         << QByteArray("\xEF\xBB\xBF' caf\xC3\xA9 \xF0\x9F\x98\x80");
+    QTest::newRow("line and paragraph separators")
+        << QByteArray("$0001 +41 ' a\xE2\x80\xA8 end\n$0002 +42 ' \xE2\x80\xA9")
+        << QStringLiteral("$0001 +41 ' a\u2424 end\n$0002 +42 ' \u00B6")
+        << QByteArray("\xEF\xBB\xBF$0001 +41 ' a\xE2\x80\xA8 end\r\n$0002 +42 ' \xE2\x80\xA9");
     QTest::newRow("Windows-1251 comment")
         << QByteArray("$0001+01 ' \xCF\xF0\xE8\xE2\xE5\xF2\r\n")
         << QStringLiteral("$0001+01 ' Привет\n")
@@ -164,6 +172,12 @@ void TestMainProject::titleShowsWholeFileName()
     QVERIFY(script.Done());
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("C:\\new.veskp")));
     QCOMPARE(TVeskApplication::Title(), window->windowTitle());
+
+    // A right-to-left override would show "exe.veskp" as "pksev.exe".
+    script.ChooseFile(Path(QStringLiteral("a\u202Eexe.veskp")));
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(script.Done());
+    QCOMPARE(window->windowTitle(), Title(QStringLiteral("a<U+202E>exe.veskp")));
 }
 
 void TestMainProject::startFileThatDoesNotOpenIsReported_data()
@@ -515,6 +529,43 @@ void TestMainProject::failedSaveAsKeepsThePath()
     QVERIFY(!Modified(*window));
 #else
     QSKIP("needs a file size limit");
+#endif
+}
+
+void TestMainProject::saveOntoFifoIsRefusedAtOnce()
+{
+#ifdef Q_OS_UNIX
+    const QString fifo = Path(QStringLiteral("f.veskp"));
+    QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Should the save block in open(), a late reader frees it and the checks fail.
+    std::atomic<bool> saved{false};
+    QByteArray received;
+    std::thread rescue([&] {
+        for (int i = 0; i < 100 && !saved; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!saved)
+            received = ReadAll(fifo);
+    });
+    auto window = ShowMainWindow();
+    TModalScript script;
+    Type(*window, QStringLiteral("$0001"));
+    script.ChooseFile(fifo);
+    script.Answer(QMessageBox::Yes); // replace the existing file
+    script.Answer(QMessageBox::Ok);
+    Key(*window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    saved = true;
+    rescue.join();
+    QVERIFY(script.Done());
+    QCOMPARE(received, QByteArray());
+    const TModalSeen& error = script.Seen().back();
+    QCOMPARE(error.icon, QMessageBox::Critical);
+    QCOMPARE(error.text, QStringLiteral("Не удается сохранить файл \"%1\". Это устройство или канал, "
+                                        "а не обычный файл.").arg(fifo));
+    QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0001"));
+    QVERIFY(Modified(*window));
+    QCOMPARE(TfMain::CurrentFile(), kUntitled);
+#else
+    QSKIP("needs a FIFO");
 #endif
 }
 

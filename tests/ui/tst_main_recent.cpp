@@ -5,7 +5,15 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "mainfixture.h"
 #include "modalhelper.h"
@@ -27,6 +35,13 @@ QStringList RecentEntries(const TfMain& window)
     return texts;
 }
 
+void WriteSettings(const QByteArray& text)
+{
+    QFile file(TIdeSettings::FilePath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(text), text.size());
+}
+
 QAction* RecentEntry(const TfMain& window, int index)
 {
     RecentEntries(window);
@@ -44,6 +59,11 @@ private slots:
     void listKeepsEightDistinctFiles();
     void missingFileIsGreyAndExplained();
     void geometryComesBackAtTheNextStart();
+    void hugeGeometryIsKeptOnTheScreen();
+    void settingsFifoHoldsUpNeitherStartNorClose();
+    void settingsValuesOfTheWrongKindAreIgnored_data();
+    void settingsValuesOfTheWrongKindAreIgnored();
+    void longAndReversingPathsAreShownPlainly();
 
 private:
     QString Project(const QString& name, const QByteArray& text = "$0001+01")
@@ -174,8 +194,8 @@ void TestMainRecent::geometryComesBackAtTheNextStart()
     QRect closedAt;
     {
         auto window = ShowMainWindow();
-        window->setGeometry(QRect(120, 90, 900, 700));
-        QTRY_COMPARE(window->geometry(), QRect(120, 90, 900, 700));
+        window->setGeometry(QRect(60, 90, 700, 600));
+        QTRY_COMPARE(window->geometry(), QRect(60, 90, 700, 600));
         closedAt = window->geometry();
         QVERIFY(window->close());
     }
@@ -190,6 +210,100 @@ void TestMainRecent::geometryComesBackAtTheNextStart()
     fresh->show();
     QVERIFY(QTest::qWaitForWindowExposed(fresh.get()));
     QCOMPARE(fresh->centralWidget()->height(), 539);
+}
+
+void TestMainRecent::hugeGeometryIsKeptOnTheScreen()
+{
+    // As a window of 100000 x 100000 far off the screen would have saved it.
+    QMainWindow huge;
+    huge.setGeometry(QRect(-70000, -70000, 100000, 100000));
+    const QByteArray geometry = huge.saveGeometry();
+    WriteSettings("[window]\ngeometry=@ByteArray(" + geometry.toPercentEncoding().replace('%', "\\x")
+                  + ")\n");
+    QCOMPARE(TIdeSettings().RecentFiles(), QStringList());
+
+    TfMain window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect area = window.screen()->availableGeometry();
+    // The frame's own few pixels aside, all of it on the screen.
+    QVERIFY2(area.contains(window.geometry().topLeft()) && area.size().expandedTo(window.size()) == area.size(),
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(window.geometry().x()).arg(window.geometry().y())
+                            .arg(window.width()).arg(window.height())));
+}
+
+void TestMainRecent::settingsFifoHoldsUpNeitherStartNorClose()
+{
+    const QString path = TIdeSettings::FilePath();
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    // Should the window wait on the FIFO, a late opener frees it and the test fails.
+    std::atomic<bool> done{false};
+    std::atomic<bool> rescued{false};
+    std::thread rescue([&] {
+        for (int i = 0; i < 100 && !done; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        while (!done) {
+            rescued = true;
+            ::close(::open(QFile::encodeName(path).constData(), O_RDWR | O_NONBLOCK));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    {
+        auto window = std::make_unique<TfMain>(QStringList{Project(QStringLiteral("p.veskp"))});
+        window->show();
+        QCOMPARE(RecentEntries(*window).size(), 1);
+        QVERIFY(window->close());
+    }
+    done = true;
+    rescue.join();
+    QVERIFY(!rescued);
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode));
+    QVERIFY(QFile::remove(path));
+}
+
+void TestMainRecent::settingsValuesOfTheWrongKindAreIgnored_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    // A list of paths, but as a typed value that would have to be deserialised.
+    QDataStream::Version version = QDataStream::Qt_6_0;
+    QByteArray typed;
+    QDataStream stream(&typed, QIODevice::WriteOnly);
+    stream.setVersion(version);
+    stream << QVariant(QStringList{_dir.filePath(QStringLiteral("typed.veskp"))});
+    QTest::newRow("typed value") << ("[General]\nrecentFiles=@Variant(" +
+                                     typed.toPercentEncoding().replace('%', "\\x") + ")\n");
+    // Fine but for its size.
+    QTest::newRow("file of 2 MiB")
+        << ("[General]\nrecentFiles=" + QFile::encodeName(_dir.filePath(QStringLiteral("big.veskp")))
+            + "\n" + QByteArray(2 << 20, ';'));
+}
+
+void TestMainRecent::settingsValuesOfTheWrongKindAreIgnored()
+{
+    QFETCH(QByteArray, text);
+    WriteSettings(text);
+    auto window = std::make_unique<TfMain>();
+    QCOMPARE(RecentEntries(*window), QStringList{QStringLiteral("Список пуст")});
+}
+
+void TestMainRecent::longAndReversingPathsAreShownPlainly()
+{
+    const QString reversing = _dir.filePath(QStringLiteral("a\u202Eexe.veskp"));
+    const QString longPath = QStringLiteral("/") + QString(3000, u'd') + QStringLiteral("/end&.veskp");
+    TIdeSettings().AddRecentFile(reversing);
+    TIdeSettings().AddRecentFile(longPath);
+    auto window = std::make_unique<TfMain>();
+    const QStringList entries = RecentEntries(*window);
+    QCOMPARE(entries.size(), 2);
+    // At most 100 characters of the path, its start and its end.
+    QCOMPARE(entries.at(0), QStringLiteral("&1 /") + QString(48, u'd') + u'…' + QString(39, u'd')
+                                + QStringLiteral("/end&&.veskp"));
+    QCOMPARE(RecentEntry(*window, 0)->toolTip(), longPath);
+    QCOMPARE(RecentEntry(*window, 0)->data().toString(), longPath);
+    QCOMPARE(entries.at(1), QStringLiteral("&2 ") + _dir.filePath(QStringLiteral("a<U+202E>exe.veskp")));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainRecent)

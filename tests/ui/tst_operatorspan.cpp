@@ -2,6 +2,7 @@
 // the column mapping over blanks, tabs and comments.
 #include <QTest>
 
+#include "formats/errorreport.h"
 #include "ui/operatorspan.h"
 
 class TestOperatorSpan : public QObject {
@@ -45,6 +46,10 @@ void TestOperatorSpan::span()
     const TOperatorSpan span = EditorSpan(prepared.toStdU16String(), editor.toStdU16String(), column);
     QCOMPARE(span.column, start);
     QCOMPARE(span.length, length);
+    // The map built once for a line agrees with the mapping done column by column.
+    const TColumnMap map(editor.toStdU16String());
+    for (int c = -1; c <= editor.size() + 2; ++c)
+        QCOMPARE(map.Map(c), MapErrorColumn(editor.toStdU16String(), c));
 }
 
 QTEST_APPLESS_MAIN(TestOperatorSpan)

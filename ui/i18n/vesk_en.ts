@@ -116,6 +116,10 @@
         <source>Не удается сохранить файл &quot;%1&quot;. %2</source>
         <translation>Cannot save the file &quot;%1&quot;. %2</translation>
     </message>
+    <message>
+        <source>Это устройство или канал, а не обычный файл.</source>
+        <translation>This is a device or a pipe, not a regular file.</translation>
+    </message>
 </context>
 <context>
     <name>TCellsModel</name>
@@ -324,6 +328,12 @@
     <message>
         <source>&amp;Файл</source>
         <translation>&amp;File</translation>
+        <source>Длинная строка: отмечена только строка</source>
+        <translation>Long line: only the line is marked</translation>
+    </message>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
     </message>
     <message>
         <source>&amp;Создать</source>
