@@ -19,6 +19,7 @@
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/preparedprogram.h"
+#include "core/snapshot.h"
 #include "core/steadyclock.h"
 #include "vesktimer.h"
 
@@ -28,6 +29,7 @@ using TMemory = std::vector<std::uint8_t>;
 enum class TProgramStatus { psNormal, psCondition };
 
 class TVeskCore;
+class TRunHistory;
 
 // Notification callback: called with the sender (always the core).
 using TNotifyEvent = std::function<void(TVeskCore& sender)>;
@@ -155,7 +157,54 @@ public:
     enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine };
     [[nodiscard]] TPauseCause LastPauseCause() const;
 
+    // ---- Going back in a run ------------------------------------------------
+    // A run depends only on its text and its random draws, so any earlier
+    // moment is a snapshot put back and steps replayed from it.
+    [[nodiscard]] TCoreSnapshot Snapshot() const;
+    // Puts a snapshot back; the core stays paused, and the next run goes on
+    // from there as after a pause.
+    void Restore(const TCoreSnapshot& snapshot);
+    // The history kept of the runs, or nullptr: the core records into it at
+    // the boundaries of its batches and ticks, and clears it on Reset.
+    void AttachHistory(TRunHistory* history) { _history = history; }
+    [[nodiscard]] std::uint64_t TextHash() const { return _textHash; }
+    // The decoded program and the operator indices of the next and the last step.
+    [[nodiscard]] const TCompiledProgram& Decoded() const { return _code; }
+    [[nodiscard]] std::int32_t NextOperator() const { return _pc; }
+    [[nodiscard]] std::int32_t LastOperator() const { return _prevPc; }
+    // A moment's run time as its history recorded it.
+    void SetRunTime(double days) { _time = days; }
+
+    // The replays below run steps up to the step count `target` exactly as the
+    // run did (operators, cells, random draws) but with no event, timer, clock
+    // or breakpoint; a step that ends or fails the run is the last. Each
+    // returns what it looked for, the latest found.
+    void ReplayTo(std::uint64_t target);
+    // A moment (step count) before `target` at which the run arrives at a
+    // breakpoint line, or one that `extra` (when set) accepts.
+    using TStopTest = std::function<bool(const TVeskCore& core)>;
+    [[nodiscard]] std::optional<std::uint64_t> ReplayFindStop(std::uint64_t target, const TStopTest* extra);
+    // A moment before `target` whose step takes execution from outside the
+    // operators first..last into them.
+    [[nodiscard]] std::optional<std::uint64_t> ReplayFindEntry(std::uint64_t target, std::int32_t first,
+                                                               std::int32_t last);
+    // A step up to `target` that wrote (or created) the cell of an address code.
+    struct TCellWrite {
+        std::uint64_t step = 0;      // the step that wrote, counted from 1
+        std::int32_t op = 0;         // its operator index
+        std::int32_t source = -1;    // the address code the value came from (+@, -@, ^), -1 for none
+    };
+    [[nodiscard]] std::optional<TCellWrite> ReplayFindWrite(std::uint64_t target, std::int32_t code);
+    // An operator as written: its character and its operand.
+    [[nodiscard]] std::u16string OperatorText(std::int32_t op) const;
+
 private:
+    struct TStopProbe;
+    struct TEntryProbe;
+    struct TWriteProbe;
+    template <typename TProbe>
+    void Replay(std::uint64_t target, TProbe& probe);
+
     // How an operator ended: done (the position moved on), raised (it reported
     // its own error), failed in a way the tick's catch-all reports, or the end.
     enum class TOutcome { Done, Raised, Fault, Finished };
@@ -240,4 +289,7 @@ private:
     bool _stepStop = false;
     bool _breakArmed = true;              // false for the first step after a pause
     TPauseCause _pauseCause = TPauseCause::pcUser;
+
+    TRunHistory* _history = nullptr;
+    bool _replaying = false;              // errors are the replay's end, not reported
 };
