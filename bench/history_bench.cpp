@@ -94,7 +94,6 @@ int main(int argc, char** argv)
     const double endlessSeconds = argc > 1 ? std::atof(argv[1]) : 10.0;
     const int onlyCells = argc > 2 ? std::atoi(argv[2]) : 0;
     if (onlyCells == 0) {
-
         const double plain = TripleLoopSeconds(false);
         const double kept = TripleLoopSeconds(true);
         std::printf("255^3 loops unpaced: %.3f s plain, %.3f s keeping history (%+.1f %%)\n", plain, kept,
