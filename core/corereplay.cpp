@@ -57,8 +57,9 @@ void TVeskCore::Restore(const TCoreSnapshot& snapshot)
 }
 
 // What the run loop does per step, minus the events, the timer, the marks and
-// the clock; the allowance is still drawn so that the random source ends where
-// the run had it. The probe sees each step before and after it runs.
+// the clock. A replay that stays (ReplayTo) still draws each step's allowance,
+// so that the random source ends where the run had it; the searches are undone
+// by a restore and skip it. The probe sees each step before and after it runs.
 template <typename TProbe>
 void TVeskCore::Replay(std::uint64_t target, TProbe& probe)
 {
@@ -75,7 +76,8 @@ void TVeskCore::Replay(std::uint64_t target, TProbe& probe)
             _prevPc = here;
             if (outcome != TOutcome::Done)
                 break;
-            (void)DrawAllowance();
+            if constexpr (TProbe::kDraws)
+                (void)DrawAllowance();
             probe.After(*this, here);
         }
     } catch (...) {
@@ -88,6 +90,7 @@ void TVeskCore::Replay(std::uint64_t target, TProbe& probe)
 namespace {
 
 struct TNoProbe {
+    static constexpr bool kDraws = true;
     void Before(const TVeskCore&, std::int32_t) {}
     void After(const TVeskCore&, std::int32_t) {}
 };
@@ -101,6 +104,7 @@ void TVeskCore::ReplayTo(std::uint64_t target)
 }
 
 struct TVeskCore::TStopProbe {
+    static constexpr bool kDraws = false;
     const TStopTest* extra;
     std::optional<std::uint64_t> found;
 
@@ -124,6 +128,7 @@ std::optional<std::uint64_t> TVeskCore::ReplayFindStop(std::uint64_t target, con
 }
 
 struct TVeskCore::TEntryProbe {
+    static constexpr bool kDraws = false;
     std::int32_t first;
     std::int32_t last;
     std::optional<std::uint64_t> found;
@@ -147,6 +152,7 @@ std::optional<std::uint64_t> TVeskCore::ReplayFindEntry(std::uint64_t target, st
 // Which operators write a cell: the ones on the current cell, `^` on its
 // target, and `$` or `^` when they create the cell.
 struct TVeskCore::TWriteProbe {
+    static constexpr bool kDraws = false;
     std::int32_t code;
     std::optional<TCellWrite> found;
     bool writes = false;
@@ -196,6 +202,12 @@ std::optional<TVeskCore::TCellWrite> TVeskCore::ReplayFindWrite(std::uint64_t ta
     return probe.found;
 }
 
+const std::u16string& TVeskCore::CurrentName() const
+{
+    static const std::u16string kNone;
+    return HasCurrentCell() ? _cells.NameAt(_cai) : kNone;
+}
+
 std::u16string TVeskCore::OperatorText(std::int32_t op) const
 {
     if (op < 0 || static_cast<std::size_t>(op) >= _code.Ops().size())
@@ -212,8 +224,13 @@ std::u16string TVeskCore::OperatorText(std::int32_t op) const
     case TOpKind::okSubByte:
     case TOpKind::okCompareByte: operand = 2; break;
     case TOpKind::okCompareCell: operand = 5; break;
+    case TOpKind::okLoopCounted:
+    case TOpKind::okLoopBadCount: operand = 3; break;
     default: break;
     }
+    // The end of the program stands on a line after the last.
+    if (at.line < 0 || static_cast<std::size_t>(at.line) >= _program.size())
+        return {};
     const std::u16string& line = _program[static_cast<std::size_t>(at.line)];
     const auto column = static_cast<std::size_t>(at.column);
     if (column < 1 || column > line.size())

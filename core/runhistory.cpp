@@ -188,6 +188,11 @@ void TRunHistory::Restore(TVeskCore& core, std::size_t index)
 
 bool TRunHistory::GoTo(TVeskCore& core, std::uint64_t step)
 {
+    return Travel(core, step, false);
+}
+
+bool TRunHistory::Travel(TVeskCore& core, std::uint64_t step, bool restore)
+{
     if (_snapshots.empty() || core.IsRun())
         return false;
     NoteLive(core);
@@ -195,7 +200,7 @@ bool TRunHistory::GoTo(TVeskCore& core, std::uint64_t step)
     const std::size_t i = At(step);
     // Forward within one stretch the core goes on from where it stands.
     const std::uint64_t now = core.Step();
-    const bool onward = now <= step && now >= _snapshots[i].state.step && core.TextHash() == _snapshots[i].state.textHash;
+    const bool onward = !restore && now <= step && now >= _snapshots[i].state.step && core.TextHash() == _snapshots[i].state.textHash;
     if (!onward)
         Restore(core, i);
     core.ReplayTo(step);
@@ -233,7 +238,7 @@ bool TRunHistory::RunBack(TVeskCore& core)
     const TVeskCore::TStopTest* extra = _stopTest ? &_stopTest : nullptr;
     const std::optional<std::uint64_t> stop = SearchBack(
         core, core.Step(), [extra](TVeskCore& c, std::uint64_t end) { return c.ReplayFindStop(end, extra); });
-    return GoTo(core, stop.value_or(First()));
+    return Travel(core, stop.value_or(First()), true);
 }
 
 std::vector<TRunHistory::TSpan> TRunHistory::SpansHolding(const TVeskCore& core, std::int32_t op)
@@ -279,7 +284,7 @@ bool TRunHistory::StepBackOut(TVeskCore& core)
     const std::optional<std::uint64_t> entry = SearchBack(core, core.Step(), [inner](TVeskCore& c, std::uint64_t end) {
         return c.ReplayFindEntry(end, inner.first, inner.last);
     });
-    return GoTo(core, entry.value_or(First()));
+    return Travel(core, entry.value_or(First()), true);
 }
 
 bool TRunHistory::StepBackOver(TVeskCore& core)
@@ -301,7 +306,7 @@ bool TRunHistory::StepBackOver(TVeskCore& core)
     const std::optional<std::uint64_t> entry = SearchBack(core, now - 1, [outer](TVeskCore& c, std::uint64_t end) {
         return c.ReplayFindEntry(end, outer.first, outer.last);
     });
-    return GoTo(core, entry.value_or(First()));
+    return Travel(core, entry.value_or(First()), true);
 }
 
 // ---- where a value came from ---------------------------------------------------
@@ -329,6 +334,6 @@ std::optional<TRunHistory::TOrigin> TRunHistory::WhereFrom(TVeskCore& core, std:
         if (i == 0)
             break;
     }
-    GoTo(core, now);
+    Travel(core, now, true);
     return origin;
 }

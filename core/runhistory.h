@@ -114,6 +114,9 @@ private:
     // The last snapshot at or before a moment.
     [[nodiscard]] std::size_t At(std::uint64_t step) const;
     void Restore(TVeskCore& core, std::size_t index);
+    // GoTo; `restore`: from a snapshot even when the core could go on from
+    // where it stands (after a search, which leaves the random source behind).
+    bool Travel(TVeskCore& core, std::uint64_t step, bool restore);
     // Searches back from `before`, one snapshot's stretch at a time, latest first.
     template <typename TFind>
     std::optional<std::uint64_t> SearchBack(TVeskCore& core, std::uint64_t before, TFind find);

@@ -117,6 +117,10 @@ public:
 
     // Index of the current cell in GetMemory/GetVariables order, -1 for none.
     [[nodiscard]] std::int32_t CurrentCell() const;
+    // The current cell's name as written (empty for none) and its value, read
+    // without copying the cells: cheap enough for every step of a trace.
+    [[nodiscard]] const std::u16string& CurrentName() const;
+    [[nodiscard]] std::uint8_t CurrentValue() const { return HasCurrentCell() ? _cells.ValueAt(_cai) : 0; }
     // The address stack, bottom first: four hexadecimal digits (upper case) or
     // empty for an entry pushed without a current cell.
     [[nodiscard]] std::vector<std::u16string> AddressStack() const;
@@ -176,9 +180,10 @@ public:
     void SetRunTime(double days) { _time = days; }
 
     // The replays below run steps up to the step count `target` exactly as the
-    // run did (operators, cells, random draws) but with no event, timer, clock
-    // or breakpoint; a step that ends or fails the run is the last. Each
-    // returns what it looked for, the latest found.
+    // run did (operators, cells) but with no event, timer, clock or breakpoint;
+    // a step that ends or fails the run is the last. ReplayTo draws each step's
+    // allowance as the run did; the searches do not, so a search is followed by
+    // a Restore. Each search returns the latest it found.
     void ReplayTo(std::uint64_t target);
     // A moment (step count) before `target` at which the run arrives at a
     // breakpoint line, or one that `extra` (when set) accepts.
