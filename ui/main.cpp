@@ -30,6 +30,7 @@
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
+#include "ui/timetravel.h"
 #include "ui/qttimer.h"
 #include "ui/recentfilesmenu.h"
 #include "ui/webpage.h"
@@ -94,6 +95,8 @@ void TfMain::FormCreate(const QStringList& arguments)
     _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
                             const std::u16string& message) {
         TVeskApplication::RunCommand([&] {
+            if (_travel)
+                _travel->RunHalted(true);
             MarkCoreError(line, pos);
             CoreError(line, pos, message);
         });
@@ -102,6 +105,7 @@ void TfMain::FormCreate(const QStringList& arguments)
                                             nullptr);
     connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
     connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
+    BuildTimeTravel();
     DebugStop();
     NewProject();
     if (!arguments.isEmpty())
@@ -140,6 +144,7 @@ void TfMain::FormCloseQuery(bool& canClose)
 void TfMain::FormClose()
 {
     TIdeSettings().SaveWindow(*this);
+    _travel.reset();
     _debugger.reset();
     _preparer.reset();
     _core.reset();
@@ -168,6 +173,8 @@ void TfMain::BuildWindow()
     auto* editorFrame = new QVBoxLayout;
     editorFrame->setContentsMargins(3, 3, 3, 3);
     editorFrame->addWidget(mEditor);
+    sTimeline = new TTimeline(client);
+    editorFrame->addWidget(sTimeline);
     column->addLayout(editorFrame, 1);
     setCentralWidget(client);
     BuildCellsPanel();

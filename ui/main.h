@@ -25,6 +25,8 @@ class QLabel;
 class QMenu;
 class QPrinter;
 class TFindDialog;
+class TTimeline;
+class TTimeTravel;
 class TSourceChecker;
 
 class TfMain final : public QMainWindow, public TTimerOwner {
@@ -84,6 +86,12 @@ public:
     void nRunToCursorItemClick();
     void nBreakpointItemClick();
     void nCellsItemClick();
+    // Going back in the run.
+    void nStepBackItemClick();
+    void nRunBackItemClick();
+    void nStepBackOverItemClick();
+    void nStepBackOutItemClick();
+    void nWhereFromItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -167,6 +175,10 @@ private:
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
     void BuildCellsPanel();
+    void BuildTravelMenus(QMenu* projectMenu);
+    void BuildTimeTravel();
+    // A move back leaves the run paused there, as after a pause.
+    void TravelPaused();
     // The debugger's part of the core's events.
     void DebugStart();
     void DebugPause();
@@ -179,6 +191,7 @@ private:
 
     std::unique_ptr<TVeskCore> _core;
     std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
+    std::unique_ptr<TTimeTravel> _travel; // goes before the core and the debugger it drives
     // Goes before the core too: its handler runs the core.
     std::unique_ptr<TLatestJob<TPreparedProgram>> _preparer;
     bool _paused = false;
@@ -208,6 +221,7 @@ private:
     QAction* nRunToCursorItem = nullptr;
     QAction* nCellsItem = nullptr;
     TCellsPanel* pCellsPanel = nullptr;
+    TTimeline* sTimeline = nullptr;
     bool _cellsPanelShown = false; // opened once: from then on it keeps the user's width
     std::vector<TShortcutItem> _shortcuts;
 

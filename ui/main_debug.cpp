@@ -7,6 +7,7 @@
 #include "ui/cellspanel.h"
 #include "ui/codeeditor.h"
 #include "ui/debugger.h"
+#include "ui/timetravel.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     AddSeparator(projectMenu, "nSeparator8");
     AddItem(projectMenu, "nBreakpointItem", tr("Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
+    BuildTravelMenus(projectMenu);
 
     auto* view = AddMenu("nViewItem", tr("Вид"));
     nCellsItem = AddItem(view, "nCellsItem", tr("Ячейки"), QKeySequence(Qt::Key_F12),
@@ -58,6 +60,8 @@ void TfMain::DebugStart()
     ShowRunState(_core->TimerSlice() > 0 ? tr("Выполняется без задержки")
                                          : tr("Выполняется"));
     _debugger->RunStarted();
+    if (_travel)
+        _travel->RunStarted();
 }
 
 void TfMain::DebugPause()
@@ -67,12 +71,16 @@ void TfMain::DebugPause()
     _paused = true;
     ShowRunState(tr("Приостановлено"));
     _debugger->RunPaused();
+    if (_travel)
+        _travel->RunPaused();
 }
 
 void TfMain::DebugStop()
 {
     ShowRunState(tr("Остановлено"));
     _debugger->RunStopped();
+    if (_travel)
+        _travel->RunHalted(false);
 }
 
 void TfMain::DebugFinish()

@@ -96,6 +96,7 @@ private slots:
     void deepStackShowsItsTop();
     void loopStackShowsEachLoopsPlace();
     void breakpointsKeptPerFile();
+    void stepsBackShowWhatStepsShowed();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -111,6 +112,7 @@ void TestMainDebug::newItemsAndTheirKeys()
     QCOMPARE(shortcut("nRunToCursorItem"), QStringLiteral("F4"));
     QCOMPARE(shortcut("nBreakpointItem"), QStringLiteral("F5"));
     QCOMPARE(shortcut("nCellsItem"), QStringLiteral("F12"));
+    QCOMPARE(shortcut("nStepBackItem"), QStringLiteral("Shift+F8"));
     QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить без задержки"));
 
     // The panel is hidden until F12; F12 again hides it.
@@ -425,6 +427,57 @@ void TestMainDebug::breakpointsKeptPerFile()
     // A new project starts without breakpoints.
     Key(*window, Qt::Key_N, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
+}
+
+// F8 several times, then Shift+F8 as many: each moment shows again what it showed
+// (the highlight, the cells, the stacks, the status bar), and F9 goes on to the same results.
+void TestMainDebug::stepsBackShowWhatStepsShowed()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001 {{$0002 +02} +03} $0001 [02: +01 $0003 ^0001]\n~0003 $0001"));
+    Key(*window, Qt::Key_F12);
+    auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");
+    const auto shown = [&] {
+        QStringList cells = PanelCells(*window);
+        for (QString& cell : cells)
+            cell.remove(QLatin1Char('*')); // what changed is told against the moment shown before
+        QStringList stacks;
+        for (const char* name : {"lAddressStack", "lLoopStack"}) {
+            auto* list = Child<QListWidget>(*window, name);
+            for (int i = 0; i < list->count(); ++i)
+                stacks << list->item(i)->text();
+        }
+        return QStringList{MarkedText(*window), cells.join(u' '), stacks.join(u' '),
+                           Child<QLabel>(*window, "lStatusSteps")->text(),
+                           Child<QLabel>(*window, "lStatusState")->text(), QString::number(panel->Model().CurrentRow())};
+    };
+    constexpr int kSteps = 21; // through the destroy of the current cell
+    QList<QStringList> forward;
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    forward << shown();
+    for (int i = 1; i <= kSteps; ++i) {
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), quint64(i), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        forward << shown();
+    }
+    for (int i = kSteps - 1; i >= 0; --i) {
+        Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+        QCOMPARE(window->Core()->Step(), quint64(i));
+        QCOMPARE(shown(), forward[i]);
+        QCOMPARE(RunControls(*window), kPaused);
+    }
+    // at the start there is nothing further back
+    Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(window->Core()->Step(), 0u);
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=01", "$0002=02"}));
+    QCOMPARE(seen.steps, QStringLiteral("23"));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

@@ -164,7 +164,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
-                                            "nSeparator8", "nBreakpointItem"}
+                                            "nSeparator8", "nBreakpointItem", "nSeparatorTravel",
+                                            "nStepBackItem", "nRunBackItem", "nStepBackOverItem",
+                                            "nStepBackOutItem"}
                              << true;
     QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem"} << true;
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}

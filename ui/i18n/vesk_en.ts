@@ -224,6 +224,44 @@
     </message>
 </context>
 <context>
+    <name>TTimeTravel</name>
+    <message>
+        <source>Откуда это значение</source>
+        <translation>Where Did This Value Come From</translation>
+    </message>
+    <message>
+        <source>Выберите ячейку в панели «Ячейки».</source>
+        <translation>Select a cell in the «Cells» panel.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 не записывалась до этого шага.</source>
+        <translation>Cell %1 was not written before this step.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 изменена вручную на шаге %2.</source>
+        <translation>Cell %1 was changed by hand at step %2.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 записана на шаге %2: строка %3, символ %4, оператор %5.</source>
+        <translation>Cell %1 was written at step %2: line %3, character %4, operator %5.</translation>
+    </message>
+    <message>
+        <source>Значение взято из ячейки %1.</source>
+        <translation>The value came from cell %1.</translation>
+    </message>
+    <message>
+        <source>Перейти к этому шагу</source>
+        <translation>Go Back to That Step</translation>
+    </message>
+</context>
+<context>
+    <name>TTimeline</name>
+    <message>
+        <source>Шкала времени выполнения</source>
+        <translation>Run timeline</translation>
+    </message>
+</context>
+<context>
     <name>TVeskApplication</name>
     <message>
         <source>Неизвестная ошибка.</source>
@@ -505,6 +543,26 @@ Message: %3</translation>
     <message>
         <source>Завершено</source>
         <translation>Finished</translation>
+    </message>
+    <message>
+        <source>Шаг назад</source>
+        <translation>Step Back</translation>
+    </message>
+    <message>
+        <source>Выполнить назад</source>
+        <translation>Run Back</translation>
+    </message>
+    <message>
+        <source>Шаг назад с обходом</source>
+        <translation>Step Back Over</translation>
+    </message>
+    <message>
+        <source>Шаг назад с выходом</source>
+        <translation>Step Back Out</translation>
+    </message>
+    <message>
+        <source>Откуда это значение</source>
+        <translation>Where Did This Value Come From</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,59 @@
+// TfMain: going back in the run: the commands in «Проект», the timeline under
+// the editor and the question where a cell's value came from.
+#include "main.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QStatusBar>
+
+#include "ui/cellspanel.h"
+#include "ui/timetravel.h"
+
+void TfMain::BuildTravelMenus(QMenu* projectMenu)
+{
+    const THandler project = &TfMain::nProjectItemClick;
+    AddSeparator(projectMenu, "nSeparatorTravel");
+    AddItem(projectMenu, "nStepBackItem", tr("Шаг назад"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+            &TfMain::nStepBackItemClick, project);
+    AddItem(projectMenu, "nRunBackItem", tr("Выполнить назад"), QKeySequence(Qt::ALT | Qt::Key_F9),
+            &TfMain::nRunBackItemClick, project);
+    AddItem(projectMenu, "nStepBackOverItem", tr("Шаг назад с обходом"), QKeySequence(Qt::ALT | Qt::Key_F8),
+            &TfMain::nStepBackOverItemClick, project);
+    AddItem(projectMenu, "nStepBackOutItem", tr("Шаг назад с выходом"),
+            QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_F8), &TfMain::nStepBackOutItemClick, project);
+    auto* whereFrom = new QAction(tr("Откуда это значение"), pCellsPanel);
+    whereFrom->setObjectName(QStringLiteral("nWhereFromItem"));
+    connect(whereFrom, &QAction::triggered, this, &TfMain::nWhereFromItemClick);
+    pCellsPanel->AddCellAction(whereFrom);
+}
+
+void TfMain::BuildTimeTravel()
+{
+    // A paused run, or one that halted: its history stays until the next start.
+    const auto halted = [this] { return _core && !Preparing() && (_paused || !_core->IsRun()); };
+    _travel = std::make_unique<TTimeTravel>(*_core, *_debugger, *pCellsPanel, *sTimeline, halted);
+    connect(_travel.get(), &TTimeTravel::Message, this, [this](const QString& text) {
+        statusBar()->showMessage(text, 10000);
+    });
+    connect(_travel.get(), &TTimeTravel::Travelled, this, &TfMain::TravelPaused);
+}
+
+void TfMain::TravelPaused()
+{
+    // F9 and F8 go on from here, as after a pause.
+    if (!_paused) {
+        _paused = true;
+        CorePause();
+    }
+    ShowRunState(tr("Приостановлено"));
+}
+
+void TfMain::nStepBackItemClick() { _travel->StepBack(); }
+
+void TfMain::nRunBackItemClick() { _travel->RunBack(); }
+
+void TfMain::nStepBackOverItemClick() { _travel->StepBackOver(); }
+
+void TfMain::nStepBackOutItemClick() { _travel->StepBackOut(); }
+
+void TfMain::nWhereFromItemClick() { _travel->WhereFrom(); }
