@@ -1,6 +1,7 @@
 #include "idesettings.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QMainWindow>
 
 namespace {
@@ -8,6 +9,9 @@ namespace {
 const QString kRecentFiles = QStringLiteral("recentFiles");
 const QString kGeometry = QStringLiteral("window/geometry");
 const QString kState = QStringLiteral("window/state");
+const QString kHistoryBudget = QStringLiteral("history/budgetMiB");
+constexpr qlonglong kDefaultBudgetMiB = 64;
+constexpr qlonglong kMaxBudgetMiB = 4096;
 
 } // namespace
 
@@ -60,3 +64,12 @@ void TIdeSettings::RestoreWindow(QMainWindow& window) const
 }
 
 void TIdeSettings::Clear() { _settings.clear(); }
+
+std::size_t TIdeSettings::HistoryBudget() const
+{
+    bool ok = false;
+    qlonglong mib = _settings.value(kHistoryBudget, kDefaultBudgetMiB).toLongLong(&ok);
+    if (!ok)
+        mib = kDefaultBudgetMiB;
+    return static_cast<std::size_t>(std::clamp<qlonglong>(mib, 1, kMaxBudgetMiB)) * 1024 * 1024;
+}

@@ -4,6 +4,7 @@
 
 #include <QSettings>
 #include <QStringList>
+#include <cstddef>
 
 class QMainWindow;
 
@@ -22,6 +23,10 @@ public:
     // Size, position and the state of the window's docks.
     void SaveWindow(const QMainWindow& window);
     void RestoreWindow(QMainWindow& window) const;
+
+    // The memory a run's history may take, in bytes ("history/budgetMiB", 64 MiB
+    // when unset, kept between 1 MiB and 4 GiB).
+    [[nodiscard]] std::size_t HistoryBudget() const;
 
     // Forgets everything remembered.
     void Clear();

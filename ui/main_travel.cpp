@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "ui/cellspanel.h"
+#include "ui/idesettings.h"
 #include "ui/timetravel.h"
 
 void TfMain::BuildTravelMenus(QMenu* projectMenu)
@@ -31,7 +32,8 @@ void TfMain::BuildTimeTravel()
 {
     // A paused run, or one that halted: its history stays until the next start.
     const auto halted = [this] { return _core && !Preparing() && (_paused || !_core->IsRun()); };
-    _travel = std::make_unique<TTimeTravel>(*_core, *_debugger, *pCellsPanel, *sTimeline, halted);
+    _travel = std::make_unique<TTimeTravel>(*_core, *_debugger, *pCellsPanel, *sTimeline, halted,
+                                            TIdeSettings().HistoryBudget());
     connect(_travel.get(), &TTimeTravel::Message, this, [this](const QString& text) {
         statusBar()->showMessage(text, 10000);
     });

@@ -59,9 +59,9 @@ void TTimeline::paintEvent(QPaintEvent* event)
 // ---- travelling --------------------------------------------------------------
 
 TTimeTravel::TTimeTravel(TVeskCore& core, TDebugger& debugger, TCellsPanel& panel, TTimeline& timeline,
-                         std::function<bool()> halted, QObject* parent)
+                         std::function<bool()> halted, std::size_t budget, QObject* parent)
     : QObject(parent), _core(core), _debugger(debugger), _panel(panel), _timeline(timeline),
-      _halted(std::move(halted))
+      _halted(std::move(halted)), _history(budget)
 {
     _core.AttachHistory(&_history);
     _drag.setSingleShot(true);

@@ -39,7 +39,8 @@ class TTimeTravel final : public QObject {
 public:
     // `halted` tells whether the window holds a paused or finished run that may be travelled.
     TTimeTravel(TVeskCore& core, TDebugger& debugger, TCellsPanel& panel, TTimeline& timeline,
-                std::function<bool()> halted, QObject* parent = nullptr);
+                std::function<bool()> halted, std::size_t budget = TRunHistory::kDefaultBudget,
+                QObject* parent = nullptr);
     ~TTimeTravel() override;
 
     // The core's events, after the debugger's.
