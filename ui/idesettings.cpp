@@ -1,8 +1,8 @@
 #include "idesettings.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <QMainWindow>
+#include <algorithm>
 
 namespace {
 
