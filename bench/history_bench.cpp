@@ -2,10 +2,11 @@
 // one step back anywhere in a run of 10^8 steps, a run back over all of it, the
 // writer of a cell found across the 255^3 loops, and the memory an endless run
 // keeps. Prints figures; `history_bench SECONDS` sets the endless run's length
-// (10 by default); `history_bench SECONDS CELLS` runs only the endless run with
-// that many cells (2 or 65536). Times are the process's CPU time, so that other work on a
-// shared machine does not count.
+// of wall time (10 by default); `history_bench SECONDS CELLS` runs only the endless
+// run with that many cells (2 or 65536). The other times are the process's CPU
+// time, so that other work on a shared machine does not count.
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <cstdint>
 #include <cstdio>
@@ -158,15 +159,19 @@ int main(int argc, char** argv)
         TRunHistory history;
         TRun run(&history);
         run.Start(cells == 2 ? kEndless : TLines{ManyCellsEndless(cells)});
+        const auto wall = std::chrono::steady_clock::now();
         const auto t0 = TClock::now();
         std::size_t peak = 0;
-        while (Seconds(t0) < endlessSeconds) {
+        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count() < endlessSeconds) {
             run.RunTo(run.core.Step() + (1 << 22));
             peak = std::max(peak, history.Bytes());
         }
-        std::printf("endless run of %d cells, %.0f s CPU unpaced: %llu steps, %zu snapshots, peak %.1f MiB of %.0f MiB\n",
-                    cells, endlessSeconds, static_cast<unsigned long long>(run.core.Step()), history.Snapshots(),
-                    static_cast<double>(peak) / (1 << 20), static_cast<double>(history.Budget()) / (1 << 20));
+        std::printf("endless run of %d cells, %.0f s unpaced (%.0f s CPU): %llu steps, %zu snapshots, peak %.1f MiB of "
+                    "%.0f MiB, interval %llu steps\n",
+                    cells, endlessSeconds, Seconds(t0), static_cast<unsigned long long>(run.core.Step()),
+                    history.Snapshots(),
+                    static_cast<double>(peak) / (1 << 20), static_cast<double>(history.Budget()) / (1 << 20),
+                    static_cast<unsigned long long>(history.Interval()));
         run.core.Pause();
         const auto back = TClock::now();
         history.StepBack(run.core);

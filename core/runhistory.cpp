@@ -98,8 +98,9 @@ void TRunHistory::Truncate(std::uint64_t step)
     }
     while (!_stops.empty() && _stops.back().step > step)
         _stops.pop_back();
-    _latest = step;
+    // Interpolated while the old latest moment still bounds the last stretch.
     _latestTime = TimeAt(step);
+    _latest = step;
     _nextDue = _snapshots.empty() ? step : _snapshots.back().state.step + _interval;
 }
 
