@@ -279,4 +279,26 @@ TEST(History, TimeShownIsTheRecordedOneAndNeverGoesBack)
     EXPECT_EQ(run.core.EndTime(), 0);
 }
 
+TEST(History, RunningOnFromASnapshotDrawsTheSameAllowances)
+{
+    // A clock that stands still: the run time is the drawn allowances alone.
+    struct TStillClock final : TVeskClock {
+        double Now() override { return 1.0; }
+    } clock;
+    TManualTimerOwner owner;
+    TVeskCore core(owner, &clock);
+    TRunHistory history(TRunHistory::kDefaultBudget, 5, 0);
+    core.AttachHistory(&history);
+    core.ProgramCode() = {u"$0001[+01]"};
+    core.Execute();
+    core.RunSteps(40);
+    core.Pause();
+    const double first = core.EndTime();
+    ASSERT_TRUE(history.GoTo(core, 10)); // a snapshot's step: its time is exact
+    core.Execute();
+    core.RunSteps(30);
+    EXPECT_EQ(core.Step(), 40U);
+    EXPECT_EQ(core.EndTime(), first);
+}
+
 } // namespace
