@@ -46,12 +46,14 @@ public:
         auto outcome = std::make_shared<TOutcome>();
         outcome->outOfMemory = std::make_exception_ptr(std::bad_alloc());
         std::stop_source stop;
-        const unsigned job = *_current + 1;
+        // The job before is dropped first: should queueing this one fail,
+        // none is under way.
+        _stop.request_stop();
+        _stop = stop;
+        _ready = nullptr;
+        const unsigned job = ++*_current;
         _pool.start([this, job, current = _current, token = stop.get_token(), outcome,
                      work = std::move(work)]() noexcept { Work(job, *current, token, work, outcome); });
-        _stop.request_stop();
-        _stop = std::move(stop);
-        *_current = job;
         _ready = std::move(ready);
     }
 
