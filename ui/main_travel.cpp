@@ -8,6 +8,7 @@
 
 #include "ui/cellspanel.h"
 #include "ui/idesettings.h"
+#include "ui/runcontroller.h"
 #include "ui/timetravel.h"
 
 void TfMain::BuildTravelMenus(QMenu* projectMenu)
@@ -30,23 +31,28 @@ void TfMain::BuildTravelMenus(QMenu* projectMenu)
 
 void TfMain::BuildTimeTravel()
 {
-    // A paused run, or one that halted: its history stays until the next start.
-    const auto halted = [this] { return _core && !Preparing() && (_paused || !_core->IsRun()); };
-    _travel = std::make_unique<TTimeTravel>(*_core, *_debugger, *pCellsPanel, *sTimeline, halted,
+    // A paused run, or one that ended: its history stays until the next start.
+    const auto halted = [this] {
+        const TRunState state = _run->State();
+        return state == TRunState::rsPaused || state == TRunState::rsIdle || state == TRunState::rsHalted;
+    };
+    _travel = std::make_unique<TTimeTravel>(_run->Core(), *_debugger, *pCellsPanel, *sTimeline, halted,
                                             TIdeSettings().HistoryBudget());
     connect(_travel.get(), &TTimeTravel::Message, this, [this](const QString& text) {
         statusBar()->showMessage(text, 10000);
     });
     connect(_travel.get(), &TTimeTravel::Travelled, this, &TfMain::TravelPaused);
+    TTimeTravel* travel = _travel.get();
+    connect(_run.get(), &TRunController::Started, travel, &TTimeTravel::RunStarted);
+    connect(_run.get(), &TRunController::Paused, travel, &TTimeTravel::RunPaused);
+    connect(_run.get(), &TRunController::Stopped, travel, [travel] { travel->RunHalted(false); });
+    connect(_run.get(), &TRunController::ErrorRaised, travel, [travel] { travel->RunHalted(true); });
 }
 
 void TfMain::TravelPaused()
 {
     // F9 and F8 go on from here, as after a pause.
-    if (!_paused) {
-        _paused = true;
-        CorePause();
-    }
+    _run->PauseAtMoment();
     ShowRunState(tr("Приостановлено"));
 }
 

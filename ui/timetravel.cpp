@@ -164,7 +164,7 @@ void TTimeTravel::Travel(const std::function<bool()>& move)
 
 void TTimeTravel::Shown()
 {
-    _debugger.RunPaused();
+    _debugger.ShowMoment();
     emit Travelled();
     _updating = true;
     _timeline.setValue(ToSlider(_core.Step()));
