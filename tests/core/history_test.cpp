@@ -197,6 +197,22 @@ TEST(History, StepBackOutAndOverReverseTheStructuralSteps)
     EXPECT_EQ(run.core.Step(), 4U);
 }
 
+TEST(History, StepBackOutAndOverOfAConditionBlockLandBeforeTheCondition)
+{
+    // $0001, ?00 jumps onto `(`, `(`, +01, `:` jumps onto `)`, `)`, then +05
+    const TLines lines{u"$0001?00(+01:+02)+05"};
+    THistoryCore run;
+    run.Load(lines);
+    run.RunTo(6);
+    ASSERT_EQ(run.core.NextPosition(), (TVeskCore::TCodePos{0, 18}));
+    ASSERT_TRUE(run.history.StepBackOver(run.core));
+    EXPECT_EQ(run.core.Step(), 1U);
+    EXPECT_EQ(run.core.NextPosition(), (TVeskCore::TCodePos{0, 6}));
+    ASSERT_TRUE(run.history.GoTo(run.core, 4)); // before the `:`
+    ASSERT_TRUE(run.history.StepBackOut(run.core));
+    EXPECT_EQ(run.core.Step(), 1U);
+}
+
 struct TOriginCase {
     TLines lines;
     std::u16string cell;
