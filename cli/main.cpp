@@ -6,6 +6,7 @@
 #include <csignal>
 #include <exception>
 #include <new>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "formats/systemreason.h"
 #include "runoptions.h"
 #include "runreport.h"
+#include "tracewriter.h"
 #include "veskrunner.h"
 
 namespace {
@@ -106,8 +108,29 @@ void Complain(const QString& text)
     // The lines are the program from here on: the whole text is not kept beside them.
     std::u16string().swap(read.text);
 
+    const QString& tracePath = options.TracePath();
+    if (!tracePath.isEmpty() && SameFile(tracePath, options.ProjectPath())) {
+        Complain(QStringLiteral("--trace '%1' names FILE itself; the program is not overwritten").arg(tracePath));
+        return ecUsage;
+    }
+    std::optional<TTraceWriter> trace;
+    TTraceSink sink;
+    if (!tracePath.isEmpty()) {
+        trace.emplace(tracePath);
+        if (!trace->Error().isEmpty()) {
+            Complain(trace->Error());
+            return ecUsage;
+        }
+        sink = [&trace](const TTraceStep& step) { return trace->Write(step); };
+    }
+
     TVeskRunner runner;
-    const TRunOutcome outcome = runner.Run(lines, options.MaxSteps());
+    const TRunOutcome outcome = runner.Run(lines, options.MaxSteps(), sink);
+    // A trace with steps missing is a failed write, whatever the run did.
+    if (trace && !trace->Close()) {
+        Complain(trace->Error());
+        return ecUsage;
+    }
     const TRunReport report(outcome);
     // The file first: whatever happens to the output later, it is there.
     if (outcome.status == TRunStatus::rsFinished && !results.isEmpty()) {

@@ -30,10 +30,25 @@ void TVeskRunner::BindEvents()
     };
 }
 
+bool TVeskRunner::TracedStep(const TTraceSink& trace)
+{
+    static const std::u16string kNoLine;
+    const TVeskCore::TCodePos at = _core.NextPosition();
+    std::u16string op = _core.OperatorText(_core.NextOperator());
+    if (_core.RunSteps(1) == 0)
+        return true;
+    const auto line = static_cast<std::size_t>(at.line);
+    const std::u16string& editorLine = _editorLines && line < _editorLines->size() ? (*_editorLines)[line] : kNoLine;
+    TTraceStep step{_core.Step(), at.line + 1, MapErrorColumn(editorLine, at.column), std::move(op),
+                    _core.CurrentName(), _core.CurrentValue()};
+    return trace(step);
+}
+
 TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
-                             std::optional<std::uint64_t> maxSteps)
+                             std::optional<std::uint64_t> maxSteps, const TTraceSink& trace)
 {
     _finished = false;
+    _traceFailed = false;
     _error.reset();
     _editorLines = &lines;
 
@@ -63,7 +78,13 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
             limited = true;
             break;
         }
-        _core.RunSteps(std::min(left, kStepsPerCall));
+        if (!trace) {
+            _core.RunSteps(std::min(left, kStepsPerCall));
+        } else if (!TracedStep(trace)) {
+            _core.Pause();
+            _traceFailed = true;
+            break;
+        }
     }
     _editorLines = nullptr;
 

@@ -27,6 +27,13 @@ public:
         return static_cast<std::int32_t>(product >> 32);
     }
 
+    [[nodiscard]] bool SaveState(std::uint64_t& state) const override
+    {
+        state = _state;
+        return true;
+    }
+    void RestoreState(std::uint64_t state) override { _state = state; }
+
 private:
     // splitmix64: every seed is a good one, one multiply-xorshift chain per draw.
     [[nodiscard]] std::uint32_t Next32()

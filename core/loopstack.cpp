@@ -83,3 +83,33 @@ std::vector<TLoopStack::TView> TLoopStack::View() const
         view.push_back(entry.second);
     return view;
 }
+
+std::size_t TLoopStack::TSaved::Bytes() const
+{
+    std::size_t bytes = keys.capacity() * sizeof(TKeyEntries);
+    for (const TKeyEntries& key : keys)
+        bytes += key.later.capacity() * sizeof(TRun);
+    return bytes;
+}
+
+TLoopStack::TSaved TLoopStack::Save() const
+{
+    return {_keys, _entries, _pushes};
+}
+
+void TLoopStack::Restore(const TSaved& saved)
+{
+    // Slots are handed out in order and never taken back, so the saved keys
+    // are a prefix of the live ones (or the live ones of theirs, after a Clear).
+    std::vector<TKeyEntries> keys = saved.keys;
+    for (std::size_t i = keys.size(); i < _keys.size(); ++i)
+        keys.emplace_back().key = _keys[i].key;
+    if (keys.size() > _keys.size()) {
+        _slotOfKey.clear();
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            _slotOfKey.emplace(keys[i].key, static_cast<std::int32_t>(i));
+    }
+    _keys = std::move(keys);
+    _entries = saved.entries;
+    _pushes = saved.pushes;
+}

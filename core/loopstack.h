@@ -40,6 +40,22 @@ public:
     [[nodiscard]] std::vector<TView> View() const;
 
 private:
+    struct TKeyEntries;
+
+public:
+    // The entries alone, for a snapshot of a run: the slots handed out stay
+    // with the live stack, since the decoded program keeps them.
+    struct TSaved {
+        std::vector<TKeyEntries> keys;
+        std::uint64_t entries = 0;
+        std::uint64_t pushes = 0;
+        [[nodiscard]] std::size_t Bytes() const;
+    };
+    [[nodiscard]] TSaved Save() const;
+    // Back to the saved entries; slots handed out since keep existing, empty.
+    void Restore(const TSaved& saved);
+
+private:
     struct TRun {
         std::int32_t step;
         std::uint64_t count;

@@ -3,12 +3,38 @@
 #include <cstring>
 #include <utility>
 
-TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines)
+namespace {
+
+// Lines prepared between two looks at the stop token: a fraction of a millisecond.
+constexpr std::size_t kLinesPerLook = 4096;
+
+} // namespace
+
+TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines, std::stop_token stop)
 {
     _parts.lines = std::move(lines);
-    _parts.fault = PrepareAndCheck(_parts.lines);
+    const auto cancelled = [this, &stop] {
+        if (!stop.stop_requested())
+            return false;
+        // Whoever asked wants the memory back, not the result.
+        *this = TPreparedProgram();
+        _cancelled = true;
+        return true;
+    };
+    for (std::size_t i = 0; i < _parts.lines.size(); ++i) {
+        if (i % kLinesPerLook == 0 && cancelled())
+            return;
+        PrepareLine(_parts.lines[i]);
+    }
+    if (cancelled())
+        return;
+    _parts.fault = FindSourceFault(_parts.lines, stop);
+    if (cancelled())
+        return;
     if (!_parts.fault && !_parts.lines.empty()) {
-        _parts.code.Decode(_parts.lines);
+        _parts.code.Decode(_parts.lines, stop);
+        if (cancelled())
+            return;
         _parts.hash = ProgramTextHash(_parts.lines);
     }
 }

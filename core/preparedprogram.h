@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -14,12 +15,15 @@
 class TPreparedProgram {
 public:
     TPreparedProgram() = default;
-    // Prepares, checks and decodes `lines`.
-    explicit TPreparedProgram(std::vector<std::u16string> lines);
+    // Prepares, checks and decodes `lines`. A stop requested meanwhile ends
+    // the work soon after, with the lines given back: see Cancelled.
+    explicit TPreparedProgram(std::vector<std::u16string> lines, std::stop_token stop = {});
 
     [[nodiscard]] const std::vector<std::u16string>& Lines() const { return _parts.lines; }
     // What the check refused, if anything; then nothing is decoded.
     [[nodiscard]] const std::optional<TSourceFault>& Fault() const { return _parts.fault; }
+    // Given up at a stop request: it holds nothing and must not run.
+    [[nodiscard]] bool Cancelled() const { return _cancelled; }
 
     // Everything a run takes over. The decoded form is empty when the check
     // refused the lines or there are none; the hash is of the decoded lines.
@@ -33,6 +37,7 @@ public:
 
 private:
     TParts _parts;
+    bool _cancelled = false;
 };
 
 // Tells one program text from another without keeping a copy.

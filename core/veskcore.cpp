@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/preparedprogram.h"
+#include "core/runhistory.h"
 #include "core/sourcecheck.h"
 
 namespace {
@@ -76,6 +77,9 @@ void TVeskCore::Execute()
         return;
     }
     EnsureDecoded();
+    // A run that goes on from an earlier moment replaces the future it had.
+    if (_history)
+        _history->Resume(*this);
     if (!_timer)
         _timer = &_owner.MakeTimer(1, [this] { TimerTick(); });
     _timer->SetEnabled(true);
@@ -116,6 +120,8 @@ void TVeskCore::Reset()
     _stepStop = false;
     _runToLine = -1;
     _breakArmed = true;
+    if (_history)
+        _history->Clear();
 }
 
 TMemory TVeskCore::GetMemory() const
@@ -388,6 +394,8 @@ void TVeskCore::TimerTick()
         break;
     }
     AccountTime(t0);
+    if (_history && outcome == TOutcome::Done && _step >= _history->NextDue())
+        _history->Record(*this, _time);
 }
 
 std::uint64_t TVeskCore::RunSteps(std::uint64_t maxSteps)
@@ -426,22 +434,35 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
     TOutcome outcome = TOutcome::Done;
     bool paused = false;
     try {
-        while (done < maxSteps) {
-            if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
-                break;
-            if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && ArrivesAtMark()) {
-                paused = true;
-                break;
+        // With a history the batch runs in pieces that end where a snapshot is due.
+        for (;;) {
+            std::uint64_t limit = maxSteps;
+            if (_history)
+                limit = done + std::min(maxSteps - done, std::max(_history->NextDue(), _step + 1) - _step);
+            bool halted = false;
+            while (done < limit) {
+                if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline) {
+                    halted = true;
+                    break;
+                }
+                if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && ArrivesAtMark()) {
+                    paused = true;
+                    halted = true;
+                    break;
+                }
+                ++_step;
+                ++done;
+                const std::int32_t here = _pc;
+                outcome = ExecuteOp();
+                _prevPc = here;
+                _breakArmed = true;
+                if (outcome != TOutcome::Done)
+                    break;
+                _time += DrawAllowance();
             }
-            ++_step;
-            ++done;
-            const std::int32_t here = _pc;
-            outcome = ExecuteOp();
-            _prevPc = here;
-            _breakArmed = true;
-            if (outcome != TOutcome::Done)
+            if (halted || outcome != TOutcome::Done || done >= maxSteps || !_history)
                 break;
-            _time += DrawAllowance();
+            _history->Record(*this, _time + (ReadClock() - _clockMark));
         }
     } catch (const std::bad_alloc&) {
         outcome = TOutcome::Fault;
@@ -514,6 +535,11 @@ void TVeskCore::FlushMeasured()
 TVeskCore::TOutcome TVeskCore::RaiseError(std::int32_t position, std::int32_t line, TErrorCode code,
                                           std::u16string operand)
 {
+    // A replay ends at the step that failed the run; the run reported it then.
+    if (_replaying) {
+        _status = TProgramStatus::psNormal;
+        return TOutcome::Raised;
+    }
     // The steps before this one have had their time: a handler may read it.
     FlushMeasured();
     Stop();

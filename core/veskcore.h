@@ -20,6 +20,7 @@
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/preparedprogram.h"
+#include "core/snapshot.h"
 #include "core/steadyclock.h"
 #include "vesktimer.h"
 
@@ -29,6 +30,7 @@ using TMemory = std::vector<std::uint8_t>;
 enum class TProgramStatus { psNormal, psCondition };
 
 class TVeskCore;
+class TRunHistory;
 
 // Notification callback: called with the sender (always the core).
 using TNotifyEvent = std::function<void(TVeskCore& sender)>;
@@ -120,6 +122,10 @@ public:
 
     // Index of the current cell in GetMemory/GetVariables order, -1 for none.
     [[nodiscard]] std::int32_t CurrentCell() const;
+    // The current cell's name as written (empty for none) and its value, read
+    // without copying the cells: cheap enough for every step of a trace.
+    [[nodiscard]] const std::u16string& CurrentName() const;
+    [[nodiscard]] std::uint8_t CurrentValue() const { return HasCurrentCell() ? _cells.ValueAt(_cai) : 0; }
     // The address stack's top `count` entries at most, bottom first, and its
     // depth: a display needs only the top of a stack that may hold millions. An
     // entry is four hexadecimal digits (upper case), or empty for one pushed
@@ -158,7 +164,55 @@ public:
     enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine };
     [[nodiscard]] TPauseCause LastPauseCause() const;
 
+    // ---- Going back in a run ------------------------------------------------
+    // A run depends only on its text and its random draws, so any earlier
+    // moment is a snapshot put back and steps replayed from it.
+    [[nodiscard]] TCoreSnapshot Snapshot() const;
+    // Puts a snapshot back; the core stays paused, and the next run goes on
+    // from there as after a pause.
+    void Restore(const TCoreSnapshot& snapshot);
+    // The history kept of the runs, or nullptr: the core records into it at
+    // the boundaries of its batches and ticks, and clears it on Reset.
+    void AttachHistory(TRunHistory* history) { _history = history; }
+    [[nodiscard]] std::uint64_t TextHash() const { return _textHash; }
+    // The decoded program and the operator indices of the next and the last step.
+    [[nodiscard]] const TCompiledProgram& Decoded() const { return _code; }
+    [[nodiscard]] std::int32_t NextOperator() const { return _pc; }
+    [[nodiscard]] std::int32_t LastOperator() const { return _prevPc; }
+    // A moment's run time as its history recorded it.
+    void SetRunTime(double days) { _time = days; }
+
+    // The replays below run steps up to the step count `target` exactly as the
+    // run did (operators, cells) but with no event, timer, clock or breakpoint;
+    // a step that ends or fails the run is the last. ReplayTo draws each step's
+    // allowance as the run did; the searches do not, so a search is followed by
+    // a Restore. Each search returns the latest it found.
+    void ReplayTo(std::uint64_t target);
+    // A moment (step count) before `target` at which the run arrives at a
+    // breakpoint line, or one that `extra` (when set) accepts.
+    using TStopTest = std::function<bool(const TVeskCore& core)>;
+    [[nodiscard]] std::optional<std::uint64_t> ReplayFindStop(std::uint64_t target, const TStopTest* extra);
+    // A moment before `target` whose step takes execution from outside the
+    // operators first..last into them.
+    [[nodiscard]] std::optional<std::uint64_t> ReplayFindEntry(std::uint64_t target, std::int32_t first,
+                                                               std::int32_t last);
+    // A step up to `target` that wrote (or created) the cell of an address code.
+    struct TCellWrite {
+        std::uint64_t step = 0;      // the step that wrote, counted from 1
+        std::int32_t op = 0;         // its operator index
+        std::int32_t source = -1;    // the address code the value came from (+@, -@, ^), -1 for none
+    };
+    [[nodiscard]] std::optional<TCellWrite> ReplayFindWrite(std::uint64_t target, std::int32_t code);
+    // An operator as written: its character and its operand.
+    [[nodiscard]] std::u16string OperatorText(std::int32_t op) const;
+
 private:
+    struct TStopProbe;
+    struct TEntryProbe;
+    struct TWriteProbe;
+    template <typename TProbe>
+    void Replay(std::uint64_t target, TProbe& probe);
+
     // How an operator ended: done (the position moved on), raised (it reported
     // its own error), failed in a way the tick's catch-all reports, or the end.
     enum class TOutcome { Done, Raised, Fault, Finished };
@@ -243,4 +297,7 @@ private:
     bool _breakArmed = true;              // false for the first step after a pause
     bool _outOfMemory = false;            // the last fault was a failed allocation
     TPauseCause _pauseCause = TPauseCause::pcUser;
+
+    TRunHistory* _history = nullptr;
+    bool _replaying = false;              // errors are the replay's end, not reported
 };

@@ -33,6 +33,10 @@ class TVeskRandom {
 public:
     virtual ~TVeskRandom() = default;
     [[nodiscard]] virtual std::int32_t Next(std::int32_t n) = 0;
+    // The generator's whole state, for going back in a run: a source that
+    // cannot give it says false, and a return to an earlier moment then draws on.
+    [[nodiscard]] virtual bool SaveState(std::uint64_t& /*state*/) const { return false; }
+    virtual void RestoreState(std::uint64_t /*state*/) {}
 };
 
 // A timer for drivers that tick the core themselves (the runner, tests): it only

@@ -269,6 +269,7 @@ TSettingsValues ParseSettings(std::string_view bytes)
     std::string_view recentRaw;
     std::string_view geometryRaw;
     std::string_view stateRaw;
+    std::string_view budgetRaw;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find_first_of("\r\n");
         const std::string_view line = Trimmed(bytes.substr(0, end));
@@ -292,6 +293,8 @@ TSettingsValues ParseSettings(std::string_view bytes)
             geometryRaw = value;
         else if (section == "window" && key == "state")
             stateRaw = value;
+        else if (section == "history" && key == "budgetMiB")
+            budgetRaw = value;
     }
     for (std::u16string& path : ValueElements(recentRaw)) {
         if (values.recentFiles.size() == kMaxRecentFiles)
@@ -303,6 +306,15 @@ TSettingsValues ParseSettings(std::string_view bytes)
     }
     values.geometry = WindowBytes(geometryRaw);
     values.state = WindowBytes(stateRaw);
+    // Plain decimal digits only, within the bounds; anything else is unset.
+    if (!budgetRaw.empty() && budgetRaw.size() <= 4
+        && std::all_of(budgetRaw.begin(), budgetRaw.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        std::uint32_t mib = 0;
+        for (const char c : budgetRaw)
+            mib = mib * 10 + std::uint32_t(c - '0');
+        if (mib >= 1 && mib <= kMaxHistoryBudgetMiB)
+            values.historyBudgetMiB = mib;
+    }
     return values;
 }
 
@@ -332,6 +344,11 @@ std::string SettingsText(const TSettingsValues& values)
             AppendByteArray(text, values.state);
             text += "\n";
         }
+    }
+    if (values.historyBudgetMiB != 0) {
+        if (!text.empty())
+            text += "\n";
+        text += "[history]\nbudgetMiB=" + std::to_string(values.historyBudgetMiB) + "\n";
     }
     return text;
 }

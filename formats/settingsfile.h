@@ -1,5 +1,6 @@
 // The IDE's settings file as text: an INI file with the recent project files in
-// [General] and the main window's geometry and dock state in [window], written
+// [General], the main window's geometry and dock state in [window] and the run
+// history's memory budget in [history], written
 // the way Qt's INI settings write them, so that older files still read.
 //
 // The file lives in the user's folder and may hold anything, so it is read
@@ -9,6 +10,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,8 @@ inline constexpr std::size_t kMaxRecentFiles = 8;
 inline constexpr std::size_t kMaxRecentPathUnits = 4096;
 // A window's geometry takes some 70 bytes, its dock state a few hundred.
 inline constexpr std::size_t kMaxWindowBytes = 4096;
+// The memory a run's history may take, in MiB: unset (0) means the default.
+inline constexpr std::uint32_t kMaxHistoryBudgetMiB = 4096;
 
 struct TSettingsValues {
     // Absolute paths, newest first, each once, none empty or longer than
@@ -27,6 +31,7 @@ struct TSettingsValues {
     std::vector<std::u16string> recentFiles;
     std::string geometry; // at most kMaxWindowBytes, empty when none
     std::string state;    // at most kMaxWindowBytes, empty when none
+    std::uint32_t historyBudgetMiB = 0; // 1 to kMaxHistoryBudgetMiB, 0 when unset
 
     bool operator==(const TSettingsValues&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "ui/cellspanel.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,4 +144,16 @@ void TCellsPanel::ShowCurrentCell()
     const QModelIndex shown = _filtered->mapFromSource(_model->index(row, 0));
     if (shown.isValid())
         lCellsTable->scrollTo(shown);
+}
+
+QString TCellsPanel::SelectedAddress() const
+{
+    const QModelIndexList rows = lCellsTable->selectionModel()->selectedRows(TCellsModel::cAddress);
+    return rows.isEmpty() ? QString() : rows.first().data().toString();
+}
+
+void TCellsPanel::AddCellAction(QAction* action)
+{
+    lCellsTable->setContextMenuPolicy(Qt::ActionsContextMenu);
+    lCellsTable->addAction(action);
 }

@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QStringList>
 
+class QAction;
 class QLineEdit;
 class QListWidget;
 class QSortFilterProxyModel;
@@ -22,6 +23,10 @@ public:
     void SetStacks(const QStringList& addressStack, const QStringList& loopStack);
     // Scrolls the current cell into view, when the filter lets it show.
     void ShowCurrentCell();
+    // The address of the selected cell as the table shows it, empty for none.
+    [[nodiscard]] QString SelectedAddress() const;
+    // A command on the selected cell, offered in the table's context menu.
+    void AddCellAction(QAction* action);
 
     // The parts that the keyboard reaches by their own commands.
     [[nodiscard]] QWidget* Filter() const;

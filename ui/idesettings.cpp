@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -155,4 +156,11 @@ void TIdeSettings::Store() const
     const std::string text = SettingsText(_values);
     (void)WriteWholeFile(path, QByteArrayView(text.data(), qsizetype(text.size())),
                          TWriteTarget::RegularFile);
+}
+
+std::size_t TIdeSettings::HistoryBudget() const
+{
+    constexpr std::size_t kDefaultBudgetMiB = 64;
+    const std::size_t mib = _values.historyBudgetMiB != 0 ? _values.historyBudgetMiB : kDefaultBudgetMiB;
+    return mib * 1024 * 1024;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStringList>
+#include <cstddef>
 
 #include "formats/settingsfile.h"
 
@@ -29,6 +30,10 @@ public:
     void SaveWindow(const QMainWindow& window);
     // Kept within the screen's available area, whatever size the file gives.
     void RestoreWindow(QMainWindow& window) const;
+
+    // The memory a run's history may take, in bytes ("history/budgetMiB", 64 MiB
+    // when unset, kept between 1 MiB and 4 GiB).
+    [[nodiscard]] std::size_t HistoryBudget() const;
 
     // Forgets everything remembered.
     void Clear();

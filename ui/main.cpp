@@ -33,7 +33,7 @@
 #include "ui/idesettings.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
-#include "ui/qttimer.h"
+#include "ui/timetravel.h"
 #include "ui/recentfilesmenu.h"
 #include "ui/webpage.h"
 #include "ui/website.h"
@@ -60,57 +60,22 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 
 TfMain::~TfMain() = default;
 
-TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
-{
-    return *new TQtTimer(intervalMs, std::move(handler), this);
-}
-
 // ---- creation and closing -------------------------------------------------
 
 void TfMain::FormCreate(const QStringList& arguments)
 {
-    // What a handler throws is reported here and never reaches the core.
-    const auto guarded = [](std::function<void()> handler) {
-        return [handler = std::move(handler)](TVeskCore&) { TVeskApplication::RunCommand(handler); };
-    };
-    _core = std::make_unique<TVeskCore>(*this);
-    _preparer = std::make_unique<TLatestJob<TPreparedProgram>>();
-    _core->OnStart = guarded([this] {
-        WallClockStart();
-        CoreStart();
-        DebugStart();
-    });
-    _core->OnStop = guarded([this] {
-        WallClockHalt();
-        CoreStop();
-        DebugStop();
-    });
-    _core->OnFinish = guarded([this] {
-        WallClockHalt();
-        DebugFinish();
-        ShowWallTime();
-        CoreFinish();
-    });
-    _core->OnPause = guarded([this] {
-        WallClockHalt();
-        CorePause();
-        DebugPause();
-    });
-    _core->OnHandlerFailure = [](std::exception_ptr failure) {
-        TVeskApplication::RunCommand([&failure] { std::rethrow_exception(failure); });
-    };
-    _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const TCoreError& error) {
-        TVeskApplication::RunCommand([&] {
-            MarkCoreError(line, pos);
-            CoreError(line, pos, error);
-        });
-    };
-    _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
-                                            nullptr);
-    connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
+    _project = new TProject(this);
+    connect(_project, &TProject::Changed, this, &TfMain::SetProjectTitle);
+    _run = std::make_unique<TRunController>([this] { return EditorText(); });
+    // The debugger listens first: the panel and the marks are up to date
+    // before the window's handlers open the results or the error report.
+    _debugger = std::make_unique<TDebugger>(*_run, *mEditor, *pCellsPanel, *_project, nullptr);
     connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
-    DebugStop();
+    connect(_debugger.get(), &TDebugger::Notice, lStatusNotice, &QLabel::setText);
+    BindRun();
+    CoreStop();
+    ShowSteps(_run->Core().Step());
+    BuildTimeTravel();
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -119,7 +84,7 @@ void TfMain::FormCreate(const QStringList& arguments)
 void TfMain::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (!_core) {
+    if (!_run) {
         event->accept();
         return;
     }
@@ -133,14 +98,14 @@ void TfMain::closeEvent(QCloseEvent* event)
 
 void TfMain::FormCloseQuery(bool& canClose)
 {
-    if (_core->IsRun() || _paused || Preparing()) {
-        PauseRun();
+    if (_run->Active()) {
+        _run->Pause();
         const QString question = tr("Программа в данный момент выполняется. Прервать?");
         if (Ask(CloseCaption(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             canClose = false;
             return;
         }
-        StopRun();
+        _run->Halt();
     }
     canClose = SaveChangesFirst(CloseCaption());
 }
@@ -148,9 +113,9 @@ void TfMain::FormCloseQuery(bool& canClose)
 void TfMain::FormClose()
 {
     TIdeSettings().SaveWindow(*this);
+    _travel.reset();
     _debugger.reset();
-    _preparer.reset();
-    _core.reset();
+    _run.reset();
 }
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
@@ -176,6 +141,8 @@ void TfMain::BuildWindow()
     auto* editorFrame = new QVBoxLayout;
     editorFrame->setContentsMargins(3, 3, 3, 3);
     editorFrame->addWidget(mEditor);
+    sTimeline = new TTimeline(client);
+    editorFrame->addWidget(sTimeline);
     column->addLayout(editorFrame, 1);
     setCentralWidget(client);
     BuildCellsPanel();
@@ -286,6 +253,7 @@ void TfMain::BuildStatusBar()
         return label;
     };
     lStatusCheck = addLabel("lStatusCheck", false);
+    lStatusNotice = addLabel("lStatusNotice", false);
     lStatusPosition = addLabel("lStatusPosition", true);
     lStatusState = addLabel("lStatusState", true);
     lStatusTime = addLabel("lStatusTime", true);
@@ -316,7 +284,7 @@ void TfMain::ShowRunState(const QString& state) { lStatusState->setText(state); 
 // moment reads like days); the status bar tells the time the run really took.
 void TfMain::WallClockStart()
 {
-    if (_core->Step() == 0) { // a fresh run, not a continue
+    if (_run->Core().Step() == 0) { // a fresh run, not a continue
         _wallMs = 0;
         lStatusTime->clear();
     }
@@ -343,7 +311,14 @@ void TfMain::ShowSteps(quint64 steps)
 void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
 {
     // The box names no place for unpaired brackets; the mark shows the culprit.
-    if (const auto place = FaultPlace(SourceLines(), errorLine, errorPos))
+    const std::vector<std::u16string> lines = SourceLines();
+    // The place in the running program, where it now stands in the editor: no
+    // mark where that line was edited since the start. Unpaired brackets have
+    // no place in it; the mark shows the culprit in the editor's text.
+    const std::optional<std::int32_t> edited = errorPos == 0 ? errorLine : _debugger->EditedLine(errorLine);
+    if (!edited)
+        return;
+    if (const auto place = FaultPlace(lines, *edited, errorPos))
         mEditor->SetErrorMark(place->line, place->column);
 }
 

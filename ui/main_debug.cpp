@@ -7,14 +7,7 @@
 #include "ui/cellspanel.h"
 #include "ui/codeeditor.h"
 #include "ui/debugger.h"
-
-namespace {
-
-// An unpaced run returns to the event loop this often, in seconds: the window
-// then reacts well within 50 ms.
-constexpr double kUnpacedSlice = 0.010;
-
-} // namespace
+#include "ui/timetravel.h"
 
 void TfMain::BuildDebugMenus(QMenu* projectMenu)
 {
@@ -32,6 +25,7 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     AddSeparator(projectMenu, "nSeparator8");
     AddItem(projectMenu, "nBreakpointItem", tr("&Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
+    BuildTravelMenus(projectMenu);
 
     auto* view = AddMenu("nViewItem", tr("&Вид"));
     nCellsItem = AddItem(view, "nCellsItem", tr("&Ячейки"), QKeySequence(Qt::Key_F12),
@@ -51,57 +45,22 @@ void TfMain::BuildCellsPanel()
     pCellsPanel->hide();
 }
 
-void TfMain::DebugStart()
+void TfMain::nRunUnpacedItemClick()
 {
-    ShowRunState(_core->TimerSlice() > 0 ? tr("Выполняется без задержки")
-                                         : tr("Выполняется"));
-    _debugger->RunStarted();
+    mEditor->setFocus();
+    _run->RunUnpaced();
 }
-
-void TfMain::DebugPause()
-{
-    // The core also pauses by itself (a breakpoint, a step): then as after Pause,
-    // Run continues rather than starting afresh.
-    _paused = true;
-    ShowRunState(tr("Приостановлено"));
-    _debugger->RunPaused();
-}
-
-void TfMain::DebugStop()
-{
-    ShowRunState(tr("Остановлено"));
-    _debugger->RunStopped();
-}
-
-void TfMain::DebugFinish()
-{
-    ShowRunState(tr("Завершено"));
-    _debugger->RunFinished();
-}
-
-void TfMain::nRunUnpacedItemClick() { StartRun(kUnpacedSlice); }
 
 void TfMain::nStepItemClick()
 {
-    if (!_paused) {
-        // From a stopped program: start, and pause before the first step.
-        StartRun(0, [this] { PauseAtStart(); });
-        return;
-    }
-    // Set after the continue: no step runs before control is back in the event loop.
-    StartRun(0, [this] {
-        if (_core->IsRun())
-            _core->RequestStepStop();
-    });
+    mEditor->setFocus();
+    _run->Step();
 }
 
 void TfMain::nRunToCursorItemClick()
 {
-    const int line = _debugger->CaretLine();
-    StartRun(0, [this, line] {
-        if (_core->IsRun())
-            _core->SetRunToLine(line);
-    });
+    mEditor->setFocus();
+    _debugger->RunToCaret();
 }
 
 void TfMain::nBreakpointItemClick() { _debugger->ToggleBreakpointAtCaret(); }

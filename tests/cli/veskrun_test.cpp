@@ -166,6 +166,37 @@ TEST_F(VeskRun, StepLimitStopsAnEndlessLoop)
     EXPECT_TRUE(plain.err.contains("100")) << plain.err.toStdString();
 }
 
+TEST_F(VeskRun, TraceHasOneLinePerStepWithEditorColumns)
+{
+    // Blanks and a comment in the text: columns are the editor's, not the prepared line's.
+    const QString trace = PathIn(QStringLiteral("run.tsv"));
+    const TRun run = RunVesk({QStringLiteral("--trace"), trace, Project("$00aB +05 [02:<] ' note\r\n*")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(ReadAll(trace), QByteArray("1\t1\t1\t$00aB\t00aB\t00\n"
+                                         "2\t1\t7\t+05\t00aB\t05\n"
+                                         "3\t1\t11\t[02:\t00aB\t05\n"
+                                         "4\t1\t15\t<\t00aB\t0A\n"
+                                         "5\t1\t16\t]\t00aB\t0A\n"
+                                         "6\t1\t15\t<\t00aB\t14\n"
+                                         "7\t1\t16\t]\t00aB\t14\n"
+                                         "8\t1\t18\t\t00aB\t14\n"
+                                         "9\t2\t1\t*\t00aB\t15\n"
+                                         "10\t2\t2\t\t00aB\t15\n"
+                                         "11\t3\t1\t\t00aB\t15\n"));
+}
+
+TEST_F(VeskRun, TraceStopsAtTheStepLimitAndAtAnError)
+{
+    const QString trace = PathIn(QStringLiteral("run.tsv"));
+    EXPECT_EQ(RunVesk({QStringLiteral("--max-steps"), QStringLiteral("7"), QStringLiteral("--trace"), trace,
+                       Project(kEndless)}).exitCode, 3);
+    EXPECT_EQ(ReadAll(trace).count('\n'), 7);
+    // the failing step is the last line, with no current cell
+    EXPECT_EQ(RunVesk({QStringLiteral("--trace"), trace, Project("+01")}).exitCode, 1);
+    EXPECT_EQ(ReadAll(trace), QByteArray("1\t1\t1\t+01\t\t\n"));
+    EXPECT_EQ(RunVesk({QStringLiteral("--trace"), PathIn(QStringLiteral("none/x.tsv")), Project(kEndless)}).exitCode, 2);
+}
+
 TEST_F(VeskRun, ProgramFinishesWhenItsWholeRunFitsTheLimit)
 {
     const QString path = Project("$0001+05"); // four ticks: two operators, line advance, end
@@ -369,9 +400,9 @@ TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
     for (const char* option : {"--help", "-h"}) {
         const TRun run = RunVesk({QString::fromLatin1(option), QStringLiteral("--max-steps"), QStringLiteral("ten")});
         EXPECT_EQ(run.exitCode, 0) << option;
-        EXPECT_TRUE(run.out.startsWith("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE\n"))
+        EXPECT_TRUE(run.out.startsWith("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--trace TRACE] FILE\n"))
             << run.out.toStdString();
-        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--version", "Exit status: 0"})
+        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--trace <TRACE>", "--version", "Exit status: 0"})
             EXPECT_TRUE(run.out.contains(listed)) << listed;
         EXPECT_TRUE(run.err.isEmpty());
     }
@@ -400,6 +431,7 @@ TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
         {QStringLiteral("a.veskp"), QStringLiteral("b.veskp")},
         {QStringLiteral("-o="), QStringLiteral("x.veskp")},
         {QStringLiteral("--json=yes"), QStringLiteral("x.veskp")},
+        {QStringLiteral("x.veskp"), QStringLiteral("--trace")},
     };
     for (const QStringList& args : bad) {
         const TRun run = RunVesk(args);

@@ -32,6 +32,19 @@ const QString kThreeLines = QStringLiteral("$0001 +01\n"
                                            "  $0002\t+02 ' two\n"
                                            "$0003 +03");
 
+// Eleven lines: a loop of three passes around a condition block on line 5.
+const QString kLoopAroundCondition = QStringLiteral("' three passes\n"
+                                                    "$0001 +01\n"
+                                                    "[03:\n"
+                                                    "$0001\n"
+                                                    "?02 ( $0003 +01 : $0004 +01 : $0005 +01 )\n"
+                                                    "$0001 +01\n"
+                                                    "]\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01");
+
 TCodeEditor* CodeEditor(const TfMain& window) { return Child<TCodeEditor>(window, "mEditor"); }
 
 void Key(const TfMain& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -56,6 +69,21 @@ QString MarkedText(const TfMain& window)
     }
     return {};
 }
+
+// "line:text" of the next-operator mark wherever it stands, or empty.
+QString ExecutionMark(const TfMain& window)
+{
+    for (const QTextEdit::ExtraSelection& selection : CodeEditor(window)->extraSelections()) {
+        if (selection.cursor.hasSelection())
+            return QString::number(selection.cursor.blockNumber()) + QLatin1Char(':')
+                   + selection.cursor.selectedText();
+    }
+    return {};
+}
+
+QString Notice(const TfMain& window) { return Child<QLabel>(window, "lStatusNotice")->text(); }
+
+int StackRows(const TfMain& window, const char* name) { return Child<QListWidget>(window, name)->count(); }
 
 // "address=decimal" of every row the panel shows, '*' after a changed one.
 QStringList PanelCells(const TfMain& window)
@@ -98,6 +126,9 @@ private slots:
     void deepStackShowsItsTop();
     void loopStackShowsEachLoopsPlace();
     void breakpointsKeptPerFile();
+    void stepsBackShowWhatStepsShowed();
+    void editWhilePausedShowsWhatRunsNext();
+    void cellsPanelClearedByStopAndNewProject();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -113,6 +144,7 @@ void TestMainDebug::newItemsAndTheirKeys()
     QCOMPARE(shortcut("nRunToCursorItem"), QStringLiteral("F4"));
     QCOMPARE(shortcut("nBreakpointItem"), QStringLiteral("F5"));
     QCOMPARE(shortcut("nCellsItem"), QStringLiteral("F12"));
+    QCOMPARE(shortcut("nStepBackItem"), QStringLiteral("Shift+F8"));
     QCOMPARE(Child<QAction>(*window, "nRunUnpacedItem")->text(), QStringLiteral("Выполнить &без задержки"));
 
     // The panel is hidden until F12; F12 again hides it.
@@ -412,7 +444,7 @@ void TestMainDebug::breakpointsKeptPerFile()
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
-    QCOMPARE(TfMain::CurrentFile(), second);
+    QCOMPARE(window->CurrentFile(), second);
     QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
     CaretToLine(*window, 1);
     Key(*window, Qt::Key_F5);
@@ -434,6 +466,128 @@ void TestMainDebug::breakpointsKeptPerFile()
     // A new project starts without breakpoints.
     Key(*window, Qt::Key_N, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
+}
+
+void TestMainDebug::editWhilePausedShowsWhatRunsNext()
+{
+    auto window = ShowMainWindow();
+    SetProgram(*window, kLoopAroundCondition);
+    Key(*window, Qt::Key_F12);
+    CaretToLine(*window, 4);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(ExecutionMark(*window), QStringLiteral("4:?02"));
+    QVERIFY(Notice(*window).isEmpty());
+
+    // A line typed above: the run goes on with its own text, and the screen
+    // shows its places where they now stand.
+    Key(*window, Qt::Key_Home, Qt::ControlModifier);
+    Key(*window, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!Notice(*window).isEmpty(), kWait);
+    QCOMPARE(ExecutionMark(*window), QStringLiteral("5:?02"));
+    auto* loops = Child<QListWidget>(*window, "lLoopStack");
+    QVERIFY(loops->item(0)->text().startsWith(QStringLiteral("Строка 4, символ 1: ")));
+    const auto steps = window->Core()->Step();
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), steps + 1, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QVERIFY2(ExecutionMark(*window).startsWith(QStringLiteral("5:")), qPrintable(ExecutionMark(*window)));
+    QCOMPARE(CodeEditor(*window)->Breakpoints(), QList<int>{5});
+    // The moved marker stops the run where it stands: the condition's line.
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > steps + 1, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->NextPosition().line, 4);
+    QVERIFY2(ExecutionMark(*window).startsWith(QStringLiteral("5:")), qPrintable(ExecutionMark(*window)));
+
+    // The line that runs next changed: no mark anywhere, and the status says why.
+    Editor(*window)->setTextCursor(QTextCursor(Editor(*window)->document()->findBlockByNumber(5)));
+    Key(*window, Qt::Key_End);
+    QTest::keyClicks(Editor(*window), QStringLiteral(" '"));
+    QTRY_COMPARE_WITH_TIMEOUT(Notice(*window),
+                              QStringLiteral("Строка, которая выполняется, удалена или изменена после запуска"),
+                              kWait);
+    QVERIFY(ExecutionMark(*window).isEmpty());
+    Button(*window, "bBigStop")->click();
+    QVERIFY(Notice(*window).isEmpty());
+}
+
+void TestMainDebug::cellsPanelClearedByStopAndNewProject()
+{
+    auto window = ShowMainWindow();
+    SetProgram(*window, QStringLiteral("$0001 [ +01 ]"));
+    Key(*window, Qt::Key_F12);
+    for (const bool stop : {true, false}) {
+        Key(*window, Qt::Key_F9);
+        QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 5, kWait);
+        Button(*window, "bBigPause")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        QCOMPARE(PanelCells(*window).size(), 1);
+        QCOMPARE(StackRows(*window, "lLoopStack"), 1);
+        if (stop) {
+            Button(*window, "bBigStop")->click();
+        } else {
+            Editor(*window)->document()->setModified(false);
+            Key(*window, Qt::Key_N, Qt::ControlModifier);
+            SetProgram(*window, QStringLiteral("$0001 [ +01 ]"));
+        }
+        QVERIFY(PanelCells(*window).isEmpty());
+        QCOMPARE(StackRows(*window, "lLoopStack"), 0);
+        QCOMPARE(StackRows(*window, "lAddressStack"), 0);
+    }
+    Button(*window, "bBigStop")->click();
+}
+
+// F8 several times, then Shift+F8 as many: each moment shows again what it showed
+// (the highlight, the cells, the stacks, the status bar), and F9 goes on to the same results.
+void TestMainDebug::stepsBackShowWhatStepsShowed()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001 {{$0002 +02} +03} $0001 [02: +01 $0003 ^0001]\n~0003 $0001"));
+    Key(*window, Qt::Key_F12);
+    auto* panel = Child<TCellsPanel>(*window, "pCellsPanel");
+    const auto shown = [&] {
+        QStringList cells = PanelCells(*window);
+        for (QString& cell : cells)
+            cell.remove(QLatin1Char('*')); // what changed is told against the moment shown before
+        QStringList stacks;
+        for (const char* name : {"lAddressStack", "lLoopStack"}) {
+            auto* list = Child<QListWidget>(*window, name);
+            for (int i = 0; i < list->count(); ++i)
+                stacks << list->item(i)->text();
+        }
+        return QStringList{MarkedText(*window), cells.join(u' '), stacks.join(u' '),
+                           Child<QLabel>(*window, "lStatusSteps")->text(),
+                           Child<QLabel>(*window, "lStatusState")->text(), QString::number(panel->Model().CurrentRow())};
+    };
+    constexpr int kSteps = 21; // through the destroy of the current cell
+    QList<QStringList> forward;
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    forward << shown();
+    for (int i = 1; i <= kSteps; ++i) {
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), quint64(i), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        forward << shown();
+    }
+    for (int i = kSteps - 1; i >= 0; --i) {
+        Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+        QCOMPARE(window->Core()->Step(), quint64(i));
+        QCOMPARE(shown(), forward[i]);
+        QCOMPARE(RunControls(*window), kPaused);
+    }
+    // at the start there is nothing further back
+    Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(window->Core()->Step(), 0u);
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=01", "$0002=02"}));
+    QCOMPARE(seen.steps, QStringLiteral("23"));
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

@@ -221,7 +221,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
-                                            "nSeparator8", "nBreakpointItem"}
+                                            "nSeparator8", "nBreakpointItem", "nSeparatorTravel",
+                                            "nStepBackItem", "nRunBackItem", "nStepBackOverItem",
+                                            "nStepBackOutItem"}
                              << true;
     QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem", "nCellsFilterItem", "nAddressStackItem", "nLoopStackItem"}
                           << true;

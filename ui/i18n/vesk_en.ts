@@ -178,6 +178,22 @@
         <translation>Line %1, column %2: </translation>
     </message>
     <message>
+        <source>Строка удалена или изменена: </source>
+        <translation>Line deleted or changed: </translation>
+    </message>
+    <message>
+        <source>Текст изменён после запуска: выполняется программа, какой она была тогда</source>
+        <translation>The text changed after the start: the program runs as it was then</translation>
+    </message>
+    <message>
+        <source>Строка, которая выполняется, удалена или изменена после запуска</source>
+        <translation>The line being run was deleted or changed after the start</translation>
+    </message>
+    <message>
+        <source>Строки курсора нет в выполняемой программе: она изменена после запуска</source>
+        <translation>The caret&apos;s line is not in the running program: it changed after the start</translation>
+    </message>
+    <message>
         <source>бесконечный</source>
         <translation>endless</translation>
     </message>
@@ -232,6 +248,44 @@
     <message>
         <source>Строка: %1, символ: %2. %3</source>
         <translation>Line %1, column %2. %3</translation>
+    </message>
+</context>
+<context>
+    <name>TTimeTravel</name>
+    <message>
+        <source>Откуда это значение</source>
+        <translation>Where Did This Value Come From</translation>
+    </message>
+    <message>
+        <source>Выберите ячейку в панели «Ячейки».</source>
+        <translation>Select a cell in the «Cells» panel.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 не записывалась до этого шага.</source>
+        <translation>Cell %1 was not written before this step.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 изменена вручную на шаге %2.</source>
+        <translation>Cell %1 was changed by hand at step %2.</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 записана на шаге %2: строка %3, символ %4, оператор %5.</source>
+        <translation>Cell %1 was written at step %2: line %3, character %4, operator %5.</translation>
+    </message>
+    <message>
+        <source>Значение взято из ячейки %1.</source>
+        <translation>The value came from cell %1.</translation>
+    </message>
+    <message>
+        <source>Перейти к этому шагу</source>
+        <translation>Go Back to That Step</translation>
+    </message>
+</context>
+<context>
+    <name>TTimeline</name>
+    <message>
+        <source>Шкала времени выполнения</source>
+        <translation>Run timeline</translation>
     </message>
 </context>
 <context>
@@ -580,6 +634,24 @@ Message: %3</translation>
     <message>
         <source>Номер строки (1–%1):</source>
         <translation>Line number (1–%1):</translation>
+        <source>Шаг назад</source>
+        <translation>Step Back</translation>
+    </message>
+    <message>
+        <source>Выполнить назад</source>
+        <translation>Run Back</translation>
+    </message>
+    <message>
+        <source>Шаг назад с обходом</source>
+        <translation>Step Back Over</translation>
+    </message>
+    <message>
+        <source>Шаг назад с выходом</source>
+        <translation>Step Back Out</translation>
+    </message>
+    <message>
+        <source>Откуда это значение</source>
+        <translation>Where Did This Value Come From</translation>
     </message>
 </context>
 <context>
