@@ -42,8 +42,15 @@ void TCompiledProgram::Clear()
     _countedBranches = 0;
 }
 
-void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
+void TCompiledProgram::Decode(const std::vector<std::u16string>& lines, std::stop_token stop)
 {
+    const auto stopped = [this, &stop](std::int32_t line) {
+        if (line % 4096 != 0 || !stop.stop_requested())
+            return false;
+        _counting = false;
+        Clear();
+        return true;
+    };
     Clear();
     _lines = &lines;
     const auto count = static_cast<std::int32_t>(lines.size());
@@ -51,12 +58,17 @@ void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
     // A first pass counts the operators, so that the array is made once at its
     // size: growing it would hold up to three times its memory for a moment.
     _counting = true;
-    for (std::int32_t line = 0; line < count; ++line)
+    for (std::int32_t line = 0; line < count; ++line) {
+        if (stopped(line))
+            return;
         DecodeLineFrom(1, line);
+    }
     _counting = false;
     _ops.reserve(_counted + 1);
     _branches.reserve(_countedBranches);
     for (std::int32_t line = 0; line < count; ++line) {
+        if (stopped(line))
+            return;
         const auto first = static_cast<std::int32_t>(_ops.size());
         _lineFirst[static_cast<std::size_t>(line)] = first;
         DecodeLineFrom(1, line);

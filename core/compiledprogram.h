@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,8 +81,9 @@ public:
     static constexpr std::int32_t kUnresolved = -2;
     static constexpr std::int32_t kNoBlock = -1;
 
-    // Decodes the lines; they must stay unchanged while this is used.
-    void Decode(const std::vector<std::u16string>& lines);
+    // Decodes the lines; they must stay unchanged while this is used. A stop
+    // requested meanwhile leaves it empty, soon after.
+    void Decode(const std::vector<std::u16string>& lines, std::stop_token stop = {});
     void Clear();
     // Points the decoded form at an equal copy of its lines (one moved elsewhere).
     void Rebind(const std::vector<std::u16string>& lines) { _lines = _ops.empty() ? nullptr : &lines; }

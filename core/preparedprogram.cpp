@@ -28,11 +28,11 @@ TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines, std::stop_
     }
     if (cancelled())
         return;
-    _fault = FindSourceFault(_lines);
+    _fault = FindSourceFault(_lines, stop);
     if (cancelled())
         return;
     if (!_fault && !_lines.empty()) {
-        _code.Decode(_lines);
+        _code.Decode(_lines, stop);
         if (cancelled())
             return;
         _hash = ProgramTextHash(_lines);

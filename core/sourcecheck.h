@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,4 +19,5 @@ struct TSourceFault {
 void PrepareLine(std::u16string& line);
 
 // The first refused character in reading order, else unpaired brackets, else nothing.
-[[nodiscard]] std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines);
+[[nodiscard]] std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines,
+                                                        std::stop_token stop = {});
