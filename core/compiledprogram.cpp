@@ -41,20 +41,32 @@ void TCompiledProgram::Clear()
     _countedBranches = 0;
 }
 
-void TCompiledProgram::Decode(const std::vector<std::u16string>& lines)
+void TCompiledProgram::Decode(const std::vector<std::u16string>& lines, std::stop_token stop)
 {
+    const auto stopped = [this, &stop](std::int32_t line) {
+        if (line % 4096 != 0 || !stop.stop_requested())
+            return false;
+        _counting = false;
+        Clear();
+        return true;
+    };
     Clear();
     const auto count = static_cast<std::int32_t>(lines.size());
     _lineFirst.resize(lines.size() + 1);
     // A first pass counts the operators, so that the array is made once at its
     // size: growing it would hold up to three times its memory for a moment.
     _counting = true;
-    for (std::int32_t line = 0; line < count; ++line)
+    for (std::int32_t line = 0; line < count; ++line) {
+        if (stopped(line))
+            return;
         DecodeLineFrom(lines, 1, line);
+    }
     _counting = false;
     _ops.reserve(_counted + 1);
     _branches.reserve(_countedBranches);
     for (std::int32_t line = 0; line < count; ++line) {
+        if (stopped(line))
+            return;
         _lineFirst[static_cast<std::size_t>(line)] = static_cast<std::int32_t>(_ops.size());
         DecodeLineFrom(lines, 1, line);
     }

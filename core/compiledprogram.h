@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,8 +90,9 @@ public:
     TCompiledProgram& operator=(TCompiledProgram&&) noexcept = default;
     ~TCompiledProgram() = default;
 
-    // Decodes the lines; they must stay unchanged while this is used.
-    void Decode(const std::vector<std::u16string>& lines);
+    // Decodes the lines; they must stay unchanged while this is used. A stop
+    // requested meanwhile leaves it empty, soon after.
+    void Decode(const std::vector<std::u16string>& lines, std::stop_token stop = {});
     void Clear();
     [[nodiscard]] bool Empty() const { return _ops.empty(); }
 

@@ -46,10 +46,14 @@ void PrepareLine(std::u16string& line)
     line = std::move(text);
 }
 
-std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines)
+std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines,
+                                            std::stop_token stop)
 {
     TBracketMatcher brackets;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        // Given up: the caller asked for the stop and drops the answer.
+        if (i % 4096 == 0 && stop.stop_requested())
+            return std::nullopt;
         const std::u16string& line = lines[i];
         const auto row = static_cast<std::int32_t>(i);
         for (std::size_t j = 0; j < line.size(); ++j) {

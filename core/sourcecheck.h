@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,8 @@ struct TSourceFault {
 void PrepareLine(std::u16string& line);
 
 // The first refused character in reading order, else unpaired brackets, else nothing.
-[[nodiscard]] std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines);
+[[nodiscard]] std::optional<TSourceFault> FindSourceFault(const std::vector<std::u16string>& lines,
+                                                        std::stop_token stop = {});
 
 // What every run does to its text before the first step: prepares each line
 // in place, then checks them all.

@@ -1,6 +1,5 @@
 #include "ui/debugger.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -8,12 +7,12 @@
 #include <utility>
 
 #include "core/veskcore.h"
-#include "ui/runcontroller.h"
 #include "formats/errorreport.h"
 #include "ui/cellsmodel.h"
 #include "ui/cellspanel.h"
 #include "ui/codeeditor.h"
 #include "ui/operatorspan.h"
+#include "ui/runcontroller.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // TfMain: the project-file commands: new, open, load, save, save as, and the title.
 #include "main.h"
 
-#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>

@@ -239,6 +239,12 @@ TEST(PreparedProgram, StopRequestGivesEverythingBack)
     EXPECT_TRUE(cancelled.Lines().empty());
     EXPECT_FALSE(cancelled.Fault());
 
+    // Decoding alone stops as well, and leaves nothing decoded.
+    TCompiledProgram code;
+    const std::vector<std::u16string> lines{u"$0001+01"};
+    code.Decode(lines, stop.get_token());
+    EXPECT_TRUE(code.Empty());
+
     const TPreparedProgram ready({u"$0001 ' start"}, std::stop_source().get_token());
     EXPECT_FALSE(ready.Cancelled());
     EXPECT_EQ(ready.Lines(), std::vector<std::u16string>{u"$0001"});

@@ -1,11 +1,13 @@
 // The interface under an English locale: the application picks English from
 // LANGUAGE, as at a user's desktop, and every window speaks it.
+#include <QDir>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -207,7 +209,11 @@ void TestEnglish::fileNamedUntitledSavesInPlace()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("$0001");
     file.close();
-    auto window = ShowMainWindow({path});
+    // Named on the command line as a user in that folder would.
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const auto back = qScopeGuard([&home] { QDir::setCurrent(home); });
+    auto window = ShowMainWindow({QStringLiteral("Untitled")});
     QCOMPARE(window->windowTitle(), QStringLiteral("Vesk - Untitled"));
     TModalScript script; // records any window that comes up: none may
     Editor(*window)->moveCursor(QTextCursor::End);
