@@ -237,6 +237,6 @@ std::u16string TVeskCore::OperatorText(std::int32_t op) const
         return {};
     std::u16string text(1, line[column - 1]);
     if (operand > 0)
-        text += _code.OperandText(at, operand);
+        text += _code.OperandText(_program, at, operand);
     return text;
 }

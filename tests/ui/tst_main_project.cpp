@@ -563,7 +563,7 @@ void TestMainProject::saveOntoFifoIsRefusedAtOnce()
                                         "а не обычный файл.").arg(fifo));
     QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0001"));
     QVERIFY(Modified(*window));
-    QCOMPARE(TfMain::CurrentFile(), kUntitled);
+    QCOMPARE(window->CurrentFile(), kUntitled);
 #else
     QSKIP("needs a FIFO");
 #endif
