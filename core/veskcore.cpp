@@ -133,6 +133,12 @@ void TVeskCore::Reset()
     _stepStop = false;
     _runToLine = -1;
     _breakArmed = true;
+    _rules.ClearHits();
+    _profile.Clear();
+    _leave.reset();
+    _observedStop.reset();
+    _changedByHand = false;
+    UpdateObserving();
 }
 
 TMemory TVeskCore::GetMemory() const
@@ -224,7 +230,7 @@ void TVeskCore::PauseFor(TPauseCause cause)
 {
     TimerOff();
     _pauseCause = cause;
-    _stepStop = false;
+    CancelStepping();
     _breakArmed = false;
     Notify(OnPause);
 }
@@ -301,6 +307,60 @@ std::int32_t TVeskCore::RunToLine() const
     return _runToLine;
 }
 
+void TVeskCore::SetBreakRules(std::vector<TBreakRule> rules)
+{
+    _rules.Set(std::move(rules));
+    MarkLines();
+}
+
+void TVeskCore::SetWatchpoints(std::vector<TWatchpoint> watchpoints)
+{
+    _watches.Set(std::move(watchpoints));
+    UpdateObserving();
+}
+
+void TVeskCore::RequestStepOver()
+{
+    const TCodePos at = NextPosition();
+    _leave = OpenedStructure(_program, at.column, at.line);
+    if (!_leave) {
+        RequestStepStop();
+        return;
+    }
+    _leaveCause = TPauseCause::pcStepOver;
+    UpdateObserving();
+}
+
+bool TVeskCore::RequestStepOut()
+{
+    const TCodePos at = NextPosition();
+    _leave = EnclosingStructure(_program, at.column, at.line);
+    _leaveCause = TPauseCause::pcStepOut;
+    UpdateObserving();
+    return _leave.has_value();
+}
+
+void TVeskCore::SetProfiling(bool on)
+{
+    _profiling = on;
+    UpdateObserving();
+}
+
+bool TVeskCore::SetCellByHand(std::u16string_view address, std::uint8_t value)
+{
+    const std::int32_t code = TCellMemory::CodeOf(address);
+    if (IsRun() || code < 0)
+        return false;
+    std::int32_t slot = _cells.Find(code);
+    if (slot < 0)
+        slot = AddCell(address, code);
+    if (slot < 0)
+        return false;
+    _cells.Value(slot) = value;
+    _changedByHand = true;
+    return true;
+}
+
 TVeskCore::TPauseCause TVeskCore::LastPauseCause() const
 {
     return _pauseCause;
@@ -317,6 +377,8 @@ void TVeskCore::MarkLines()
     };
     for (const std::int32_t line : _breakpoints)
         mark(line);
+    for (const TBreakRule& rule : _rules.Rules())
+        mark(rule.line);
     mark(_runToLine);
     _code.MarkLines(marked);
 }
@@ -328,6 +390,18 @@ bool TVeskCore::ArrivesAtMark() const
     if ((op.flags & ofMarked) == 0 || !_breakArmed)
         return false;
     return _pc != _prevPc + 1 || (op.flags & ofLineStart) != 0;
+}
+
+bool TVeskCore::BreakHere()
+{
+    if (!ArrivesAtMark())
+        return false;
+    const std::int32_t line = _code.Ops()[static_cast<std::size_t>(_pc)].line;
+    if (line == _runToLine)
+        return true;
+    if (_rules.Governs(line))
+        return _rules.Arrive(line, _cells);
+    return std::binary_search(_breakpoints.begin(), _breakpoints.end(), line);
 }
 
 void TVeskCore::PauseAtMark()
@@ -371,7 +445,7 @@ void TVeskCore::TimerTick()
     }
     TimerOff();
     EnsureDecoded();
-    if (ArrivesAtMark()) {
+    if (BreakHere()) {
         PauseAtMark();
         return;
     }
@@ -380,7 +454,7 @@ void TVeskCore::TimerTick()
     TOutcome outcome = TOutcome::Fault;
     const std::int32_t here = _pc;
     try {
-        outcome = ExecuteOp();
+        outcome = _observing ? ObservedOp() : ExecuteOp();
     } catch (...) {
         outcome = TOutcome::Fault;
     }
@@ -388,23 +462,23 @@ void TVeskCore::TimerTick()
     _breakArmed = true;
     switch (outcome) {
     case TOutcome::Done:
-        if (_stepStop) {
+        if (_observedStop || _stepStop) {
             AccountTime(t0);
-            PauseFor(TPauseCause::pcStep);
+            PauseFor(_observedStop ? *_observedStop : TPauseCause::pcStep);
             return;
         }
         TimerOn();
         break;
     case TOutcome::Finished:
-        _stepStop = false;
+        CancelStepping();
         Notify(OnFinish);
         Notify(OnStop);
         break;
     case TOutcome::Raised:
-        _stepStop = false;
+        CancelStepping();
         return;
     case TOutcome::Fault:
-        _stepStop = false;
+        CancelStepping();
         ReportFault();
         break;
     }
@@ -447,10 +521,13 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
     TOutcome outcome = TOutcome::Done;
     bool paused = false;
     try {
+        if (_observing)
+            ObservedSteps(maxSteps, timed, deadline, done, outcome, paused);
+        else
         while (done < maxSteps) {
             if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
                 break;
-            if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && ArrivesAtMark()) {
+            if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && BreakHere()) {
                 paused = true;
                 break;
             }
@@ -477,13 +554,15 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
         endMeasuring();
         if (paused)
             PauseAtMark();
+        else if (_observedStop)
+            PauseFor(*_observedStop);
         else if (_stepStop && done > 0)
             PauseFor(TPauseCause::pcStep);
         else
             TimerOn();
         break;
     case TOutcome::Finished: {
-        _stepStop = false;
+        CancelStepping();
         FlushMeasured();
         const double t0 = endMeasuring();
         Notify(OnFinish);
@@ -492,17 +571,100 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
         break;
     }
     case TOutcome::Raised:
-        _stepStop = false;
+        CancelStepping();
         endMeasuring();
         break;
     case TOutcome::Fault: {
-        _stepStop = false;
+        CancelStepping();
         ReportFault();
         AccountTime(endMeasuring());
         break;
     }
     }
     return done;
+}
+
+// The plain loop of RunBatch with the observations around each step; a step
+// that asks for a pause ends the batch once it has been counted and timed.
+void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                              TOutcome& outcome, bool& paused)
+{
+    while (done < maxSteps) {
+        if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
+            break;
+        if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && BreakHere()) {
+            paused = true;
+            break;
+        }
+        ++_step;
+        ++done;
+        const std::int32_t here = _pc;
+        outcome = ObservedOp();
+        _prevPc = here;
+        _breakArmed = true;
+        if (outcome != TOutcome::Done)
+            break;
+        _time += DrawAllowance();
+        if (_observedStop)
+            break;
+    }
+}
+
+TVeskCore::TOutcome TVeskCore::ObservedOp()
+{
+    // Executing may decode more operators and move the array: copy first.
+    const TOp op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    const std::int32_t target = StoreTarget(op);
+    if (_profiling)
+        _profile.CountStep(op.line);
+    if (!_watches.Empty())
+        _watches.Before(_cells);
+    const TOutcome outcome = ExecuteOp();
+    if (outcome != TOutcome::Done)
+        return outcome;
+    if (_profiling && target >= 0)
+        _profile.CountWrite(target);
+    if (!_watches.Empty()) {
+        if (const auto hit = _watches.After(_cells, target, op.line, op.column)) {
+            _watchHit = *hit;
+            _observedStop = TPauseCause::pcWatchpoint;
+            return outcome;
+        }
+    }
+    if (_leave) {
+        const TCodePos at = NextPosition();
+        if (_leave->Leaves(at.column, at.line))
+            _observedStop = _leaveCause;
+    }
+    return outcome;
+}
+
+std::int32_t TVeskCore::StoreTarget(const TOp& op) const
+{
+    switch (op.kind) {
+    case TOpKind::okAddByte:
+    case TOpKind::okSubByte:
+    case TOpKind::okAddCell:
+    case TOpKind::okSubCell:
+    case TOpKind::okInvert:
+    case TOpKind::okRotateLeft:
+    case TOpKind::okRotateRight: return HasCurrentCell() ? _cas : -1;
+    case TOpKind::okCopy: return op.a;
+    default: return -1;
+    }
+}
+
+void TVeskCore::UpdateObserving()
+{
+    _observing = !_watches.Empty() || _profiling || _leave.has_value();
+}
+
+void TVeskCore::CancelStepping()
+{
+    _stepStop = false;
+    _leave.reset();
+    _observedStop.reset();
+    UpdateObserving();
 }
 
 void TVeskCore::AccountTime(double t0)

@@ -1,0 +1,60 @@
+// Watchpoints: a run pauses when a watched cell is written, changes its value,
+// is created or is destroyed. A watchpoint names an address, so it may wait for
+// a cell that does not exist yet; addresses compare without regard to case.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/cellmemory.h"
+
+enum TWatchKind : std::uint8_t {
+    wkWrite = 1,   // an operator stored a value into the cell, even an equal one
+    wkChange = 2,  // the cell's value differs after the step
+    wkCreate = 4,
+    wkDestroy = 8,
+};
+
+struct TWatchpoint {
+    std::int32_t cell = 0;    // address code
+    std::uint8_t kinds = 0;   // TWatchKind bits
+    // A watchpoint on an address of four hex digits; none for another text or no kind.
+    [[nodiscard]] static std::optional<TWatchpoint> Make(std::u16string_view address, std::uint8_t kinds);
+    friend bool operator==(const TWatchpoint&, const TWatchpoint&) = default;
+};
+
+// Why a watchpoint paused the run, and the operator that did it.
+struct TWatchHit {
+    std::int32_t cell = 0;   // address code
+    TWatchKind what = wkWrite;
+    std::uint8_t before = 0; // 0 for a cell that did not exist
+    std::uint8_t after = 0;  // 0 for a cell that no longer exists
+    std::int32_t line = 0;   // the operator: 0-based line, 1-based column
+    std::int32_t column = 1;
+    // The address as four upper-case hex digits.
+    [[nodiscard]] std::u16string CellText() const;
+};
+
+class TWatchList {
+public:
+    void Set(std::vector<TWatchpoint> watchpoints);
+    [[nodiscard]] const std::vector<TWatchpoint>& Watchpoints() const { return _watch; }
+    [[nodiscard]] bool Empty() const { return _watch.empty(); }
+
+    // Around one step: what the watched cells were, then whether the step hit
+    // a watchpoint. `written` is the address the operator stored into, -1 for none.
+    void Before(const TCellMemory& cells);
+    [[nodiscard]] std::optional<TWatchHit> After(const TCellMemory& cells, std::int32_t written,
+                                                 std::int32_t line, std::int32_t column) const;
+
+private:
+    struct TSeen {
+        bool exists;
+        std::uint8_t value;
+    };
+    std::vector<TWatchpoint> _watch;
+    std::vector<TSeen> _seen; // parallel to _watch, taken by Before
+};
