@@ -14,6 +14,7 @@
 #include "formats/projectfile.h"
 #include "formats/projectread.h"
 #include "formats/systemreason.h"
+#include "profilejson.h"
 #include "runoptions.h"
 #include "runreport.h"
 #include "veskrunner.h"
@@ -96,6 +97,12 @@ void Complain(const QString& text)
                      .arg(results));
         return ecUsage;
     }
+    const QString& profile = options.ProfilePath();
+    if (!profile.isEmpty() && SameFile(profile, options.ProjectPath())) {
+        Complain(QStringLiteral("--profile '%1' names FILE itself; the program is not overwritten")
+                     .arg(profile));
+        return ecUsage;
+    }
     TProjectRead read = ReadProjectFile(options.ProjectPath());
     if (!read.error.isEmpty()) {
         Complain(read.error);
@@ -106,8 +113,17 @@ void Complain(const QString& text)
     std::u16string().swap(read.text);
 
     TVeskRunner runner;
+    runner.SetProfiling(!options.ProfilePath().isEmpty());
     const TRunOutcome outcome = runner.Run(lines, options.MaxSteps());
     const TRunReport report(outcome);
+    // The profile tells of whatever ran, also a run that failed or was cut off.
+    if (outcome.lineSteps) {
+        const QString failure = WriteWholeFile(profile, ProfileJson(outcome));
+        if (!failure.isEmpty()) {
+            Complain(failure);
+            return ecUsage;
+        }
+    }
     // The file first: whatever happens to the output later, it is there.
     if (outcome.status == TRunStatus::rsFinished && !results.isEmpty()) {
         const QString failure = WriteWholeFile(results, report.ResultsFile());

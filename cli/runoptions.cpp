@@ -4,7 +4,7 @@
 
 namespace {
 
-const QString kSynopsis = QStringLiteral("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE");
+const QString kSynopsis = QStringLiteral("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--profile PROFILE] FILE");
 
 [[nodiscard]] std::optional<std::uint64_t> ParseCount(const QString& text)
 {
@@ -34,6 +34,10 @@ void TRunOptions::Describe(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("o"),
                       QStringLiteral("Also save the results file when the program finishes."),
                       QStringLiteral("RESULTS")});
+    parser.addOption({QStringLiteral("profile"),
+                      QStringLiteral("Also write the run's execution profile as JSON: steps per line, "
+                                     "stores per cell, total steps."),
+                      QStringLiteral("PROFILE")});
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit.")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")},
                       QStringLiteral("Show the version and exit.")});
@@ -79,6 +83,11 @@ TRunOptions TRunOptions::Parse(const QStringList& arguments)
         options._resultsPath = parser.value(QStringLiteral("o"));
         if (options._resultsPath.isEmpty())
             options.Fail(QStringLiteral("-o needs a file name"));
+    }
+    if (parser.isSet(QStringLiteral("profile"))) {
+        options._profilePath = parser.value(QStringLiteral("profile"));
+        if (options._profilePath.isEmpty())
+            options.Fail(QStringLiteral("--profile needs a file name"));
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -1,4 +1,4 @@
-// The runner's command line: vesk-run [--json] [--max-steps N] [-o RESULTS] FILE
+// The runner's command line: vesk-run [--json] [--max-steps N] [-o RESULTS] [--profile PROFILE] FILE
 #pragma once
 
 #include <QString>
@@ -22,6 +22,7 @@ public:
     [[nodiscard]] bool Json() const { return _json; }
     [[nodiscard]] std::optional<std::uint64_t> MaxSteps() const { return _maxSteps; }
     [[nodiscard]] const QString& ResultsPath() const { return _resultsPath; }
+    [[nodiscard]] const QString& ProfilePath() const { return _profilePath; }
     [[nodiscard]] const QString& ProjectPath() const { return _projectPath; }
     [[nodiscard]] const QString& Error() const { return _error; }
 
@@ -34,6 +35,7 @@ private:
     bool _json = false;
     std::optional<std::uint64_t> _maxSteps;
     QString _resultsPath;
+    QString _profilePath;
     QString _projectPath;
     QString _error;
 };

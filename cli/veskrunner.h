@@ -20,6 +20,10 @@ struct TRunOutcome {
     std::vector<std::u16string> names;    // cells, in cell order
     TMemory values;
     std::optional<TErrorReport> error;    // only with rsError
+    // Only when profiling was asked for: steps per line (one entry per line),
+    // stores per cell as (address code, count).
+    std::optional<std::vector<std::uint64_t>> lineSteps;
+    std::vector<std::pair<std::int32_t, std::uint64_t>> cellWrites;
 };
 
 class TVeskRunner {
@@ -33,6 +37,9 @@ public:
     // reaches it. The lines are only read, and only during the call.
     [[nodiscard]] TRunOutcome Run(const std::vector<std::u16string>& lines,
                                   std::optional<std::uint64_t> maxSteps);
+    // Whether the next runs count an execution profile; off by default, since
+    // counting takes the core's slower path.
+    void SetProfiling(bool on) { _core.SetProfiling(on); }
 
 private:
     void BindEvents();
