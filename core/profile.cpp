@@ -1,10 +1,22 @@
 #include "core/profile.h"
 
+#include <numeric>
+
 void TRunProfile::Clear()
 {
     _lineSteps.clear();
-    _writes.clear();
-    _total = 0;
+    _writes.assign(kAddresses, 0);
+}
+
+void TRunProfile::Reserve(std::size_t lines)
+{
+    if (_lineSteps.size() < lines + 1)
+        _lineSteps.resize(lines + 1, 0);
+}
+
+std::uint64_t TRunProfile::Total() const
+{
+    return std::accumulate(_lineSteps.begin(), _lineSteps.end(), std::uint64_t{0});
 }
 
 std::vector<std::uint64_t> TRunProfile::LineSteps(std::size_t lineCount) const

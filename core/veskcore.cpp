@@ -586,9 +586,39 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
 
 // The plain loop of RunBatch with the observations around each step; a step
 // that asks for a pause ends the batch once it has been counted and timed.
+unsigned TVeskCore::Observations() const
+{
+    return (_profiling ? kCountProfile : 0U) | (_watches.Empty() ? 0U : kWatch) | (_leave ? kLeave : 0U);
+}
+
+TVeskCore::TOutcome TVeskCore::ObservedOp()
+{
+    // One step at the timer's pace: no need for a version per mix.
+    _profile.Reserve(_program.size());
+    TProfileTally tally(_profile);
+    return ObservedOpFor<kCountProfile | kWatch | kLeave>(tally);
+}
+
 void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
                               TOutcome& outcome, bool& paused)
 {
+    switch (Observations()) {
+    case kCountProfile: ObservedLoop<kCountProfile>(maxSteps, timed, deadline, done, outcome, paused); break;
+    case kWatch: ObservedLoop<kWatch>(maxSteps, timed, deadline, done, outcome, paused); break;
+    case kLeave: ObservedLoop<kLeave>(maxSteps, timed, deadline, done, outcome, paused); break;
+    default:
+        ObservedLoop<kCountProfile | kWatch | kLeave>(maxSteps, timed, deadline, done, outcome, paused);
+        break;
+    }
+}
+
+template <unsigned kWhat>
+void TVeskCore::ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                             TOutcome& outcome, bool& paused)
+{
+    _profile.Reserve(_program.size());
+    // Counted into the profile when the loop ends, however it ends.
+    TProfileTally tally(_profile);
     while (done < maxSteps) {
         if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
             break;
@@ -599,7 +629,7 @@ void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadlin
         ++_step;
         ++done;
         const std::int32_t here = _pc;
-        outcome = ObservedOp();
+        outcome = ObservedOpFor<kWhat>(tally);
         _prevPc = here;
         _breakArmed = true;
         if (outcome != TOutcome::Done)
@@ -610,28 +640,35 @@ void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadlin
     }
 }
 
-TVeskCore::TOutcome TVeskCore::ObservedOp()
+// Inlined into its loop: a call per step would cost as much as the counting.
+// A version that may do more than asked checks at run time.
+template <unsigned kWhat>
+[[gnu::always_inline]] inline TVeskCore::TOutcome TVeskCore::ObservedOpFor(TProfileTally& tally)
 {
-    // Executing may decode more operators and move the array: copy first.
-    const TOp op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    // Executing may decode more operators and move the array: keep what is needed.
+    const std::int32_t line = op.line;
+    const std::int32_t column = op.column;
     const std::int32_t target = StoreTarget(op);
-    if (_profiling)
-        _profile.CountStep(op.line);
-    if (!_watches.Empty())
+    const bool profiling = (kWhat & kCountProfile) != 0 && (kWhat == kCountProfile || _profiling);
+    const bool watching = (kWhat & kWatch) != 0 && (kWhat == kWatch || !_watches.Empty());
+    if (profiling)
+        tally.Step(line);
+    if (watching)
         _watches.Before(_cells);
     const TOutcome outcome = ExecuteOp();
     if (outcome != TOutcome::Done)
         return outcome;
-    if (_profiling && target >= 0)
-        _profile.CountWrite(target);
-    if (!_watches.Empty()) {
-        if (const auto hit = _watches.After(_cells, target, op.line, op.column)) {
+    if (profiling && target >= 0)
+        tally.Write(target);
+    if (watching) {
+        if (const auto hit = _watches.After(_cells, target, line, column)) {
             _watchHit = *hit;
             _observedStop = TPauseCause::pcWatchpoint;
             return outcome;
         }
     }
-    if (_leave) {
+    if ((kWhat & kLeave) != 0 && _leave) {
         const TCodePos at = NextPosition();
         if (_leave->Leaves(at.column, at.line))
             _observedStop = _leaveCause;
@@ -639,7 +676,7 @@ TVeskCore::TOutcome TVeskCore::ObservedOp()
     return outcome;
 }
 
-std::int32_t TVeskCore::StoreTarget(const TOp& op) const
+[[gnu::always_inline]] inline std::int32_t TVeskCore::StoreTarget(const TOp& op) const
 {
     switch (op.kind) {
     case TOpKind::okAddByte:

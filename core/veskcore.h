@@ -233,9 +233,21 @@ private:
     void UpdateObserving();
     // Drops a pending single step and any stepping by structure.
     void CancelStepping();
+    // Made for each mix of profiling and watching, so that a run pays only for
+    // what it asked.
     TOutcome ObservedOp();
+    // kWhat: the observations made, kCountProfile | kWatch | kLeave.
+    static constexpr unsigned kCountProfile = 1;
+    static constexpr unsigned kWatch = 2;
+    static constexpr unsigned kLeave = 4;
+    [[nodiscard]] unsigned Observations() const;
+    template <unsigned kWhat>
+    TOutcome ObservedOpFor(TProfileTally& tally);
     void ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
                        TOutcome& outcome, bool& paused);
+    template <unsigned kWhat>
+    void ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                      TOutcome& outcome, bool& paused);
     // The address the operator stores into when it succeeds, -1 for none.
     [[nodiscard]] std::int32_t StoreTarget(const TOp& op) const;
 

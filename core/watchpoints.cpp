@@ -24,15 +24,7 @@ void TWatchList::Set(std::vector<TWatchpoint> watchpoints)
     _seen.assign(_watch.size(), TSeen{false, 0});
 }
 
-void TWatchList::Before(const TCellMemory& cells)
-{
-    for (std::size_t i = 0; i < _watch.size(); ++i) {
-        const std::int32_t slot = cells.Find(_watch[i].cell);
-        _seen[i] = slot < 0 ? TSeen{false, 0} : TSeen{true, cells.Value(slot)};
-    }
-}
-
-std::optional<TWatchHit> TWatchList::After(const TCellMemory& cells, std::int32_t written,
+std::optional<TWatchHit> TWatchList::Examine(const TCellMemory& cells, std::int32_t written,
                                            std::int32_t line, std::int32_t column) const
 {
     for (std::size_t i = 0; i < _watch.size(); ++i) {

@@ -46,11 +46,30 @@ public:
 
     // Around one step: what the watched cells were, then whether the step hit
     // a watchpoint. `written` is the address the operator stored into, -1 for none.
-    void Before(const TCellMemory& cells);
+    void Before(const TCellMemory& cells)
+    {
+        for (std::size_t i = 0; i < _watch.size(); ++i) {
+            const std::int32_t slot = cells.Find(_watch[i].cell);
+            _seen[i] = slot < 0 ? TSeen{false, 0} : TSeen{true, cells.Value(slot)};
+        }
+    }
     [[nodiscard]] std::optional<TWatchHit> After(const TCellMemory& cells, std::int32_t written,
-                                                 std::int32_t line, std::int32_t column) const;
+                                                 std::int32_t line, std::int32_t column) const
+    {
+        // Most steps touch no watched cell: only a difference is looked into.
+        for (std::size_t i = 0; i < _watch.size(); ++i) {
+            const std::int32_t slot = cells.Find(_watch[i].cell);
+            const TSeen seen = _seen[i];
+            if (written == _watch[i].cell || (slot >= 0) != seen.exists || (slot >= 0 && cells.Value(slot) != seen.value))
+                return Examine(cells, written, line, column);
+        }
+        return std::nullopt;
+    }
 
 private:
+    [[nodiscard]] std::optional<TWatchHit> Examine(const TCellMemory& cells, std::int32_t written,
+                                                   std::int32_t line, std::int32_t column) const;
+
     struct TSeen {
         bool exists;
         std::uint8_t value;
