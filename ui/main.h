@@ -166,6 +166,15 @@ private:
 
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
+    // Step over and out, and the watchpoints (main_watch.cpp).
+    void BuildWatchMenus(QMenu* projectMenu);
+    void nStepOverItemClick();
+    void nStepOutItemClick();
+    void nWatchItemClick();
+    void FillWatchList();
+    [[nodiscard]] QString WatchHitText(const TWatchHit& hit) const;
+    // After a pause: the status names a watchpoint that caused it.
+    void ShowPauseCause();
     void BuildCellsPanel();
     // The debugger's part of the core's events.
     void DebugStart();
@@ -205,6 +214,7 @@ private:
     QAction* nStopItem = nullptr;
     QAction* nRunUnpacedItem = nullptr;
     QAction* nStepItem = nullptr;
+    QMenu* nWatchListMenu = nullptr;
     QAction* nRunToCursorItem = nullptr;
     QAction* nCellsItem = nullptr;
     TCellsPanel* pCellsPanel = nullptr;

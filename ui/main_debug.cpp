@@ -34,6 +34,7 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     AddSeparator(projectMenu, "nSeparator8");
     AddItem(projectMenu, "nBreakpointItem", tr("Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
+    BuildWatchMenus(projectMenu);
 
     auto* view = AddMenu("nViewItem", tr("Вид"));
     nCellsItem = AddItem(view, "nCellsItem", tr("Ячейки"), QKeySequence(Qt::Key_F12),
@@ -66,6 +67,7 @@ void TfMain::DebugPause()
     // Run continues rather than starting afresh.
     _paused = true;
     ShowRunState(tr("Приостановлено"));
+    ShowPauseCause();
     _debugger->RunPaused();
 }
 

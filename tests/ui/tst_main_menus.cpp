@@ -122,6 +122,9 @@ void TestMainMenus::items_data()
     row("nRunItem", "Выполнить", "F9");
     row("nPauseItem", "Приостановить", "");
     row("nStopItem", "Прервать", "Ctrl+F2");
+    row("nStepOverItem", "Шаг с обходом", "Shift+F8");
+    row("nStepOutItem", "Шаг с выходом", "Ctrl+F8");
+    row("nWatchItem", "Точка наблюдения...", "Ctrl+F5");
     row("nSettingsItem", "Параметры", "", true, false);
     row("nAboutItem", "О программе...", "Shift+F1");
     row("nWikiItem", "Вызов справки", "F1", false, false); // Qt disables what it hides
@@ -164,7 +167,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
-                                            "nSeparator8", "nBreakpointItem"}
+                                            "nSeparator8", "nBreakpointItem", "nSeparator9",
+                                            "nStepOverItem", "nStepOutItem", "nWatchItem",
+                                            "nWatchListItem"}
                              << true;
     QTest::newRow("view") << "nViewItem" << "Вид" << QStringList{"nCellsItem"} << true;
     QTest::newRow("tools") << "nToolsItem" << "Инструменты" << QStringList{"nSettingsItem"}

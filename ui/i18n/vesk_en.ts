@@ -475,6 +475,74 @@ Message: %3</translation>
         <translation>Breakpoint</translation>
     </message>
     <message>
+        <source>Шаг с обходом</source>
+        <translation>Step Over</translation>
+    </message>
+    <message>
+        <source>Шаг с выходом</source>
+        <translation>Step Out</translation>
+    </message>
+    <message>
+        <source>Точка наблюдения...</source>
+        <translation>Watchpoint...</translation>
+    </message>
+    <message>
+        <source>Точки наблюдения</source>
+        <translation>Watchpoints</translation>
+    </message>
+    <message>
+        <source>Точка наблюдения</source>
+        <translation>Watchpoint</translation>
+    </message>
+    <message>
+        <source>Адрес ячейки:</source>
+        <translation>Cell address:</translation>
+    </message>
+    <message>
+        <source>запись</source>
+        <translation>write</translation>
+    </message>
+    <message>
+        <source>изменение значения</source>
+        <translation>value change</translation>
+    </message>
+    <message>
+        <source>создание</source>
+        <translation>creation</translation>
+    </message>
+    <message>
+        <source>уничтожение</source>
+        <translation>destruction</translation>
+    </message>
+    <message>
+        <source>Укажите адрес из четырёх шестнадцатеричных цифр и хотя бы одно событие.</source>
+        <translation>Enter an address of four hexadecimal digits and at least one event.</translation>
+    </message>
+    <message>
+        <source>Нет точек наблюдения</source>
+        <translation>No watchpoints</translation>
+    </message>
+    <message>
+        <source>Удалить %1</source>
+        <translation>Remove %1</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 изменена: %2 → %3</source>
+        <translation>Cell %1 changed: %2 → %3</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 записана: %2</source>
+        <translation>Cell %1 written: %2</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 создана</source>
+        <translation>Cell %1 created</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 уничтожена</source>
+        <translation>Cell %1 destroyed</translation>
+    </message>
+    <message>
         <source>Вид</source>
         <translation>View</translation>
     </message>

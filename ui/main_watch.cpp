@@ -1,0 +1,148 @@
+// TfMain: stepping over and out of loops and blocks, and watchpoints on cells.
+#include "main.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "ui/debugger.h"
+
+namespace {
+
+[[nodiscard]] QString Hex2(int value) { return QStringLiteral("%1").arg(value, 2, 16, QChar(u'0')).toUpper(); }
+
+[[nodiscard]] QString CellName(std::int32_t code)
+{
+    return QStringLiteral("%1").arg(code, 4, 16, QChar(u'0')).toUpper();
+}
+
+} // namespace
+
+void TfMain::BuildWatchMenus(QMenu* projectMenu)
+{
+    const THandler project = &TfMain::nProjectItemClick;
+    AddSeparator(projectMenu, "nSeparator9");
+    AddItem(projectMenu, "nStepOverItem", tr("Шаг с обходом"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+            &TfMain::nStepOverItemClick, project);
+    AddItem(projectMenu, "nStepOutItem", tr("Шаг с выходом"), QKeySequence(Qt::CTRL | Qt::Key_F8),
+            &TfMain::nStepOutItemClick, project);
+    AddItem(projectMenu, "nWatchItem", tr("Точка наблюдения..."), QKeySequence(Qt::CTRL | Qt::Key_F5),
+            &TfMain::nWatchItemClick, project);
+    nWatchListMenu = projectMenu->addMenu(tr("Точки наблюдения"));
+    nWatchListMenu->setObjectName(QStringLiteral("nWatchListMenu"));
+    nWatchListMenu->menuAction()->setObjectName(QStringLiteral("nWatchListItem"));
+    connect(nWatchListMenu, &QMenu::aboutToShow, this, &TfMain::FillWatchList);
+}
+
+void TfMain::nStepOverItemClick()
+{
+    if (!_paused) {
+        nStepItemClick();
+        return;
+    }
+    StartRun(0, [this] {
+        if (_core->IsRun())
+            _core->RequestStepOver();
+    });
+}
+
+void TfMain::nStepOutItemClick()
+{
+    if (!_paused) {
+        nStepItemClick();
+        return;
+    }
+    // With no loop or block to leave, the run simply goes on.
+    StartRun(0, [this] {
+        if (_core->IsRun())
+            (void)_core->RequestStepOut();
+    });
+}
+
+void TfMain::nWatchItemClick()
+{
+    QDialog dialog(this);
+    dialog.setWindowTitle(tr("Точка наблюдения"));
+    auto* layout = new QFormLayout(&dialog);
+    auto* address = new QLineEdit(&dialog);
+    address->setObjectName(QStringLiteral("mWatchAddress"));
+    address->setMaxLength(4);
+    layout->addRow(tr("Адрес ячейки:"), address);
+    struct TKindBox {
+        TWatchKind kind;
+        QCheckBox* box;
+    };
+    const TKindBox kinds[] = {
+        {wkWrite, new QCheckBox(tr("запись"), &dialog)},
+        {wkChange, new QCheckBox(tr("изменение значения"), &dialog)},
+        {wkCreate, new QCheckBox(tr("создание"), &dialog)},
+        {wkDestroy, new QCheckBox(tr("уничтожение"), &dialog)},
+    };
+    kinds[1].box->setChecked(true);
+    for (const TKindBox& kind : kinds)
+        layout->addRow(kind.box);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    layout->addRow(buttons);
+    // A bad address or no kind is refused at once; the dialog stays open.
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        std::uint8_t chosen = 0;
+        for (const TKindBox& kind : kinds)
+            chosen |= kind.box->isChecked() ? kind.kind : 0;
+        if (!TWatchpoint::Make(address->text().toStdU16String(), chosen)) {
+            QMessageBox::warning(&dialog, windowTitle(),
+                                 tr("Укажите адрес из четырёх шестнадцатеричных цифр и хотя бы одно событие."));
+            return;
+        }
+        dialog.accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::uint8_t chosen = 0;
+    for (const TKindBox& kind : kinds)
+        chosen |= kind.box->isChecked() ? kind.kind : 0;
+    std::vector<TWatchpoint> watchpoints = _core->Watchpoints();
+    watchpoints.push_back(*TWatchpoint::Make(address->text().toStdU16String(), chosen));
+    _core->SetWatchpoints(std::move(watchpoints));
+}
+
+void TfMain::FillWatchList()
+{
+    nWatchListMenu->clear();
+    const std::vector<TWatchpoint>& watchpoints = _core->Watchpoints();
+    if (watchpoints.empty()) {
+        nWatchListMenu->addAction(tr("Нет точек наблюдения"))->setEnabled(false);
+        return;
+    }
+    for (std::size_t i = 0; i < watchpoints.size(); ++i) {
+        // Choosing an entry removes it.
+        nWatchListMenu->addAction(tr("Удалить %1").arg(CellName(watchpoints[i].cell)), this, [this, i] {
+            std::vector<TWatchpoint> kept = _core->Watchpoints();
+            if (i < kept.size())
+                kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+            _core->SetWatchpoints(std::move(kept));
+        });
+    }
+}
+
+QString TfMain::WatchHitText(const TWatchHit& hit) const
+{
+    const QString cell = CellName(hit.cell);
+    switch (hit.what) {
+    case wkChange: return tr("Ячейка %1 изменена: %2 → %3").arg(cell, Hex2(hit.before), Hex2(hit.after));
+    case wkWrite: return tr("Ячейка %1 записана: %2").arg(cell, Hex2(hit.after));
+    case wkCreate: return tr("Ячейка %1 создана").arg(cell);
+    case wkDestroy: return tr("Ячейка %1 уничтожена").arg(cell);
+    }
+    return {};
+}
+
+void TfMain::ShowPauseCause()
+{
+    if (_core->LastPauseCause() == TVeskCore::TPauseCause::pcWatchpoint)
+        ShowRunState(WatchHitText(_core->LastWatchHit()));
+}
