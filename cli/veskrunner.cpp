@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/sourcecheck.h"
+#include "core/preparedprogram.h"
 #include "formats/errorreport.h"
 
 namespace {
@@ -37,19 +37,8 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
     _editorLines = &lines;
 
     _core.Reset();
-    // Lines go in prepared where preparing them again changes nothing, which
-    // is what Execute then does to them: the program is never held twice at
-    // its full size. A line that a second preparation would still change
-    // (a control character left before its comment) goes in as it is.
-    std::vector<std::u16string>& program = _core.ProgramCode();
-    program.reserve(lines.size());
-    for (const std::u16string& line : lines) {
-        std::u16string prepared = line;
-        PrepareLine(prepared);
-        // Only the trimming can change a prepared line again.
-        const bool stable = prepared.empty() || (prepared.front() > u' ' && prepared.back() > u' ');
-        program.push_back(stable ? std::move(prepared) : line);
-    }
+    // The same start as the IDE's: the program made ready, then handed over.
+    _core.LoadPrepared(TPreparedProgram(lines));
     _core.Execute();
 
     bool limited = false;

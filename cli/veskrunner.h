@@ -32,7 +32,7 @@ public:
     TVeskRunner(const TVeskRunner&) = delete;
     TVeskRunner& operator=(const TVeskRunner&) = delete;
 
-    // What a fresh Run does: Reset, fill the lines, Execute, then run steps
+    // What a fresh Run does: Reset, load the prepared lines, Execute, then run steps
     // while the core runs. With a limit, the run stops before a step once Step
     // reaches it. The lines are only read, and only during the call.
     [[nodiscard]] TRunOutcome Run(const std::vector<std::u16string>& lines,

@@ -3,13 +3,38 @@
 #include <cstring>
 #include <utility>
 
-TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines) : _lines(std::move(lines))
+namespace {
+
+// Lines prepared between two looks at the stop token: a fraction of a millisecond.
+constexpr std::size_t kLinesPerLook = 4096;
+
+} // namespace
+
+TPreparedProgram::TPreparedProgram(std::vector<std::u16string> lines, std::stop_token stop)
+    : _lines(std::move(lines))
 {
-    for (std::u16string& line : _lines)
-        PrepareLine(line);
+    const auto cancelled = [this, &stop] {
+        if (!stop.stop_requested())
+            return false;
+        // Whoever asked wants the memory back, not the result.
+        *this = TPreparedProgram();
+        _cancelled = true;
+        return true;
+    };
+    for (std::size_t i = 0; i < _lines.size(); ++i) {
+        if (i % kLinesPerLook == 0 && cancelled())
+            return;
+        PrepareLine(_lines[i]);
+    }
+    if (cancelled())
+        return;
     _fault = FindSourceFault(_lines);
+    if (cancelled())
+        return;
     if (!_fault && !_lines.empty()) {
         _code.Decode(_lines);
+        if (cancelled())
+            return;
         _hash = ProgramTextHash(_lines);
     }
 }
@@ -18,7 +43,8 @@ TPreparedProgram::TPreparedProgram(TPreparedProgram&& other) noexcept
     : _lines(std::move(other._lines)),
       _fault(other._fault),
       _code(std::move(other._code)),
-      _hash(other._hash)
+      _hash(other._hash),
+      _cancelled(other._cancelled)
 {
     _code.Rebind(_lines);
     other._code.Clear();
@@ -31,6 +57,7 @@ TPreparedProgram& TPreparedProgram::operator=(TPreparedProgram&& other) noexcept
         _fault = other._fault;
         _code = std::move(other._code);
         _hash = other._hash;
+        _cancelled = other._cancelled;
         _code.Rebind(_lines);
         other._code.Clear();
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,9 @@
 class TPreparedProgram {
 public:
     TPreparedProgram() = default;
-    // Prepares, checks and decodes `lines`.
-    explicit TPreparedProgram(std::vector<std::u16string> lines);
+    // Prepares, checks and decodes `lines`. A stop requested meanwhile ends
+    // the work soon after, with the lines given back: see Cancelled.
+    explicit TPreparedProgram(std::vector<std::u16string> lines, std::stop_token stop = {});
 
     // The decoded form points at the lines, so a move takes it along.
     TPreparedProgram(TPreparedProgram&& other) noexcept;
@@ -27,6 +29,8 @@ public:
     [[nodiscard]] const std::vector<std::u16string>& Lines() const { return _lines; }
     // What the check refused, if anything; then nothing is decoded.
     [[nodiscard]] const std::optional<TSourceFault>& Fault() const { return _fault; }
+    // Given up at a stop request: it holds nothing and must not run.
+    [[nodiscard]] bool Cancelled() const { return _cancelled; }
 
 private:
     friend class TVeskCore;
@@ -35,6 +39,7 @@ private:
     std::optional<TSourceFault> _fault;
     TCompiledProgram _code;
     std::uint64_t _hash = 0;
+    bool _cancelled = false;
 };
 
 // Tells one program text from another without keeping a copy.

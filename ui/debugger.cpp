@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/veskcore.h"
+#include "ui/runcontroller.h"
 #include "formats/errorreport.h"
 #include "ui/cellsmodel.h"
 #include "ui/cellspanel.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-// The main window's name for a project without a file, in the interface language.
-QString Untitled() { return QCoreApplication::translate("TfMain", "Безымянный"); }
 // A stack deeper than this shows its top entries only.
 constexpr int kStackRows = 1000;
 // Entries of a stack the core can hand out within a few milliseconds.
@@ -32,16 +31,32 @@ std::u16string_view View(const QString& text)
 
 } // namespace
 
-TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
-                     std::function<QString()> currentFile, QObject* parent)
-    : QObject(parent), _core(core), _editor(editor), _panel(panel),
-      _currentFile(std::move(currentFile)), _file(FileKey()),
-      _characters(editor.document()->characterCount())
+TDebugger::TDebugger(TRunController& run, TCodeEditor& editor, TCellsPanel& panel,
+                     const TProject& project, QObject* parent)
+    : QObject(parent), _run(run), _editor(editor), _panel(panel), _project(project),
+      _file(FileKey())
 {
     _display.setInterval(1000 / kDisplayRate);
     connect(&_display, &QTimer::timeout, this, &TDebugger::ShowRunKeepingView);
     connect(&_editor, &TCodeEditor::BreakpointsChanged, this, &TDebugger::EditorBreakpointsChanged);
-    connect(_editor.document(), &QTextDocument::contentsChange, this, &TDebugger::TextChanged);
+    connect(&_run, &TRunController::Started, this, &TDebugger::RunStarted);
+    connect(&_run, &TRunController::Paused, this, &TDebugger::RunPaused);
+    connect(&_run, &TRunController::Stopped, this, &TDebugger::RunStopped);
+    // Before the results window opens: the panel shows the cells the run left.
+    connect(&_run, &TRunController::Finished, this, &TDebugger::RunStopped);
+    connect(&_run, &TRunController::Cleared, this, &TDebugger::ClearRun);
+    connect(&_run, &TRunController::TextCopied, this, &TDebugger::TextCopied);
+    // The breakpoints follow an edit soon enough for the next steps, without
+    // comparing the texts at every key.
+    _remap.setSingleShot(true);
+    _remap.setInterval(1000 / kDisplayRate);
+    connect(&_remap, &QTimer::timeout, this, [this] {
+        Map();
+        if (_run.State() == TRunState::rsPaused)
+            ShowRun();
+    });
+    connect(_editor.document(), &QTextDocument::contentsChange, this, &TDebugger::TextEdited);
+    connect(&_project, &TProject::Changed, this, &TDebugger::ProjectChanged);
     // The panel shows what it missed while it was hidden.
     connect(&_panel, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible)
@@ -54,7 +69,7 @@ TDebugger::TDebugger(TVeskCore& core, TCodeEditor& editor, TCellsPanel& panel,
 void TDebugger::RunStarted()
 {
     // A run that has not made a step yet is a fresh one: nothing to compare with.
-    if (_core.Step() == 0) {
+    if (_run.Core().Step() == 0) {
         _panel.Model().Clear();
         _stackEntries = 0;
     }
@@ -72,18 +87,30 @@ void TDebugger::RunPaused()
 void TDebugger::RunStopped()
 {
     _display.stop();
+    emit Notice(QString());
     _editor.ClearExecutionMark();
     RefreshCells();
-    emit StepsShown(_core.Step());
+    emit StepsShown(_run.Core().Step());
 }
 
-void TDebugger::RunFinished() { RunStopped(); }
+void TDebugger::ClearRun()
+{
+    // Nothing of the old run may stay on show: no cells, no stacks, no place.
+    _editor.ClearExecutionMark();
+    _panel.Model().Clear();
+    _panel.SetStacks({}, {});
+    _stackEntries = 0;
+    emit StepsShown(_run.Core().Step());
+}
 
 void TDebugger::ShowRun()
 {
+    emit Notice(QString());
+    if (_run.State() == TRunState::rsPaused && !Map().Alike())
+        emit Notice(tr("Текст изменён после запуска: выполняется программа, какой она была тогда"));
     ShowNextOperator();
     RefreshCells();
-    emit StepsShown(_core.Step());
+    emit StepsShown(_run.Core().Step());
 }
 
 void TDebugger::ShowRunKeepingView()
@@ -101,7 +128,8 @@ void TDebugger::RefreshCells()
 {
     if (_panel.isHidden())
         return;
-    _panel.Model().Refresh(_core.GetVariables(), _core.GetMemory(), _core.CurrentCell());
+    const TVeskCore& core = _run.Core();
+    _panel.Model().Refresh(core.GetVariables(), core.GetMemory(), core.CurrentCell());
 
     RefreshStacks();
 }
@@ -111,10 +139,11 @@ void TDebugger::RefreshStacks()
     // The core hands the loop stack out whole. One that has grown huge would
     // take longer than a display refresh may: while the program runs it stays
     // as last shown, and is read again at the next pause.
-    if (_display.isActive() && _stackEntries > kLiveStackEntries)
+    const TVeskCore& core = _run.Core();
+    if (_run.State() == TRunState::rsRunning && _stackEntries > kLiveStackEntries)
         return;
-    const auto astack = _core.AddressStackTop(std::size_t(kStackRows));
-    const auto cstack = _core.LoopStack();
+    const auto astack = core.AddressStackTop(std::size_t(kStackRows));
+    const auto cstack = core.LoopStack();
     _stackEntries = cstack.size();
     const auto more = [](QStringList& rows, std::size_t all) {
         if (all > std::size_t(rows.size()))
@@ -125,19 +154,22 @@ void TDebugger::RefreshStacks()
     for (auto it = astack.rbegin(); it != astack.rend() && addresses.size() < kStackRows; ++it)
         addresses << (it->empty() ? tr("(нет ячейки)")
                                   : QStringLiteral("$") + QString::fromStdU16String(*it));
-    more(addresses, _core.AddressStackSize());
+    more(addresses, core.AddressStackSize());
     QStringList loops;
     // Loops of one line read its text once: all of them, in a one-line program.
     std::int32_t lineNumber = -1;
+    std::optional<std::int32_t> edited;
     QString line;
     for (auto it = cstack.rbegin(); it != cstack.rend() && loops.size() < kStackRows; ++it) {
         if (it->head.line != lineNumber) {
             lineNumber = it->head.line;
-            line = EditorLine(lineNumber);
+            edited = Map().ToEdited(lineNumber);
+            line = edited ? EditorLine(*edited) : QString();
         }
-        QString text = tr("Строка %1, символ %2: ")
-                           .arg(it->head.line + 1)
-                           .arg(MapErrorColumn(View(line), it->head.column));
+        QString text = edited ? tr("Строка %1, символ %2: ")
+                                    .arg(*edited + 1)
+                                    .arg(MapErrorColumn(View(line), it->head.column))
+                              : tr("Строка удалена или изменена: ");
         text += it->passes < 0 ? tr("бесконечный")
                                : tr("осталось %1").arg(it->passes);
         if (it->count > 1)
@@ -150,16 +182,23 @@ void TDebugger::RefreshStacks()
 
 void TDebugger::ShowNextOperator()
 {
-    const TVeskCore::TCodePos next = _core.NextPosition();
-    // The read-only view: the writing one makes the core check its text again.
-    const auto& program = std::as_const(_core).ProgramCode();
+    const TVeskCore& core = _run.Core();
+    const TVeskCore::TCodePos next = core.NextPosition();
+    const auto& program = core.ProgramCode();
     if (next.line < 0 || std::size_t(next.line) >= program.size()) {
         _editor.ClearExecutionMark();
         return;
     }
-    const QString line = EditorLine(next.line);
+    const std::optional<std::int32_t> edited = Map().ToEdited(next.line);
+    if (!edited) {
+        // No mark at all rather than one on another operator.
+        _editor.ClearExecutionMark();
+        emit Notice(tr("Строка, которая выполняется, удалена или изменена после запуска"));
+        return;
+    }
+    const QString line = EditorLine(*edited);
     const TOperatorSpan span = EditorSpan(program[std::size_t(next.line)], View(line), next.column);
-    _editor.SetExecutionMark(next.line, span.column, span.length);
+    _editor.SetExecutionMark(*edited, span.column, span.length);
 }
 
 QString TDebugger::EditorLine(int line) const
@@ -174,47 +213,99 @@ QString TDebugger::FileKey() const
 {
     // A file named on the command line and the same file chosen in the open
     // dialog are one file.
-    const QString file = _currentFile();
-    return file == Untitled() ? file : QFileInfo(file).absoluteFilePath();
+    return _project.Untitled() ? QString() : QFileInfo(_project.Path()).absoluteFilePath();
 }
 
 int TDebugger::CaretLine() const { return _editor.textCursor().blockNumber(); }
 
 void TDebugger::ToggleBreakpointAtCaret() { _editor.ToggleBreakpoint(CaretLine()); }
 
+void TDebugger::RunToCaret()
+{
+    // A fresh start copies the text as it is: the caret's line is its line.
+    const bool fresh = _run.State() == TRunState::rsIdle;
+    const std::optional<std::int32_t> line = fresh ? CaretLine() : Map().ToRunning(CaretLine());
+    if (!line) {
+        emit Notice(tr("Строки курсора нет в выполняемой программе: она изменена после запуска"));
+        return;
+    }
+    _run.RunToLine(*line);
+}
+
+std::optional<std::int32_t> TDebugger::EditedLine(std::int32_t runningLine)
+{
+    return Map().ToEdited(runningLine);
+}
+
+// ---- the running text against the edited one ------------------------------
+
+void TDebugger::TextCopied(const QString& text)
+{
+    _startLines.clear();
+    for (QStringView line : QStringView(text).tokenize(u'\n'))
+        _startLines.push_back(qHash(line));
+    _map = {};
+    _mapStale = false;
+    _remap.stop();
+    SendBreakpoints();
+}
+
+void TDebugger::TextEdited()
+{
+    _mapStale = true;
+    if (_run.Active())
+        _remap.start();
+}
+
+const TLineMap& TDebugger::Map()
+{
+    if (_mapStale && !_startLines.empty()) {
+        const QTextDocument& document = *_editor.document();
+        _map = TLineMap::Compare(std::int32_t(_startLines.size()), document.blockCount(),
+                                 [&](std::int32_t running, std::int32_t edited) {
+                                     const QTextBlock block = document.findBlockByNumber(edited);
+                                     return _startLines[std::size_t(running)] == qHash(block.text());
+                                 });
+        _mapStale = false;
+        SendBreakpoints();
+    }
+    return _map;
+}
+
+void TDebugger::SendBreakpoints()
+{
+    // A breakpoint stops where its marker stands: on the running program's
+    // line that the marked line still is. A marker on a line typed or changed
+    // since the start has no line there.
+    std::vector<std::int32_t> lines;
+    for (const int line : _editor.Breakpoints()) {
+        if (const auto running = _map.ToRunning(line))
+            lines.push_back(*running);
+    }
+    _run.Core().SetBreakpoints(std::move(lines));
+}
+
 void TDebugger::EditorBreakpointsChanged()
 {
     const QList<int> lines = _editor.Breakpoints();
-    _core.SetBreakpoints(std::vector<std::int32_t>(lines.begin(), lines.end()));
+    Map();
+    SendBreakpoints();
     // While a load replaces the text (undo is off then), the breakpoints it
     // clears are not the file's: they are restored when the load is done.
     if (FileKey() == _file && _editor.document()->isUndoRedoEnabled())
         _breakpoints[_file] = lines;
 }
 
-void TDebugger::TextChanged(int position, int removed, int added)
-{
-    const int before = _characters;
-    _characters = _editor.document()->characterCount();
-    // A load replaces the whole text with the undo history off, a new project
-    // clears it: if the project's name changes next, it is another file.
-    const bool cleared = position == 0 && added == 0 && removed > 0 && removed >= before - 1;
-    _replaced = !_editor.document()->isUndoRedoEnabled() || cleared;
-}
-
-void TDebugger::ProjectChanged()
+void TDebugger::ProjectChanged(TProject::TChange change)
 {
     const QString file = FileKey();
-    const bool replaced = _replaced;
-    _replaced = false;
-    if (file == _file)
-        return;
-    if (!replaced) {
+    if (change == TProject::TChange::pcRenamed) {
         // Saved under another name: the breakpoints go along.
         _file = file;
         _breakpoints[_file] = _editor.Breakpoints();
         return;
     }
     _file = file;
-    _editor.SetBreakpoints(file == Untitled() ? QList<int>() : _breakpoints.value(file));
+    _editor.SetBreakpoints(file.isEmpty() ? QList<int>() : _breakpoints.value(file));
+    ClearRun();
 }

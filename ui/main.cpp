@@ -30,7 +30,6 @@
 #include "formats/bracketmatch.h"
 #include "formats/errorreport.h"
 #include "ui/sourcechecker.h"
-#include "ui/qttimer.h"
 #include "ui/recentfilesmenu.h"
 #include "ui/webpage.h"
 #include "ui/website.h"
@@ -57,52 +56,21 @@ TfMain::TfMain(const QStringList& arguments, QWidget* parent) : QMainWindow(pare
 
 TfMain::~TfMain() = default;
 
-TVeskTimer& TfMain::MakeTimer(int intervalMs, std::function<void()> handler)
-{
-    return *new TQtTimer(intervalMs, std::move(handler), this);
-}
-
 // ---- creation and closing -------------------------------------------------
 
 void TfMain::FormCreate(const QStringList& arguments)
 {
-    // What a handler throws is reported here and never reaches the core.
-    const auto guarded = [](std::function<void()> handler) {
-        return [handler = std::move(handler)](TVeskCore&) { TVeskApplication::RunCommand(handler); };
-    };
-    _core = std::make_unique<TVeskCore>(*this);
-    _preparer = std::make_unique<TLatestJob<TPreparedProgram>>();
-    _core->OnStart = guarded([this] {
-        CoreStart();
-        DebugStart();
-    });
-    _core->OnStop = guarded([this] {
-        CoreStop();
-        DebugStop();
-    });
-    _core->OnFinish = guarded([this] {
-        DebugFinish();
-        CoreFinish();
-    });
-    _core->OnPause = guarded([this] {
-        CorePause();
-        DebugPause();
-    });
-    _core->OnHandlerFailure = [](std::exception_ptr failure) {
-        TVeskApplication::RunCommand([&failure] { std::rethrow_exception(failure); });
-    };
-    _core->OnError = [this](TVeskCore&, std::int32_t line, std::int32_t pos,
-                            const std::u16string& message) {
-        TVeskApplication::RunCommand([&] {
-            MarkCoreError(line, pos);
-            CoreError(line, pos, message);
-        });
-    };
-    _debugger = std::make_unique<TDebugger>(*_core, *mEditor, *pCellsPanel, &TfMain::CurrentFile,
-                                            nullptr);
-    connect(this, &QWidget::windowTitleChanged, _debugger.get(), &TDebugger::ProjectChanged);
+    _project = new TProject(this);
+    connect(_project, &TProject::Changed, this, &TfMain::SetProjectTitle);
+    _run = std::make_unique<TRunController>([this] { return EditorText(); });
+    // The debugger listens first: the panel and the marks are up to date
+    // before the window's handlers open the results or the error report.
+    _debugger = std::make_unique<TDebugger>(*_run, *mEditor, *pCellsPanel, *_project, nullptr);
     connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
-    DebugStop();
+    connect(_debugger.get(), &TDebugger::Notice, lStatusNotice, &QLabel::setText);
+    BindRun();
+    CoreStop();
+    ShowSteps(_run->Core().Step());
     NewProject();
     if (!arguments.isEmpty())
         LoadProjectFrom(arguments.first());
@@ -111,7 +79,7 @@ void TfMain::FormCreate(const QStringList& arguments)
 void TfMain::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (!_core) {
+    if (!_run) {
         event->accept();
         return;
     }
@@ -125,14 +93,14 @@ void TfMain::closeEvent(QCloseEvent* event)
 
 void TfMain::FormCloseQuery(bool& canClose)
 {
-    if (_core->IsRun() || _paused || Preparing()) {
-        PauseRun();
+    if (_run->Active()) {
+        _run->Pause();
         const QString question = tr("Программа в данный момент выполняется. Прервать?");
         if (Ask(CloseCaption(), question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
             canClose = false;
             return;
         }
-        StopRun();
+        _run->Halt();
     }
     canClose = SaveChangesFirst(CloseCaption());
 }
@@ -141,8 +109,7 @@ void TfMain::FormClose()
 {
     TIdeSettings().SaveWindow(*this);
     _debugger.reset();
-    _preparer.reset();
-    _core.reset();
+    _run.reset();
 }
 
 int TfMain::Ask(const QString& caption, const QString& text, int buttons)
@@ -268,6 +235,7 @@ void TfMain::BuildStatusBar()
         return label;
     };
     lStatusCheck = addLabel("lStatusCheck", false);
+    lStatusNotice = addLabel("lStatusNotice", false);
     lStatusPosition = addLabel("lStatusPosition", true);
     lStatusState = addLabel("lStatusState", true);
     lStatusSteps = addLabel("lStatusSteps", true);
@@ -300,8 +268,13 @@ void TfMain::MarkCoreError(std::int32_t errorLine, std::int32_t errorPos)
             mEditor->SetErrorMark(bracket->line, bracket->column);
         return;
     }
-    const QString line = mEditor->document()->findBlockByNumber(errorLine).text();
-    mEditor->SetErrorMark(errorLine, MapErrorColumn(line.toStdU16String(), errorPos) - 1);
+    // The place in the running program, where it now stands in the editor:
+    // no mark where that line was edited since the start.
+    const std::optional<std::int32_t> edited = _debugger->EditedLine(errorLine);
+    if (!edited)
+        return;
+    const QString line = mEditor->document()->findBlockByNumber(*edited).text();
+    mEditor->SetErrorMark(*edited, MapErrorColumn(line.toStdU16String(), errorPos) - 1);
 }
 
 QMenu* TfMain::AddMenu(const char* name, const QString& caption)

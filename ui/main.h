@@ -1,5 +1,6 @@
 // The IDE's main window: the program editor, the run buttons, the menus and
-// every command behind them; it owns the interpreter and listens to its events.
+// every command behind them. The run controller runs the program and the
+// project model keeps its file; the window shows what they tell it.
 #pragma once
 
 #include <QIcon>
@@ -13,7 +14,8 @@
 
 #include "core/veskcore.h"
 #include "ui/codeeditor.h"
-#include "ui/latestjob.h"
+#include "ui/project.h"
+#include "ui/runcontroller.h"
 #include "ui/style.h"
 
 class QAction;
@@ -27,7 +29,7 @@ class QPrinter;
 class TFindDialog;
 class TSourceChecker;
 
-class TfMain final : public QMainWindow, public TTimerOwner {
+class TfMain final : public QMainWindow {
     Q_OBJECT
 public:
     // arguments: the command line without the program's own name; the first
@@ -35,14 +37,14 @@ public:
     explicit TfMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
     ~TfMain() override;
 
-    // The path of the current project, or "Безымянный".
-    [[nodiscard]] static QString CurrentFile();
+    // The path of the current project, or "Безымянный" in the interface language.
+    [[nodiscard]] QString CurrentFile() const { return _project->DisplayName(); }
     // The interpreter, read-only; null once the window has closed.
-    [[nodiscard]] const TVeskCore* Core() const { return _core.get(); }
+    [[nodiscard]] const TVeskCore* Core() const { return _run ? &_run->Core() : nullptr; }
+    // The run of the program; null once the window has closed.
+    [[nodiscard]] TRunController* Run() const { return _run.get(); }
     // The editor's line list: no empty last line after a final break.
     [[nodiscard]] QStringList EditorLines() const;
-
-    TVeskTimer& MakeTimer(int intervalMs, std::function<void()> handler) override;
 
     // Project routines: true when done, false when cancelled or failed.
     bool NewProject();
@@ -137,32 +139,22 @@ private:
     // Project files.
     bool SaveChangesFirst(const QString& caption);
     bool LoadProjectFrom(const QString& path);
-    void WriteProjectFile(const QString& path) const;
     void SetProjectTitle();
+    // The project file's error text becomes the command's failure.
+    static void Check(const QString& failure);
     [[nodiscard]] QString EditorText() const;
     [[nodiscard]] std::vector<std::u16string> SourceLines() const;
     [[nodiscard]] int Ask(const QString& caption, const QString& text, int buttons);
 
-    // Core events.
+    // The run's events, from the controller.
+    void BindRun();
     void CoreStart();
     void CoreStop();
     void CoreFinish();
     void CorePause();
     void CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message);
-    void SetRunControls(bool run, bool pause, bool stop, const QString& runCaption);
-    // Run: a fresh start or a continue. slice 0 paces a fresh run and keeps a
-    // continued run as it was; above 0 the run goes unpaced in slices of that
-    // many seconds. `started` runs once the core has been told to go: at once,
-    // or, for a big program made ready on a worker thread, when it is ready.
-    void StartRun(double slice, std::function<void()> started = {});
-    void LaunchRun(const std::function<void()>& started);
-    [[nodiscard]] bool Preparing() const;
-    // Pause: a run waiting for its program starts paused.
-    void PauseRun();
-    // Right after a start: pauses before the first step, if the run went.
-    void PauseAtStart();
-    // Drops a program being made ready; the core stops.
-    void StopRun();
+    // The run buttons as the run's state has them.
+    void SetRunControls(TRunState state);
 
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
@@ -176,22 +168,14 @@ private:
     // After a pause: the status names a watchpoint that caused it.
     void ShowPauseCause();
     void BuildCellsPanel();
-    // The debugger's part of the core's events.
-    void DebugStart();
-    void DebugPause();
-    void DebugStop();
-    void DebugFinish();
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();
     void PrintJob(); // throws std::runtime_error when printing fails
 
-    std::unique_ptr<TVeskCore> _core;
-    std::unique_ptr<TDebugger> _debugger; // goes before the core it watches
-    // Goes before the core too: its handler runs the core.
-    std::unique_ptr<TLatestJob<TPreparedProgram>> _preparer;
-    bool _paused = false;
-    bool _pauseWhenReady = false; // Pause came while the program was being made ready
+    TProject* _project = nullptr;
+    std::unique_ptr<TRunController> _run;
+    std::unique_ptr<TDebugger> _debugger; // goes before the run it watches
     int _sfpos = 0;
 
     TCodeEditor* mEditor = nullptr;
@@ -200,6 +184,7 @@ private:
     QLabel* lStatusState = nullptr;
     QLabel* lStatusSteps = nullptr;
     QLabel* lStatusCheck = nullptr;
+    QLabel* lStatusNotice = nullptr; // what the screen cannot show of an edited run
     QCommandLinkButton* bBigRun = nullptr;
     QCommandLinkButton* bBigPause = nullptr;
     QCommandLinkButton* bBigStop = nullptr;

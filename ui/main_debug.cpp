@@ -10,9 +10,6 @@
 
 namespace {
 
-// An unpaced run returns to the event loop this often, in seconds: the window
-// then reacts well within 50 ms.
-constexpr double kUnpacedSlice = 0.010;
 // Room for the five columns of the cells.
 constexpr int kCellsPanelWidth = 330;
 
@@ -54,58 +51,22 @@ void TfMain::BuildCellsPanel()
     pCellsPanel->hide();
 }
 
-void TfMain::DebugStart()
+void TfMain::nRunUnpacedItemClick()
 {
-    ShowRunState(_core->TimerSlice() > 0 ? tr("Выполняется без задержки")
-                                         : tr("Выполняется"));
-    _debugger->RunStarted();
+    mEditor->setFocus();
+    _run->RunUnpaced();
 }
-
-void TfMain::DebugPause()
-{
-    // The core also pauses by itself (a breakpoint, a step): then as after Pause,
-    // Run continues rather than starting afresh.
-    _paused = true;
-    ShowRunState(tr("Приостановлено"));
-    ShowPauseCause();
-    _debugger->RunPaused();
-}
-
-void TfMain::DebugStop()
-{
-    ShowRunState(tr("Остановлено"));
-    _debugger->RunStopped();
-}
-
-void TfMain::DebugFinish()
-{
-    ShowRunState(tr("Завершено"));
-    _debugger->RunFinished();
-}
-
-void TfMain::nRunUnpacedItemClick() { StartRun(kUnpacedSlice); }
 
 void TfMain::nStepItemClick()
 {
-    if (!_paused) {
-        // From a stopped program: start, and pause before the first step.
-        StartRun(0, [this] { PauseAtStart(); });
-        return;
-    }
-    // Set after the continue: no step runs before control is back in the event loop.
-    StartRun(0, [this] {
-        if (_core->IsRun())
-            _core->RequestStepStop();
-    });
+    mEditor->setFocus();
+    _run->Step();
 }
 
 void TfMain::nRunToCursorItemClick()
 {
-    const int line = _debugger->CaretLine();
-    StartRun(0, [this, line] {
-        if (_core->IsRun())
-            _core->SetRunToLine(line);
-    });
+    mEditor->setFocus();
+    _debugger->RunToCaret();
 }
 
 void TfMain::nBreakpointItemClick() { _debugger->ToggleBreakpointAtCaret(); }

@@ -2,30 +2,13 @@
 #include "main.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <stdexcept>
 
-#include "formats/filewrite.h"
-#include "formats/projectfile.h"
-#include "formats/projectread.h"
 #include "ui/application.h"
 #include "ui/idesettings.h"
-
-namespace {
-
-// Built when asked, so that it comes out in the interface language.
-QString Untitled() { return QCoreApplication::translate("TfMain", "Безымянный"); }
-
-// The current project's path, shared by the whole unit as the title logic expects.
-// Empty until the first NewProject, which runs once the interface language is set.
-QString CurrentFileName;
-
-} // namespace
-
-QString TfMain::CurrentFile() { return CurrentFileName.isEmpty() ? Untitled() : CurrentFileName; }
 
 QString TfMain::EditorText() const { return mEditor->ProgramText(); }
 
@@ -44,47 +27,41 @@ QStringList TfMain::EditorLines() const
 
 void TfMain::SetProjectTitle()
 {
-    // The whole file name: ":" and "\\" are ordinary characters in it here.
-    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + QFileInfo(CurrentFileName).fileName());
+    TVeskApplication::SetTitle(QStringLiteral("Vesk - ") + _project->FileName());
     setWindowTitle(TVeskApplication::Title());
+}
+
+void TfMain::Check(const QString& failure)
+{
+    if (!failure.isEmpty())
+        throw std::runtime_error(failure.toStdString());
 }
 
 bool TfMain::NewProject()
 {
     mEditor->clear();
     mEditor->document()->setModified(false);
-    CurrentFileName = Untitled();
-    SetProjectTitle();
+    _project->New();
     return true;
 }
 
-bool TfMain::LoadProject()
-{
-    // A file that does not open is said so, whether it came from the command line
-    // or the open dialog; the project stays as it was.
-    const TProjectRead read = ReadProjectFile(CurrentFileName);
-    if (!read.error.isEmpty()) {
-        TVeskApplication::ShowError(read.error);
-        return false;
-    }
-    mEditor->setPlainText(QString::fromStdU16String(read.text));
-    mEditor->document()->setModified(false);
-    SetProjectTitle();
-    return true;
-}
+bool TfMain::LoadProject() { return LoadProjectFrom(_project->Path()); }
 
 bool TfMain::LoadProjectFrom(const QString& path)
 {
-    // A failed load keeps the earlier path, so a later save cannot write this
-    // editor's text over the file that failed to load.
-    const QString previous = CurrentFileName;
-    CurrentFileName = path;
-    if (LoadProject()) {
-        TIdeSettings().AddRecentFile(path);
-        return true;
+    // A file that does not open is said so, whether it came from the command line
+    // or the open dialog; the project stays as it was, so a later save cannot
+    // write this editor's text over the file that failed to load.
+    const QString failure = _project->Load(path, [this](std::u16string text) {
+        mEditor->setPlainText(QString::fromStdU16String(text));
+        mEditor->document()->setModified(false);
+    });
+    if (!failure.isEmpty()) {
+        TVeskApplication::ShowError(failure);
+        return false;
     }
-    CurrentFileName = previous;
-    return false;
+    TIdeSettings().AddRecentFile(path);
+    return true;
 }
 
 bool TfMain::OpenProject()
@@ -94,36 +71,24 @@ bool TfMain::OpenProject()
     return LoadProjectFrom(dOpenDialog->selectedFiles().first());
 }
 
-void TfMain::WriteProjectFile(const QString& path) const
-{
-    const std::string bytes = EncodeProjectText(EditorText().toStdU16String());
-    const QString failure = WriteWholeFile(path, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (!failure.isEmpty())
-        throw std::runtime_error(failure.toStdString());
-}
-
 bool TfMain::SaveProject()
 {
-    if (CurrentFileName == Untitled())
+    if (_project->Untitled())
         return SaveProjectAs();
-    WriteProjectFile(CurrentFileName);
+    Check(_project->Save(EditorText().toStdU16String()));
     mEditor->document()->setModified(false);
     return true;
 }
 
 bool TfMain::SaveProjectAs()
 {
-    dSaveDialog->selectFile(CurrentFileName);
+    dSaveDialog->selectFile(_project->DisplayName());
     if (dSaveDialog->exec() != QDialog::Accepted || dSaveDialog->selectedFiles().isEmpty())
         return false;
-    // The path changes only once the file is written: after a failure Ctrl+S
-    // still goes where the title says.
     const QString chosen = dSaveDialog->selectedFiles().first();
-    WriteProjectFile(chosen);
-    CurrentFileName = chosen;
+    Check(_project->SaveAs(chosen, EditorText().toStdU16String()));
     mEditor->document()->setModified(false);
-    SetProjectTitle();
-    TIdeSettings().AddRecentFile(CurrentFileName);
+    TIdeSettings().AddRecentFile(chosen);
     return true;
 }
 

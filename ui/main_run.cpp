@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <utility>
 
 #include "formats/errorreport.h"
 #include "formats/results.h"
@@ -20,116 +19,71 @@ namespace {
 QString RunCaption() { return QCoreApplication::translate("TfMain", "Выполнить"); }
 QString ContinueCaption() { return QCoreApplication::translate("TfMain", "Продолжить"); }
 
-// From this many characters on, a program is made ready on a worker thread,
-// where splitting, preparing, checking and decoding it would otherwise hold
-// the window still: a few milliseconds' worth stays in the window's thread.
-constexpr qsizetype kPrepareApartFrom = 256 * 1024;
-
 } // namespace
 
-void TfMain::bBigRunClick() { StartRun(0); }
-
-void TfMain::StartRun(double slice, std::function<void()> started)
+void TfMain::BindRun()
 {
-    if (Preparing())
-        return; // a start is under way
-    mEditor->setFocus();
-    if (_paused) {
-        if (slice > 0)
-            _core->SetTimerSlice(slice);
-        LaunchRun(started);
-        return;
-    }
-    _core->Reset();
-    _core->SetTimerSlice(slice);
-    const QString text = EditorText();
-    if (text.size() < kPrepareApartFrom) {
-        _core->ProgramCode() = TCodeEditor::ProgramLines(text);
-        LaunchRun(started);
-        return;
-    }
-    // The text as it is now runs, whatever is typed meanwhile. Until the
-    // program comes, Pause and Stop work as on a run.
-    CoreStart();
-    ShowRunState(tr("Подготовка к выполнению"));
-    _pauseWhenReady = false;
-    const auto work = [text] { return TPreparedProgram(TCodeEditor::ProgramLines(text)); };
-    _preparer->Start(work, [this, started = std::move(started)](TPreparedProgram program,
-                                                                std::exception_ptr failure) {
-        TVeskApplication::RunCommand([&] {
-            if (failure) {
-                _core->Stop();
-                std::rethrow_exception(failure);
-            }
-            _core->LoadPrepared(std::move(program));
-            // A Pause that came meanwhile: start, and pause before the first step.
-            LaunchRun(std::exchange(_pauseWhenReady, false) ? [this] { PauseAtStart(); } : started);
-        });
+    connect(_run.get(), &TRunController::StateChanged, this, [this](TRunState state) {
+        SetRunControls(state);
+        if (state == TRunState::rsPreparing)
+            ShowRunState(tr("Подготовка к выполнению"));
     });
+    connect(_run.get(), &TRunController::Started, this, &TfMain::CoreStart);
+    connect(_run.get(), &TRunController::Paused, this, &TfMain::CorePause);
+    connect(_run.get(), &TRunController::Stopped, this, &TfMain::CoreStop);
+    connect(_run.get(), &TRunController::Finished, this, &TfMain::CoreFinish);
+    connect(_run.get(), &TRunController::ErrorRaised, this,
+            [this](std::int32_t line, std::int32_t column, const std::u16string& message) {
+                MarkCoreError(line, column);
+                CoreError(line, column, message);
+            });
 }
 
-void TfMain::LaunchRun(const std::function<void()>& started)
+void TfMain::bBigRunClick()
 {
-    // A target of «Выполнить до курсора» that a pause cut short is not kept.
-    _core->SetRunToLine(-1);
-    _core->Execute();
-    _paused = false;
-    if (started)
-        started();
-}
-
-bool TfMain::Preparing() const { return _preparer && _preparer->Busy(); }
-
-void TfMain::PauseAtStart()
-{
-    if (_core->IsRun())
-        PauseRun();
-}
-
-void TfMain::PauseRun()
-{
-    if (Preparing()) {
-        _pauseWhenReady = true;
-        return;
-    }
-    _core->Pause();
-    _paused = true;
-}
-
-void TfMain::StopRun()
-{
-    _preparer->Cancel();
-    _pauseWhenReady = false;
-    _core->Stop();
+    mEditor->setFocus();
+    _run->Run();
 }
 
 void TfMain::bBigPauseClick()
 {
-    PauseRun();
+    _run->Pause();
     mEditor->setFocus();
 }
 
 void TfMain::bBigStopClick()
 {
-    StopRun();
-    _core->Reset();
-    _paused = false;
+    _run->Stop();
     mEditor->setFocus();
 }
 
-void TfMain::SetRunControls(bool run, bool pause, bool stop, const QString& runCaption)
+void TfMain::SetRunControls(TRunState state)
 {
-    bBigRun->setEnabled(run);
-    bBigPause->setEnabled(pause);
-    bBigStop->setEnabled(stop);
-    bBigRun->setText(runCaption);
+    const TRunControls controls = RunControlsFor(state);
+    bBigRun->setEnabled(controls.run);
+    bBigPause->setEnabled(controls.pause);
+    bBigStop->setEnabled(controls.stop);
+    bBigRun->setText(controls.continueCaption ? ContinueCaption() : RunCaption());
 }
 
-void TfMain::CoreStart() { SetRunControls(false, true, true, ContinueCaption()); }
+void TfMain::CoreStart()
+{
+    SetRunControls(_run->State());
+    ShowRunState(_run->Unpaced() ? tr("Выполняется без задержки") : tr("Выполняется"));
+}
 
-void TfMain::CorePause() { SetRunControls(true, true, true, ContinueCaption()); }
+void TfMain::CorePause()
+{
+    SetRunControls(_run->State());
+    ShowRunState(tr("Приостановлено"));
+    ShowPauseCause();
+}
 
-void TfMain::CoreStop() { SetRunControls(true, false, false, RunCaption()); }
+void TfMain::CoreStop()
+{
+    SetRunControls(_run->State());
+    ShowRunState(tr("Остановлено"));
+}
 
 void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std::u16string& message)
 {
@@ -149,13 +103,15 @@ void TfMain::CoreError(std::int32_t errorLine, std::int32_t errorPos, const std:
 
 void TfMain::CoreFinish()
 {
-    const TMemory memory = _core->GetMemory();
-    const std::vector<std::u16string> names = _core->GetVariables();
+    ShowRunState(tr("Завершено"));
+    const TVeskCore& core = _run->Core();
+    const TMemory memory = core.GetMemory();
+    const std::vector<std::u16string> names = core.GetVariables();
     TfResults results(this);
     results.AddRows(ResultRows(names, memory)); // in one insertion: a list of 65,536 rows opens at once
     results.SetTimeText(
-        tr("%1 сек.").arg(QString::fromStdU16String(SecondsText(_core->EndTime()))));
-    results.SetStepsCount(_core->Step());
-    SetRunControls(true, false, false, RunCaption());
+        tr("%1 сек.").arg(QString::fromStdU16String(SecondsText(core.EndTime()))));
+    results.SetStepsCount(core.Step());
+    SetRunControls(_run->State());
     results.exec();
 }

@@ -9,7 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
-#include "ui/debugger.h"
+#include "ui/runcontroller.h"
 
 namespace {
 
@@ -40,27 +40,14 @@ void TfMain::BuildWatchMenus(QMenu* projectMenu)
 
 void TfMain::nStepOverItemClick()
 {
-    if (!_paused) {
-        nStepItemClick();
-        return;
-    }
-    StartRun(0, [this] {
-        if (_core->IsRun())
-            _core->RequestStepOver();
-    });
+    mEditor->setFocus();
+    _run->StepOver();
 }
 
 void TfMain::nStepOutItemClick()
 {
-    if (!_paused) {
-        nStepItemClick();
-        return;
-    }
-    // With no loop or block to leave, the run simply goes on.
-    StartRun(0, [this] {
-        if (_core->IsRun())
-            (void)_core->RequestStepOut();
-    });
+    mEditor->setFocus();
+    _run->StepOut();
 }
 
 void TfMain::nWatchItemClick()
@@ -105,15 +92,15 @@ void TfMain::nWatchItemClick()
     std::uint8_t chosen = 0;
     for (const TKindBox& kind : kinds)
         chosen |= kind.box->isChecked() ? kind.kind : 0;
-    std::vector<TWatchpoint> watchpoints = _core->Watchpoints();
+    std::vector<TWatchpoint> watchpoints = _run->Core().Watchpoints();
     watchpoints.push_back(*TWatchpoint::Make(address->text().toStdU16String(), chosen));
-    _core->SetWatchpoints(std::move(watchpoints));
+    _run->Core().SetWatchpoints(std::move(watchpoints));
 }
 
 void TfMain::FillWatchList()
 {
     nWatchListMenu->clear();
-    const std::vector<TWatchpoint>& watchpoints = _core->Watchpoints();
+    const std::vector<TWatchpoint>& watchpoints = _run->Core().Watchpoints();
     if (watchpoints.empty()) {
         nWatchListMenu->addAction(tr("Нет точек наблюдения"))->setEnabled(false);
         return;
@@ -121,10 +108,10 @@ void TfMain::FillWatchList()
     for (std::size_t i = 0; i < watchpoints.size(); ++i) {
         // Choosing an entry removes it.
         nWatchListMenu->addAction(tr("Удалить %1").arg(CellName(watchpoints[i].cell)), this, [this, i] {
-            std::vector<TWatchpoint> kept = _core->Watchpoints();
+            std::vector<TWatchpoint> kept = _run->Core().Watchpoints();
             if (i < kept.size())
                 kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
-            _core->SetWatchpoints(std::move(kept));
+            _run->Core().SetWatchpoints(std::move(kept));
         });
     }
 }
@@ -143,6 +130,7 @@ QString TfMain::WatchHitText(const TWatchHit& hit) const
 
 void TfMain::ShowPauseCause()
 {
-    if (_core->LastPauseCause() == TVeskCore::TPauseCause::pcWatchpoint)
-        ShowRunState(WatchHitText(_core->LastWatchHit()));
+    const TVeskCore& core = _run->Core();
+    if (core.LastPauseCause() == TVeskCore::TPauseCause::pcWatchpoint)
+        ShowRunState(WatchHitText(core.LastWatchHit()));
 }

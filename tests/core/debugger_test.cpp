@@ -1,5 +1,6 @@
 // Breakpoints, stepping, run-to-line and the read-outs a debugger shows; steps
 // run in batches, and the timer slices of an unpaced run.
+#include <stop_token>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -200,6 +201,22 @@ TEST_P(Debugger, ProgramMadeReadyApartHonoursBreakpointsAndLaterEdits)
     ASSERT_EQ(errors.size(), 1U);
     EXPECT_EQ(errors[0].pos, 0); // the unpaired bracket of the new lines
     EXPECT_FALSE(core.IsRun());
+}
+
+// A stop requested before or during the preparation leaves nothing behind:
+// the lines are given back, and neither a fault nor a program comes out.
+TEST(PreparedProgram, StopRequestGivesEverythingBack)
+{
+    std::stop_source stop;
+    stop.request_stop();
+    const TPreparedProgram cancelled({u"$0001 ' start", u"]"}, stop.get_token());
+    EXPECT_TRUE(cancelled.Cancelled());
+    EXPECT_TRUE(cancelled.Lines().empty());
+    EXPECT_FALSE(cancelled.Fault());
+
+    const TPreparedProgram ready({u"$0001 ' start"}, std::stop_source().get_token());
+    EXPECT_FALSE(ready.Cancelled());
+    EXPECT_EQ(ready.Lines(), std::vector<std::u16string>{u"$0001"});
 }
 
 INSTANTIATE_TEST_SUITE_P(TickedAndBatched, Debugger, ::testing::Bool(),

@@ -1,9 +1,11 @@
 // The interface under an English locale: the application picks English from
 // LANGUAGE, as at a user's desktop, and every window speaks it.
 #include <QDockWidget>
+#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -48,6 +50,7 @@ private slots:
     void coreMessages_data();
     void coreMessages();
     void resultsWindow();
+    void fileNamedUntitledSavesInPlace();
 };
 
 void TestEnglish::menusAndRunButtons()
@@ -172,6 +175,28 @@ void TestEnglish::resultsWindow()
     QCOMPARE(texts.at(7), QStringLiteral("Close"));
     QCOMPARE(headers, (QStringList{QStringLiteral("Address"), QStringLiteral("Value (binary)"),
                                    QStringLiteral("Value (hex)"), QStringLiteral("Char")}));
+}
+
+void TestEnglish::fileNamedUntitledSavesInPlace()
+{
+    // The untitled project's English name is only a name: a file called so is
+    // an ordinary project, and Ctrl+S writes it without asking where.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Untitled"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("$0001");
+    file.close();
+    auto window = ShowMainWindow({path});
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vesk - Untitled"));
+    TModalScript script; // records any window that comes up: none may
+    Editor(*window)->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Editor(*window), QStringLiteral("+01"));
+    QTest::keyClick(Editor(*window), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(script.Seen().empty());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("$0001+01"));
+    QVERIFY(!Editor(*window)->document()->isModified());
 }
 
 // As a user with an English desktop starts it: the language comes from the

@@ -16,6 +16,7 @@ private slots:
     void onlyTheLatestJobCounts();
     void failureComesBackAsTheException();
     void destructionWaitsForTheJobUnderWay();
+    void cancelStopsTheWorkUnderWay();
 };
 
 void TestLatestJob::resultComesBackInTheCallersThread()
@@ -98,6 +99,32 @@ void TestLatestJob::destructionWaitsForTheJobUnderWay()
     QVERIFY(finished);
     // Its result has nowhere to go and is dropped.
     QTest::qWait(50);
+    QVERIFY(!called);
+}
+
+void TestLatestJob::cancelStopsTheWorkUnderWay()
+{
+    // Work that would go on for ever unless asked to stop: Cancel and a newer
+    // job each end it, and the owner never waits for it.
+    std::atomic<int> started = 0;
+    std::atomic<int> ended = 0;
+    bool called = false;
+    const auto endless = [&started, &ended](std::stop_token stop) {
+        ++started;
+        while (!stop.stop_requested())
+            QThread::msleep(1);
+        ++ended;
+        return 0;
+    };
+    TLatestJob<int> job;
+    job.Start(endless, [&called](int, std::exception_ptr) { called = true; });
+    QTRY_COMPARE(started.load(), 1);
+    job.Start(endless, [&called](int, std::exception_ptr) { called = true; });
+    QTRY_COMPARE(ended.load(), 1);
+    QTRY_COMPARE(started.load(), 2);
+    job.Cancel();
+    QTRY_COMPARE(ended.load(), 2);
+    QTest::qWait(20);
     QVERIFY(!called);
 }
 

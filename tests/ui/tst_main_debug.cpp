@@ -2,9 +2,9 @@
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -33,6 +33,19 @@ const QString kThreeLines = QStringLiteral("$0001 +01\n"
                                            "  $0002\t+02 ' two\n"
                                            "$0003 +03");
 
+// Eleven lines: a loop of three passes around a condition block on line 5.
+const QString kLoopAroundCondition = QStringLiteral("' three passes\n"
+                                                    "$0001 +01\n"
+                                                    "[03:\n"
+                                                    "$0001\n"
+                                                    "?02 ( $0003 +01 : $0004 +01 : $0005 +01 )\n"
+                                                    "$0001 +01\n"
+                                                    "]\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01\n"
+                                                    "$0002 +01");
+
 TCodeEditor* CodeEditor(const TfMain& window) { return Child<TCodeEditor>(window, "mEditor"); }
 
 void Key(const TfMain& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -57,6 +70,21 @@ QString MarkedText(const TfMain& window)
     }
     return {};
 }
+
+// "line:text" of the next-operator mark wherever it stands, or empty.
+QString ExecutionMark(const TfMain& window)
+{
+    for (const QTextEdit::ExtraSelection& selection : CodeEditor(window)->extraSelections()) {
+        if (selection.cursor.hasSelection())
+            return QString::number(selection.cursor.blockNumber()) + QLatin1Char(':')
+                   + selection.cursor.selectedText();
+    }
+    return {};
+}
+
+QString Notice(const TfMain& window) { return Child<QLabel>(window, "lStatusNotice")->text(); }
+
+int StackRows(const TfMain& window, const char* name) { return Child<QListWidget>(window, name)->count(); }
 
 // "address=decimal" of every row the panel shows, '*' after a changed one.
 QStringList PanelCells(const TfMain& window)
@@ -99,6 +127,8 @@ private slots:
     void deepStackShowsItsTop();
     void loopStackShowsEachLoopsPlace();
     void breakpointsKeptPerFile();
+    void editWhilePausedShowsWhatRunsNext();
+    void cellsPanelClearedByStopAndNewProject();
     void stepOverLoopAndWatchpointPause();
 };
 
@@ -407,7 +437,7 @@ void TestMainDebug::breakpointsKeptPerFile()
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
-    QCOMPARE(TfMain::CurrentFile(), second);
+    QCOMPARE(window->CurrentFile(), second);
     QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
     CaretToLine(*window, 1);
     Key(*window, Qt::Key_F5);
@@ -431,6 +461,76 @@ void TestMainDebug::breakpointsKeptPerFile()
     QTRY_VERIFY_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints().isEmpty(), kWait);
 }
 
+void TestMainDebug::editWhilePausedShowsWhatRunsNext()
+{
+    auto window = ShowMainWindow();
+    SetProgram(*window, kLoopAroundCondition);
+    Key(*window, Qt::Key_F12);
+    CaretToLine(*window, 4);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(ExecutionMark(*window), QStringLiteral("4:?02"));
+    QVERIFY(Notice(*window).isEmpty());
+
+    // A line typed above: the run goes on with its own text, and the screen
+    // shows its places where they now stand.
+    Key(*window, Qt::Key_Home, Qt::ControlModifier);
+    Key(*window, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!Notice(*window).isEmpty(), kWait);
+    QCOMPARE(ExecutionMark(*window), QStringLiteral("5:?02"));
+    auto* loops = Child<QListWidget>(*window, "lLoopStack");
+    QVERIFY(loops->item(0)->text().startsWith(QStringLiteral("Строка 4, символ 1: ")));
+    const auto steps = window->Core()->Step();
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), steps + 1, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QVERIFY2(ExecutionMark(*window).startsWith(QStringLiteral("5:")), qPrintable(ExecutionMark(*window)));
+    QCOMPARE(CodeEditor(*window)->Breakpoints(), QList<int>{5});
+    // The moved marker stops the run where it stands: the condition's line.
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > steps + 1, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->NextPosition().line, 4);
+    QVERIFY2(ExecutionMark(*window).startsWith(QStringLiteral("5:")), qPrintable(ExecutionMark(*window)));
+
+    // The line that runs next changed: no mark anywhere, and the status says why.
+    Editor(*window)->setTextCursor(QTextCursor(Editor(*window)->document()->findBlockByNumber(5)));
+    Key(*window, Qt::Key_End);
+    QTest::keyClicks(Editor(*window), QStringLiteral(" '"));
+    QTRY_COMPARE_WITH_TIMEOUT(Notice(*window),
+                              QStringLiteral("Строка, которая выполняется, удалена или изменена после запуска"),
+                              kWait);
+    QVERIFY(ExecutionMark(*window).isEmpty());
+    Button(*window, "bBigStop")->click();
+    QVERIFY(Notice(*window).isEmpty());
+}
+
+void TestMainDebug::cellsPanelClearedByStopAndNewProject()
+{
+    auto window = ShowMainWindow();
+    SetProgram(*window, QStringLiteral("$0001 [ +01 ]"));
+    Key(*window, Qt::Key_F12);
+    for (const bool stop : {true, false}) {
+        Key(*window, Qt::Key_F9);
+        QTRY_VERIFY_WITH_TIMEOUT(window->Core()->Step() > 5, kWait);
+        Button(*window, "bBigPause")->click();
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        QCOMPARE(PanelCells(*window).size(), 1);
+        QCOMPARE(StackRows(*window, "lLoopStack"), 1);
+        if (stop) {
+            Button(*window, "bBigStop")->click();
+        } else {
+            Editor(*window)->document()->setModified(false);
+            Key(*window, Qt::Key_N, Qt::ControlModifier);
+            SetProgram(*window, QStringLiteral("$0001 [ +01 ]"));
+        }
+        QVERIFY(PanelCells(*window).isEmpty());
+        QCOMPARE(StackRows(*window, "lLoopStack"), 0);
+        QCOMPARE(StackRows(*window, "lAddressStack"), 0);
+    }
+    Button(*window, "bBigStop")->click();
+}
 
 void TestMainDebug::stepOverLoopAndWatchpointPause()
 {

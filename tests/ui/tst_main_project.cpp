@@ -127,7 +127,7 @@ void TestMainProject::roundTrip()
     TModalScript script;
     QCOMPARE(Editor(*window)->toPlainText(), editor);
     QVERIFY(!Modified(*window));
-    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->CurrentFile(), path);
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("prog.veskp")));
     QCOMPARE(TVeskApplication::Title(), Title(QStringLiteral("prog.veskp")));
     // A display name of its own would be appended to every other window's
@@ -143,7 +143,7 @@ void TestMainProject::roundTrip()
 void TestMainProject::startsUntitled()
 {
     auto window = ShowMainWindow();
-    QCOMPARE(TfMain::CurrentFile(), kUntitled);
+    QCOMPARE(window->CurrentFile(), kUntitled);
     QCOMPARE(window->windowTitle(), Title(kUntitled));
     QVERIFY(Editor(*window)->toPlainText().isEmpty());
     QVERIFY(!Modified(*window));
@@ -155,7 +155,7 @@ void TestMainProject::titleShowsWholeFileName()
     const QString path = Path(QStringLiteral("v1:draft\\copy.veskp"));
     WriteAll(path, "$0001");
     auto window = ShowMainWindow({path});
-    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->CurrentFile(), path);
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("v1:draft\\copy.veskp")));
 
     TModalScript script;
@@ -192,7 +192,7 @@ void TestMainProject::startFileThatDoesNotOpenIsReported()
     QCOMPARE(error.icon, QMessageBox::Critical);
     QVERIFY2(error.text.startsWith(QStringLiteral("Не удается открыть файл \"%1\". ").arg(path)),
              qPrintable(error.text));
-    QCOMPARE(TfMain::CurrentFile(), kUntitled);
+    QCOMPARE(window->CurrentFile(), kUntitled);
     QCOMPARE(window->windowTitle(), Title(kUntitled));
 }
 
@@ -251,12 +251,12 @@ void TestMainProject::newAsksWhenModified()
     QCOMPARE(ReadAll(path), fileAfter);
     if (emptied) {
         QVERIFY(Editor(*reopened)->toPlainText().isEmpty());
-        QCOMPARE(TfMain::CurrentFile(), kUntitled);
+        QCOMPARE(reopened->CurrentFile(), kUntitled);
         QCOMPARE(reopened->windowTitle(), Title(kUntitled));
         QVERIFY(!Modified(*reopened));
     } else {
         QCOMPARE(Editor(*reopened)->toPlainText(), QStringLiteral("oldX"));
-        QCOMPARE(TfMain::CurrentFile(), path);
+        QCOMPARE(reopened->CurrentFile(), path);
         QCOMPARE(reopened->windowTitle(), Title(QStringLiteral("a.veskp")));
         QVERIFY(Modified(*reopened));
     }
@@ -295,7 +295,7 @@ void TestMainProject::openAsksThenLoads()
     QCOMPARE(script.Seen().at(0).title, QStringLiteral("Открытие проекта"));
     QCOMPARE(script.Seen().at(0).text, kSaveQuestion);
     QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0002\n"));
-    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->CurrentFile(), path);
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("other.veskp")));
     QVERIFY(!Modified(*window));
 }
@@ -317,7 +317,7 @@ void TestMainProject::openOfMissingFileChangesNothing()
     QCOMPARE(Editor(*window)->toPlainText(), QStringLiteral("$0001"));
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("kept.veskp")));
     // The path returns to the loaded project's, so a save goes where the text came from.
-    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->CurrentFile(), path);
     Editor(*window)->setPlainText(QStringLiteral("$0003"));
     Key(*window, Qt::Key_S);
     QCOMPARE(ReadAll(path), QByteArray("$0003"));
@@ -341,7 +341,7 @@ void TestMainProject::saveUntitledAddsExtension()
     QCOMPARE(proposed, kUntitled);
     const QString saved = Path(QStringLiteral("prog.veskp"));
     QCOMPARE(ReadAll(saved), QByteArray("$0001"));
-    QCOMPARE(QFileInfo(TfMain::CurrentFile()), QFileInfo(saved));
+    QCOMPARE(QFileInfo(window->CurrentFile()), QFileInfo(saved));
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("prog.veskp")));
     QVERIFY(!Modified(*window));
 }
@@ -505,7 +505,7 @@ void TestMainProject::failedSaveAsKeepsThePath()
 
     QVERIFY(script.Done());
     QCOMPARE(script.Seen().back().icon, QMessageBox::Critical);
-    QCOMPARE(TfMain::CurrentFile(), path);
+    QCOMPARE(window->CurrentFile(), path);
     QCOMPARE(window->windowTitle(), Title(QStringLiteral("first.veskp")));
     QVERIFY(Modified(*window));
 

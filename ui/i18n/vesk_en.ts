@@ -174,6 +174,22 @@
         <translation>Line %1, column %2: </translation>
     </message>
     <message>
+        <source>Строка удалена или изменена: </source>
+        <translation>Line deleted or changed: </translation>
+    </message>
+    <message>
+        <source>Текст изменён после запуска: выполняется программа, какой она была тогда</source>
+        <translation>The text changed after the start: the program runs as it was then</translation>
+    </message>
+    <message>
+        <source>Строка, которая выполняется, удалена или изменена после запуска</source>
+        <translation>The line being run was deleted or changed after the start</translation>
+    </message>
+    <message>
+        <source>Строки курсора нет в выполняемой программе: она изменена после запуска</source>
+        <translation>The caret&apos;s line is not in the running program: it changed after the start</translation>
+    </message>
+    <message>
         <source>бесконечный</source>
         <translation>endless</translation>
     </message>
