@@ -596,7 +596,7 @@ TVeskCore::TOutcome TVeskCore::ObservedOp()
     // One step at the timer's pace: no need for a version per mix.
     _profile.Reserve(_program.size());
     TProfileTally tally(_profile);
-    return ObservedOpFor<kCountProfile | kWatch | kLeave>(tally);
+    return ObservedOpFor<kCountProfile | kWatch | kLeave>(tally, true);
 }
 
 void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
@@ -619,6 +619,8 @@ void TVeskCore::ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline
     _profile.Reserve(_program.size());
     // Counted into the profile when the loop ends, however it ends.
     TProfileTally tally(_profile);
+    if ((kWhat & kWatch) != 0 && !_watches.Empty())
+        _watches.Before(_cells);
     while (done < maxSteps) {
         if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
             break;
@@ -629,7 +631,7 @@ void TVeskCore::ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline
         ++_step;
         ++done;
         const std::int32_t here = _pc;
-        outcome = ObservedOpFor<kWhat>(tally);
+        outcome = ObservedOpFor<kWhat>(tally, false);
         _prevPc = here;
         _breakArmed = true;
         if (outcome != TOutcome::Done)
@@ -643,7 +645,7 @@ void TVeskCore::ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline
 // Inlined into its loop: a call per step would cost as much as the counting.
 // A version that may do more than asked checks at run time.
 template <unsigned kWhat>
-[[gnu::always_inline]] inline TVeskCore::TOutcome TVeskCore::ObservedOpFor(TProfileTally& tally)
+[[gnu::always_inline]] inline TVeskCore::TOutcome TVeskCore::ObservedOpFor(TProfileTally& tally, bool snapshot)
 {
     const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
     // Executing may decode more operators and move the array: keep what is needed.
@@ -654,7 +656,7 @@ template <unsigned kWhat>
     const bool watching = (kWhat & kWatch) != 0 && (kWhat == kWatch || !_watches.Empty());
     if (profiling)
         tally.Step(line);
-    if (watching)
+    if (watching && snapshot)
         _watches.Before(_cells);
     const TOutcome outcome = ExecuteOp();
     if (outcome != TOutcome::Done)

@@ -241,8 +241,10 @@ private:
     static constexpr unsigned kWatch = 2;
     static constexpr unsigned kLeave = 4;
     [[nodiscard]] unsigned Observations() const;
+    // `snapshot`: take the watched cells' state first (a lone step); a loop
+    // takes it once before its first step.
     template <unsigned kWhat>
-    TOutcome ObservedOpFor(TProfileTally& tally);
+    TOutcome ObservedOpFor(TProfileTally& tally, bool snapshot);
     void ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
                        TOutcome& outcome, bool& paused);
     template <unsigned kWhat>

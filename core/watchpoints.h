@@ -44,8 +44,10 @@ public:
     [[nodiscard]] const std::vector<TWatchpoint>& Watchpoints() const { return _watch; }
     [[nodiscard]] bool Empty() const { return _watch.empty(); }
 
-    // Around one step: what the watched cells were, then whether the step hit
-    // a watchpoint. `written` is the address the operator stored into, -1 for none.
+    // Around steps: what the watched cells are, then after each step whether it
+    // hit a watchpoint; After takes in what it found, so steps back to back
+    // need Before only once. `written` is the address the operator stored
+    // into, -1 for none.
     void Before(const TCellMemory& cells)
     {
         for (std::size_t i = 0; i < _watch.size(); ++i) {
@@ -54,14 +56,18 @@ public:
         }
     }
     [[nodiscard]] std::optional<TWatchHit> After(const TCellMemory& cells, std::int32_t written,
-                                                 std::int32_t line, std::int32_t column) const
+                                                 std::int32_t line, std::int32_t column)
     {
         // Most steps touch no watched cell: only a difference is looked into.
         for (std::size_t i = 0; i < _watch.size(); ++i) {
             const std::int32_t slot = cells.Find(_watch[i].cell);
             const TSeen seen = _seen[i];
-            if (written == _watch[i].cell || (slot >= 0) != seen.exists || (slot >= 0 && cells.Value(slot) != seen.value))
-                return Examine(cells, written, line, column);
+            if (written == _watch[i].cell || (slot >= 0) != seen.exists ||
+                (slot >= 0 && cells.Value(slot) != seen.value)) {
+                auto hit = Examine(cells, written, line, column);
+                Before(cells);
+                return hit;
+            }
         }
         return std::nullopt;
     }
