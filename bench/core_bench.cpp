@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -31,10 +32,13 @@ std::u16string ManyCells(int count)
 enum class TDrive { Ticked, Batched };
 
 // Runs the program to its end once per iteration.
-void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& program, TDrive drive = TDrive::Ticked)
+void RunToEnd(benchmark::State& state, const std::vector<std::u16string>& program, TDrive drive = TDrive::Ticked,
+              const std::function<void(TVeskCore&)>& setUp = {})
 {
     TManualTimerOwner owner;
     TVeskCore core(owner);
+    if (setUp)
+        setUp(core);
     bool failed = false;
     core.OnError = [&failed](TVeskCore&, std::int32_t, std::int32_t, const TCoreError&) { failed = true; };
     std::uint64_t ticks = 0;
@@ -91,6 +95,19 @@ void TripleLoop(benchmark::State& state)
 void TripleLoopBatched(benchmark::State& state)
 {
     RunToEnd(state, {u"$0001[FF:[FF:[FF:+01]]]"}, TDrive::Batched);
+}
+
+// The same run counting a profile, and watching a cell it never touches: the
+// observed path must stay within 1.5 and 2 times the plain one.
+void TripleLoopProfiled(benchmark::State& state)
+{
+    RunToEnd(state, {u"$0001[FF:[FF:[FF:+01]]]"}, TDrive::Batched, [](TVeskCore& core) { core.SetProfiling(true); });
+}
+
+void TripleLoopWatched(benchmark::State& state)
+{
+    RunToEnd(state, {u"$0001[FF:[FF:[FF:+01]]]"}, TDrive::Batched,
+             [](TVeskCore& core) { core.SetWatchpoints({*TWatchpoint::Make(u"0002", wkWrite | wkChange)}); });
 }
 
 void ConditionsInLoopsBatched(benchmark::State& state)
@@ -195,6 +212,8 @@ BENCHMARK(AddressStackInLoops)->Unit(benchmark::kMillisecond);
 BENCHMARK(MultiLineLoopBody)->Unit(benchmark::kMillisecond);
 BENCHMARK(TripleLoop)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(TripleLoopBatched)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TripleLoopProfiled)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TripleLoopWatched)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ConditionsInLoopsBatched)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeeplyNestedLoops)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(DeeplyNestedConditions)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -15,6 +15,7 @@
 #include "formats/projectfile.h"
 #include "formats/projectread.h"
 #include "formats/systemreason.h"
+#include "profilejson.h"
 #include "runoptions.h"
 #include "runreport.h"
 #include "tracewriter.h"
@@ -99,6 +100,12 @@ void Complain(const QString& text)
                      .arg(results));
         return ecUsage;
     }
+    const QString& profile = options.ProfilePath();
+    if (!profile.isEmpty() && SameFile(profile, options.ProjectPath())) {
+        Complain(QStringLiteral("--profile '%1' names FILE itself; the program is not overwritten")
+                     .arg(profile));
+        return ecUsage;
+    }
     TProjectRead read = ReadProjectFile(options.ProjectPath());
     if (!read.error.isEmpty()) {
         Complain(read.error);
@@ -125,6 +132,7 @@ void Complain(const QString& text)
     }
 
     TVeskRunner runner;
+    runner.SetProfiling(!options.ProfilePath().isEmpty());
     const TRunOutcome outcome = runner.Run(lines, options.MaxSteps(), sink);
     // A trace with steps missing is a failed write, whatever the run did.
     if (trace && !trace->Close()) {
@@ -132,6 +140,14 @@ void Complain(const QString& text)
         return ecUsage;
     }
     const TRunReport report(outcome);
+    // The profile tells of whatever ran, also a run that failed or was cut off.
+    if (outcome.lineSteps) {
+        const QString failure = WriteWholeFile(profile, ProfileJson(outcome));
+        if (!failure.isEmpty()) {
+            Complain(failure);
+            return ecUsage;
+        }
+    }
     // The file first: whatever happens to the output later, it is there.
     if (outcome.status == TRunStatus::rsFinished && !results.isEmpty()) {
         const QString failure = WriteWholeFile(results, report.ResultsFile());

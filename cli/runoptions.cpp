@@ -4,7 +4,7 @@
 
 namespace {
 
-const QString kSynopsis = QStringLiteral("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--trace TRACE] FILE");
+const QString kSynopsis = QStringLiteral("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--profile PROFILE] [--trace TRACE] FILE");
 
 [[nodiscard]] std::optional<std::uint64_t> ParseCount(const QString& text)
 {
@@ -34,6 +34,10 @@ void TRunOptions::Describe(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("o"),
                       QStringLiteral("Also save the results file when the program finishes."),
                       QStringLiteral("RESULTS")});
+    parser.addOption({QStringLiteral("profile"),
+                      QStringLiteral("Also write the run's execution profile as JSON: steps per line, "
+                                     "stores per cell, total steps."),
+                      QStringLiteral("PROFILE")});
     parser.addOption({QStringLiteral("trace"),
                       QStringLiteral("Write one tab-separated line per step: step, line, column, operator, "
                                      "current cell and its value after the step."),
@@ -84,6 +88,10 @@ TRunOptions TRunOptions::Parse(const QStringList& arguments)
         if (options._resultsPath.isEmpty())
             options.Fail(QStringLiteral("-o needs a file name"));
     }
+    if (parser.isSet(QStringLiteral("profile"))) {
+        options._profilePath = parser.value(QStringLiteral("profile"));
+        if (options._profilePath.isEmpty())
+            options.Fail(QStringLiteral("--profile needs a file name"));
     if (parser.isSet(QStringLiteral("trace"))) {
         options._tracePath = parser.value(QStringLiteral("trace"));
         if (options._tracePath.isEmpty())

@@ -1,4 +1,4 @@
-// The runner's command line: vesk-run [--json] [--max-steps N] [-o RESULTS] [--trace TRACE] FILE
+// The runner's command line: vesk-run [--json] [--max-steps N] [-o RESULTS] [--profile PROFILE] [--trace TRACE] FILE
 #pragma once
 
 #include <QString>
@@ -22,6 +22,7 @@ public:
     [[nodiscard]] bool Json() const { return _json; }
     [[nodiscard]] std::optional<std::uint64_t> MaxSteps() const { return _maxSteps; }
     [[nodiscard]] const QString& ResultsPath() const { return _resultsPath; }
+    [[nodiscard]] const QString& ProfilePath() const { return _profilePath; }
     // Empty for no trace.
     [[nodiscard]] const QString& TracePath() const { return _tracePath; }
     [[nodiscard]] const QString& ProjectPath() const { return _projectPath; }
@@ -36,6 +37,7 @@ private:
     bool _json = false;
     std::optional<std::uint64_t> _maxSteps;
     QString _resultsPath;
+    QString _profilePath;
     QString _tracePath;
     QString _projectPath;
     QString _error;

@@ -104,5 +104,9 @@ TRunOutcome TVeskRunner::Run(const std::vector<std::u16string>& lines,
     outcome.days = _core.EndTime();
     outcome.names = _core.GetVariables();
     outcome.values = _core.GetMemory();
+    if (_core.Profiling()) {
+        outcome.lineSteps = _core.Profile().LineSteps(lines.size());
+        outcome.cellWrites = _core.Profile().CellWrites();
+    }
     return outcome;
 }

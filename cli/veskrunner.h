@@ -22,6 +22,10 @@ struct TRunOutcome {
     TMemory values;
     std::optional<TErrorReport> error;    // only with rsError
     bool outOfMemory = false;             // the error is the machine's, not the program's
+    // Only when profiling was asked for: steps per line (one entry per line),
+    // stores per cell as (address code, count).
+    std::optional<std::vector<std::uint64_t>> lineSteps;
+    std::vector<std::pair<std::int32_t, std::uint64_t>> cellWrites;
 };
 
 // One step as a trace shows it: the step count after it, where its operator
@@ -53,6 +57,9 @@ public:
                                   std::optional<std::uint64_t> maxSteps, const TTraceSink& trace = {});
     // Whether a trace sink refused a step and so ended the run.
     [[nodiscard]] bool TraceFailed() const { return _traceFailed; }
+    // Whether the next runs count an execution profile; off by default, since
+    // counting takes the core's slower path.
+    void SetProfiling(bool on) { _core.SetProfiling(on); }
 
 private:
     void BindEvents();

@@ -44,6 +44,7 @@ public:
         return static_cast<std::uint32_t>(slot) < _values.size() && _codes[static_cast<std::size_t>(slot)] != kHole;
     }
     [[nodiscard]] std::uint8_t& Value(std::int32_t slot) { return _values[static_cast<std::size_t>(slot)]; }
+    [[nodiscard]] std::uint8_t Value(std::int32_t slot) const { return _values[static_cast<std::size_t>(slot)]; }
     [[nodiscard]] std::uint8_t ValueAt(std::int32_t slot) const { return _values[static_cast<std::size_t>(slot)]; }
     [[nodiscard]] const std::u16string& NameAt(std::int32_t slot) const { return _names[static_cast<std::size_t>(slot)]; }
     // Position of a slot's cell in creation order, -1 when it is no cell.

@@ -122,6 +122,12 @@ void TVeskCore::Reset()
     _breakArmed = true;
     if (_history)
         _history->Clear();
+    _rules.ClearHits();
+    _profile.Clear();
+    _leave.reset();
+    _observedStop.reset();
+    _changedByHand = false;
+    UpdateObserving();
 }
 
 TMemory TVeskCore::GetMemory() const
@@ -213,7 +219,7 @@ void TVeskCore::PauseFor(TPauseCause cause)
 {
     TimerOff();
     _pauseCause = cause;
-    _stepStop = false;
+    CancelStepping();
     _breakArmed = false;
     Notify(OnPause);
 }
@@ -276,6 +282,60 @@ std::int32_t TVeskCore::RunToLine() const
     return _runToLine;
 }
 
+void TVeskCore::SetBreakRules(std::vector<TBreakRule> rules)
+{
+    _rules.Set(std::move(rules));
+    MarkLines();
+}
+
+void TVeskCore::SetWatchpoints(std::vector<TWatchpoint> watchpoints)
+{
+    _watches.Set(std::move(watchpoints));
+    UpdateObserving();
+}
+
+void TVeskCore::RequestStepOver()
+{
+    const TCodePos at = NextPosition();
+    _leave = OpenedStructure(_program, at.column, at.line);
+    if (!_leave) {
+        RequestStepStop();
+        return;
+    }
+    _leaveCause = TPauseCause::pcStepOver;
+    UpdateObserving();
+}
+
+bool TVeskCore::RequestStepOut()
+{
+    const TCodePos at = NextPosition();
+    _leave = EnclosingStructure(_program, at.column, at.line);
+    _leaveCause = TPauseCause::pcStepOut;
+    UpdateObserving();
+    return _leave.has_value();
+}
+
+void TVeskCore::SetProfiling(bool on)
+{
+    _profiling = on;
+    UpdateObserving();
+}
+
+bool TVeskCore::SetCellByHand(std::u16string_view address, std::uint8_t value)
+{
+    const std::int32_t code = TCellMemory::CodeOf(address);
+    if (IsRun() || code < 0)
+        return false;
+    std::int32_t slot = _cells.Find(code);
+    if (slot < 0)
+        slot = AddCell(address, code);
+    if (slot < 0)
+        return false;
+    _cells.Value(slot) = value;
+    _changedByHand = true;
+    return true;
+}
+
 TVeskCore::TPauseCause TVeskCore::LastPauseCause() const
 {
     return _pauseCause;
@@ -292,6 +352,8 @@ void TVeskCore::MarkLines()
     };
     for (const std::int32_t line : _breakpoints)
         mark(line);
+    for (const TBreakRule& rule : _rules.Rules())
+        mark(rule.line);
     mark(_runToLine);
     _code.MarkLines(marked);
 }
@@ -310,6 +372,18 @@ bool TVeskCore::ArrivesAtMark() const
         return true;
     const bool loopBack = previous.kind == TOpKind::okEndCounted || previous.kind == TOpKind::okEndEndless;
     return loopBack && _pc != _prevPc + 1;
+}
+
+bool TVeskCore::BreakHere()
+{
+    if (!ArrivesAtMark())
+        return false;
+    const std::int32_t line = _code.Ops()[static_cast<std::size_t>(_pc)].line;
+    if (line == _runToLine)
+        return true;
+    if (_rules.Governs(line))
+        return _rules.Arrive(line, _cells);
+    return std::binary_search(_breakpoints.begin(), _breakpoints.end(), line);
 }
 
 void TVeskCore::PauseAtMark()
@@ -353,7 +427,7 @@ void TVeskCore::TimerTick()
     }
     TimerOff();
     EnsureDecoded();
-    if (ArrivesAtMark()) {
+    if (BreakHere()) {
         PauseAtMark();
         return;
     }
@@ -362,7 +436,7 @@ void TVeskCore::TimerTick()
     TOutcome outcome = TOutcome::Fault;
     const std::int32_t here = _pc;
     try {
-        outcome = ExecuteOp();
+        outcome = _observing ? ObservedOp() : ExecuteOp();
     } catch (const std::bad_alloc&) {
         outcome = TOutcome::Fault;
         _outOfMemory = true;
@@ -373,23 +447,23 @@ void TVeskCore::TimerTick()
     _breakArmed = true;
     switch (outcome) {
     case TOutcome::Done:
-        if (_stepStop) {
+        if (_observedStop || _stepStop) {
             AccountTime(t0);
-            PauseFor(TPauseCause::pcStep);
+            PauseFor(_observedStop ? *_observedStop : TPauseCause::pcStep);
             return;
         }
         TimerOn();
         break;
     case TOutcome::Finished:
-        _stepStop = false;
+        CancelStepping();
         Notify(OnFinish);
         Notify(OnStop);
         break;
     case TOutcome::Raised:
-        _stepStop = false;
+        CancelStepping();
         return;
     case TOutcome::Fault:
-        _stepStop = false;
+        CancelStepping();
         ReportFault();
         break;
     }
@@ -440,12 +514,16 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
             if (_history)
                 limit = done + std::min(maxSteps - done, std::max(_history->NextDue(), _step + 1) - _step);
             bool halted = false;
-            while (done < limit) {
+            if (_observing) {
+                ObservedSteps(limit, timed, deadline, done, outcome, paused);
+                halted = paused || done < limit; // a pause, the deadline or an observed stop
+            }
+            while (!_observing && done < limit) {
                 if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline) {
                     halted = true;
                     break;
                 }
-                if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && ArrivesAtMark()) {
+                if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && BreakHere()) {
                     paused = true;
                     halted = true;
                     break;
@@ -480,13 +558,15 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
         endMeasuring();
         if (paused)
             PauseAtMark();
+        else if (_observedStop)
+            PauseFor(*_observedStop);
         else if (_stepStop && done > 0)
             PauseFor(TPauseCause::pcStep);
         else
             TimerOn();
         break;
     case TOutcome::Finished: {
-        _stepStop = false;
+        CancelStepping();
         FlushMeasured();
         const double t0 = endMeasuring();
         Notify(OnFinish);
@@ -495,17 +575,139 @@ std::uint64_t TVeskCore::RunBatch(std::uint64_t maxSteps, bool timed, double dea
         break;
     }
     case TOutcome::Raised:
-        _stepStop = false;
+        CancelStepping();
         endMeasuring();
         break;
     case TOutcome::Fault: {
-        _stepStop = false;
+        CancelStepping();
         ReportFault();
         AccountTime(endMeasuring());
         break;
     }
     }
     return done;
+}
+
+// The plain loop of RunBatch with the observations around each step; a step
+// that asks for a pause ends the batch once it has been counted and timed.
+unsigned TVeskCore::Observations() const
+{
+    return (_profiling ? kCountProfile : 0U) | (_watches.Empty() ? 0U : kWatch) | (_leave ? kLeave : 0U);
+}
+
+TVeskCore::TOutcome TVeskCore::ObservedOp()
+{
+    // One step at the timer's pace: no need for a version per mix.
+    _profile.Reserve(_program.size());
+    TProfileTally tally(_profile);
+    return ObservedOpFor<kCountProfile | kWatch | kLeave>(tally, true);
+}
+
+void TVeskCore::ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                              TOutcome& outcome, bool& paused)
+{
+    switch (Observations()) {
+    case kCountProfile: ObservedLoop<kCountProfile>(maxSteps, timed, deadline, done, outcome, paused); break;
+    case kWatch: ObservedLoop<kWatch>(maxSteps, timed, deadline, done, outcome, paused); break;
+    case kLeave: ObservedLoop<kLeave>(maxSteps, timed, deadline, done, outcome, paused); break;
+    default:
+        ObservedLoop<kCountProfile | kWatch | kLeave>(maxSteps, timed, deadline, done, outcome, paused);
+        break;
+    }
+}
+
+template <unsigned kWhat>
+void TVeskCore::ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                             TOutcome& outcome, bool& paused)
+{
+    _profile.Reserve(_program.size());
+    // Counted into the profile when the loop ends, however it ends.
+    TProfileTally tally(_profile);
+    if ((kWhat & kWatch) != 0 && !_watches.Empty())
+        _watches.Before(_cells);
+    while (done < maxSteps) {
+        if (timed && done % kClockEvery == kClockEvery - 1 && ReadClock() >= deadline)
+            break;
+        if ((_code.Ops()[static_cast<std::size_t>(_pc)].flags & ofMarked) != 0 && BreakHere()) {
+            paused = true;
+            break;
+        }
+        ++_step;
+        ++done;
+        const std::int32_t here = _pc;
+        outcome = ObservedOpFor<kWhat>(tally, false);
+        _prevPc = here;
+        _breakArmed = true;
+        if (outcome != TOutcome::Done)
+            break;
+        _time += DrawAllowance();
+        if (_observedStop)
+            break;
+    }
+}
+
+// Inlined into its loop: a call per step would cost as much as the counting.
+// A version that may do more than asked checks at run time.
+template <unsigned kWhat>
+[[gnu::always_inline]] inline TVeskCore::TOutcome TVeskCore::ObservedOpFor(TProfileTally& tally, bool snapshot)
+{
+    const TOp& op = _code.Ops()[static_cast<std::size_t>(_pc)];
+    // Executing may decode more operators and move the array: keep what is needed.
+    const std::int32_t line = op.line;
+    const std::int32_t column = op.column;
+    const std::int32_t target = StoreTarget(op);
+    const bool profiling = (kWhat & kCountProfile) != 0 && (kWhat == kCountProfile || _profiling);
+    const bool watching = (kWhat & kWatch) != 0 && (kWhat == kWatch || !_watches.Empty());
+    if (profiling)
+        tally.Step(line);
+    if (watching && snapshot)
+        _watches.Before(_cells);
+    const TOutcome outcome = ExecuteOp();
+    if (outcome != TOutcome::Done)
+        return outcome;
+    if (profiling && target >= 0)
+        tally.Write(target);
+    if (watching) {
+        if (const auto hit = _watches.After(_cells, target, line, column)) {
+            _watchHit = *hit;
+            _observedStop = TPauseCause::pcWatchpoint;
+            return outcome;
+        }
+    }
+    if ((kWhat & kLeave) != 0 && _leave) {
+        const TCodePos at = NextPosition();
+        if (_leave->Leaves(at.column, at.line))
+            _observedStop = _leaveCause;
+    }
+    return outcome;
+}
+
+[[gnu::always_inline]] inline std::int32_t TVeskCore::StoreTarget(const TOp& op) const
+{
+    switch (op.kind) {
+    case TOpKind::okAddByte:
+    case TOpKind::okSubByte:
+    case TOpKind::okAddCell:
+    case TOpKind::okSubCell:
+    case TOpKind::okInvert:
+    case TOpKind::okRotateLeft:
+    case TOpKind::okRotateRight: return HasCurrentCell() ? _cas : -1;
+    case TOpKind::okCopy: return op.a;
+    default: return -1;
+    }
+}
+
+void TVeskCore::UpdateObserving()
+{
+    _observing = !_watches.Empty() || _profiling || _leave.has_value();
+}
+
+void TVeskCore::CancelStepping()
+{
+    _stepStop = false;
+    _leave.reset();
+    _observedStop.reset();
+    UpdateObserving();
 }
 
 void TVeskCore::AccountTime(double t0)

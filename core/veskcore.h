@@ -14,14 +14,18 @@
 #include <string_view>
 #include <vector>
 
+#include "core/breakcondition.h"
 #include "core/cellmemory.h"
 #include "core/compiledprogram.h"
 #include "core/coreerror.h"
 #include "core/fastrandom.h"
 #include "core/loopstack.h"
 #include "core/preparedprogram.h"
+#include "core/profile.h"
 #include "core/snapshot.h"
 #include "core/steadyclock.h"
+#include "core/structurerange.h"
+#include "core/watchpoints.h"
 #include "vesktimer.h"
 
 // Cell values, index i is cell i.
@@ -160,8 +164,42 @@ public:
     void SetRunToLine(std::int32_t line);
     [[nodiscard]] std::int32_t RunToLine() const;
 
+    // Breakpoint lines with a condition or a hit count (one per line). Such a
+    // line pauses only on an arrival where its condition holds, and with a hit
+    // count only on that hit; it governs its line even if SetBreakpoints names
+    // it too. The hits count from zero again on Reset.
+    void SetBreakRules(std::vector<TBreakRule> rules);
+    [[nodiscard]] const TBreakRules& BreakRules() const { return _rules; }
+
+    // Watched cells: the run pauses right after the step that hits one, that
+    // step counted and timed. Kept across runs and Reset.
+    void SetWatchpoints(std::vector<TWatchpoint> watchpoints);
+    [[nodiscard]] const std::vector<TWatchpoint>& Watchpoints() const { return _watches.Watchpoints(); }
+    // What the last pause for a watchpoint found.
+    [[nodiscard]] const TWatchHit& LastWatchHit() const { return _watchHit; }
+
+    // Stepping by structure, for a paused core before Execute. Step over: when
+    // the next operator opens a loop or a condition block, the run pauses once
+    // execution is past its end (or jumps before its start); otherwise it is
+    // one step. Step out: the run pauses once execution leaves the innermost
+    // loop or block around the next operator; false, and nothing requested,
+    // when there is none. Any other pause, the end, an error and Reset cancel them.
+    void RequestStepOver();
+    bool RequestStepOut();
+
+    // The profile of the run since Reset, counted while profiling is on.
+    void SetProfiling(bool on);
+    [[nodiscard]] bool Profiling() const { return _profiling; }
+    [[nodiscard]] const TRunProfile& Profile() const { return _profile; }
+
+    // A debugging act while halted: sets a cell's value, adding the cell at
+    // the end when it does not exist. False for a bad address or while running.
+    bool SetCellByHand(std::u16string_view address, std::uint8_t value);
+    // Whether cells were changed by hand since Reset.
+    [[nodiscard]] bool CellsChangedByHand() const { return _changedByHand; }
+
     // Why the last OnPause was raised.
-    enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine };
+    enum class TPauseCause { pcUser, pcBreakpoint, pcStep, pcRunToLine, pcWatchpoint, pcStepOver, pcStepOut };
     [[nodiscard]] TPauseCause LastPauseCause() const;
 
     // ---- Going back in a run ------------------------------------------------
@@ -240,10 +278,37 @@ private:
     void EnsureDecoded();
     void MarkLines();
     [[nodiscard]] bool ArrivesAtMark() const;
+    // Whether the run pauses on arriving here: a marked line, its rule allowing.
+    [[nodiscard]] bool BreakHere();
     void PauseAtMark();
     void PauseFor(TPauseCause cause);
     std::uint64_t RunBatch(std::uint64_t maxSteps, bool timed, double deadline);
     void ReportFault();
+
+    // A run that watches, profiles or steps by structure takes these paths;
+    // the plain one stays as lean as it was.
+    void UpdateObserving();
+    // Drops a pending single step and any stepping by structure.
+    void CancelStepping();
+    // Made for each mix of profiling and watching, so that a run pays only for
+    // what it asked.
+    TOutcome ObservedOp();
+    // kWhat: the observations made, kCountProfile | kWatch | kLeave.
+    static constexpr unsigned kCountProfile = 1;
+    static constexpr unsigned kWatch = 2;
+    static constexpr unsigned kLeave = 4;
+    [[nodiscard]] unsigned Observations() const;
+    // `snapshot`: take the watched cells' state first (a lone step); a loop
+    // takes it once before its first step.
+    template <unsigned kWhat>
+    TOutcome ObservedOpFor(TProfileTally& tally, bool snapshot);
+    void ObservedSteps(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                       TOutcome& outcome, bool& paused);
+    template <unsigned kWhat>
+    void ObservedLoop(std::uint64_t maxSteps, bool timed, double deadline, std::uint64_t& done,
+                      TOutcome& outcome, bool& paused);
+    // The address the operator stores into when it succeeds, -1 for none.
+    [[nodiscard]] std::int32_t StoreTarget(const TOp& op) const;
 
     // The operator at _pc, and its slower parts.
     TOutcome ExecuteOp();
@@ -300,4 +365,15 @@ private:
 
     TRunHistory* _history = nullptr;
     bool _replaying = false;              // errors are the replay's end, not reported
+
+    TBreakRules _rules;
+    TWatchList _watches;
+    TWatchHit _watchHit;
+    bool _profiling = false;
+    TRunProfile _profile;
+    std::optional<TTextRange> _leave;     // step over or out: pause once execution leaves it
+    TPauseCause _leaveCause = TPauseCause::pcStepOver;
+    bool _observing = false;              // any of the above asks for the observed path
+    std::optional<TPauseCause> _observedStop; // the observed path asks to pause after this step
+    bool _changedByHand = false;
 };

@@ -185,6 +185,15 @@ private:
     // The debugger.
     void BuildDebugMenus(QMenu* projectMenu);
     void BuildNavigationMenus(QMenu* editMenu, QMenu* helpMenu);
+    // Step over and out, and the watchpoints (main_watch.cpp).
+    void BuildWatchMenus(QMenu* projectMenu);
+    void nStepOverItemClick();
+    void nStepOutItemClick();
+    void nWatchItemClick();
+    void FillWatchList();
+    [[nodiscard]] QString WatchHitText(const TWatchHit& hit) const;
+    // After a pause: the status names a watchpoint that caused it.
+    void ShowPauseCause();
     void BuildCellsPanel();
     // The keyboard's items of the «Вид» menu, after the debugger's.
     void BuildFocusItems(QMenu* viewMenu);
@@ -231,6 +240,7 @@ private:
     QAction* nStopItem = nullptr;
     QAction* nRunUnpacedItem = nullptr;
     QAction* nStepItem = nullptr;
+    QMenu* nWatchListMenu = nullptr;
     QAction* nRunToCursorItem = nullptr;
     QAction* nCellsItem = nullptr;
     TCellsPanel* pCellsPanel = nullptr;

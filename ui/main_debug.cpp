@@ -25,6 +25,7 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
     AddSeparator(projectMenu, "nSeparator8");
     AddItem(projectMenu, "nBreakpointItem", tr("&Точка останова"),
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
+    BuildWatchMenus(projectMenu);
     BuildTravelMenus(projectMenu);
 
     auto* view = AddMenu("nViewItem", tr("&Вид"));

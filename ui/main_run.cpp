@@ -86,6 +86,7 @@ void TfMain::CorePause()
 {
     SetRunControls(_run->State());
     ShowRunState(tr("Приостановлено"));
+    ShowPauseCause();
 }
 
 void TfMain::CoreStop()

@@ -15,13 +15,13 @@ void TfMain::BuildTravelMenus(QMenu* projectMenu)
 {
     const THandler project = &TfMain::nProjectItemClick;
     AddSeparator(projectMenu, "nSeparatorTravel");
-    AddItem(projectMenu, "nStepBackItem", tr("Шаг назад"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
+    AddItem(projectMenu, "nStepBackItem", tr("Шаг на&зад"), QKeySequence(Qt::SHIFT | Qt::Key_F8),
             &TfMain::nStepBackItemClick, project);
-    AddItem(projectMenu, "nRunBackItem", tr("Выполнить назад"), QKeySequence(Qt::ALT | Qt::Key_F9),
+    AddItem(projectMenu, "nRunBackItem", tr("Выполнить н&азад"), QKeySequence(Qt::ALT | Qt::Key_F9),
             &TfMain::nRunBackItemClick, project);
-    AddItem(projectMenu, "nStepBackOverItem", tr("Шаг назад с обходом"), QKeySequence(Qt::ALT | Qt::Key_F8),
+    AddItem(projectMenu, "nStepBackOverItem", tr("Шаг назад с об&ходом"), QKeySequence(Qt::ALT | Qt::Key_F8),
             &TfMain::nStepBackOverItemClick, project);
-    AddItem(projectMenu, "nStepBackOutItem", tr("Шаг назад с выходом"),
+    AddItem(projectMenu, "nStepBackOutItem", tr("Шаг назад с выходо&м"),
             QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_F8), &TfMain::nStepBackOutItemClick, project);
     auto* whereFrom = new QAction(tr("Откуда это значение"), pCellsPanel);
     whereFrom->setObjectName(QStringLiteral("nWhereFromItem"));

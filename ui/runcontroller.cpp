@@ -117,6 +117,30 @@ void TRunController::Step()
     });
 }
 
+void TRunController::StepOver()
+{
+    if (_state != TRunState::rsPaused && _state != TRunState::rsHalted) {
+        Step();
+        return;
+    }
+    Start(0, [this] {
+        if (_core->IsRun())
+            _core->RequestStepOver();
+    });
+}
+
+void TRunController::StepOut()
+{
+    if (_state != TRunState::rsPaused && _state != TRunState::rsHalted) {
+        Step();
+        return;
+    }
+    Start(0, [this] {
+        if (_core->IsRun())
+            (void)_core->RequestStepOut();
+    });
+}
+
 void TRunController::RunToLine(std::int32_t line)
 {
     Start(0, [this, line] {

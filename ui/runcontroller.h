@@ -58,6 +58,11 @@ public:
     void RunUnpaced();
     // One step of a paused run; from no run, a start paused before its first step.
     void Step();
+    // Over the loop or block the next operator of a paused run opens (else one
+    // step), or out of the innermost one around it (else the run goes on);
+    // from no run, as Step.
+    void StepOver();
+    void StepOut();
     // Runs until execution arrives at `line` of the running program.
     void RunToLine(std::int32_t line);
     // A run still being made ready pauses before its first step.

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -400,9 +401,11 @@ TEST(VeskRunUsage, HelpGoesToStdoutWithStatusZero)
     for (const char* option : {"--help", "-h"}) {
         const TRun run = RunVesk({QString::fromLatin1(option), QStringLiteral("--max-steps"), QStringLiteral("ten")});
         EXPECT_EQ(run.exitCode, 0) << option;
-        EXPECT_TRUE(run.out.startsWith("Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--trace TRACE] FILE\n"))
+        EXPECT_TRUE(run.out.startsWith(
+            "Usage: vesk-run [--json] [--max-steps N] [-o RESULTS] [--profile PROFILE] [--trace TRACE] FILE\n"))
             << run.out.toStdString();
-        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--trace <TRACE>", "--version", "Exit status: 0"})
+        for (const char* listed : {"--json", "--max-steps <N>", "-o <RESULTS>", "--profile <PROFILE>",
+                                   "--trace <TRACE>", "--version", "Exit status: 0"})
             EXPECT_TRUE(run.out.contains(listed)) << listed;
         EXPECT_TRUE(run.err.isEmpty());
     }
@@ -432,6 +435,7 @@ TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
         {QStringLiteral("-o="), QStringLiteral("x.veskp")},
         {QStringLiteral("--json=yes"), QStringLiteral("x.veskp")},
         {QStringLiteral("x.veskp"), QStringLiteral("--trace")},
+        {QStringLiteral("x.veskp"), QStringLiteral("--profile")},
     };
     for (const QStringList& args : bad) {
         const TRun run = RunVesk(args);
@@ -439,4 +443,34 @@ TEST(VeskRunUsage, BadCommandLinesGiveUsageAndStatusTwo)
         EXPECT_TRUE(run.err.contains("Usage:")) << args.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty()) << args.join(u' ').toStdString();
     }
+}
+
+TEST_F(VeskRun, ProfileCountsStepsPerLineAndStoresPerCell)
+{
+    // line 1: $, [, 3 x (+, ^, ]), advance; line 2 (a comment): advance; line 3: +, ~, advance, the end
+    const QString profile = PathIn(QStringLiteral("profile.json"));
+    const TRun run = RunVesk({QStringLiteral("--profile"), profile,
+                              Project("$0001[03:+01^00aa]\r\n' note\r\n+01~00AA")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(ReadAll(profile)).object();
+    EXPECT_EQ(json.value(u"steps").toInteger(), 17);
+    const QJsonArray lines = json.value(u"lines").toArray();
+    ASSERT_EQ(lines.size(), 3);
+    const qint64 expected[] = {12, 1, 4};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].toObject().value(u"line").toInteger(), i + 1);
+        EXPECT_EQ(lines[i].toObject().value(u"steps").toInteger(), expected[i]);
+    }
+    const QJsonArray cells = json.value(u"cells").toArray();
+    ASSERT_EQ(cells.size(), 2);
+    EXPECT_EQ(cells[0].toObject(), (QJsonObject{{"cell", "0001"}, {"writes", 4}}));
+    EXPECT_EQ(cells[1].toObject(), (QJsonObject{{"cell", "00AA"}, {"writes", 3}}));
+
+    // a run cut off by the limit still has its profile, of the steps that ran
+    const TRun cut = RunVesk({QStringLiteral("--profile"), profile, QStringLiteral("--max-steps"),
+                              QStringLiteral("100"), Project(kEndless)});
+    EXPECT_EQ(cut.exitCode, 3);
+    const QJsonObject endless = QJsonDocument::fromJson(ReadAll(profile)).object();
+    EXPECT_EQ(endless.value(u"steps").toInteger(), 100);
+    EXPECT_EQ(endless.value(u"lines").toArray()[0].toObject().value(u"steps").toInteger(), 100);
 }

@@ -31,6 +31,9 @@ public:
     [[nodiscard]] const std::vector<std::uint8_t>& Values() const { return _memory; }
     [[nodiscard]] const std::vector<TEvent>& Events() const { return _events; }
     [[nodiscard]] const std::vector<std::u16string>& Program() const { return _program; }
+    // Where the next tick runs: 1-based column, 0-based line.
+    [[nodiscard]] std::int32_t Cursor() const { return _cursor; }
+    [[nodiscard]] std::int32_t Line() const { return _line; }
 
 private:
     // An ordered list of texts, each with a number beside it; lookups ignore

@@ -1,6 +1,9 @@
 // The debugger in the main window, driven as a user would: breakpoints with F5,
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -129,6 +132,7 @@ private slots:
     void stepsBackShowWhatStepsShowed();
     void editWhilePausedShowsWhatRunsNext();
     void cellsPanelClearedByStopAndNewProject();
+    void stepOverLoopAndWatchpointPause();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -588,6 +592,48 @@ void TestMainDebug::stepsBackShowWhatStepsShowed()
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
     QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=01", "$0002=02"}));
     QCOMPARE(seen.steps, QStringLiteral("23"));
+}
+
+void TestMainDebug::stepOverLoopAndWatchpointPause()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, QStringLiteral("$0001[03:+01]+05"));
+    Key(*window, Qt::Key_F8);
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 1u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(MarkedText(*window), QStringLiteral("[03:"));
+    // Over the whole loop, counted as a run counts it: `[`, then three passes of `+01` and `]`.
+    Key(*window, Qt::Key_F8, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 8u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(MarkedText(*window), QStringLiteral("+05"));
+    Key(*window, Qt::Key_F2, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
+
+    // A watchpoint on a cell the program names in another letter case; a bad
+    // address is refused at once and the dialog stays.
+    SetProgram(*window, QStringLiteral("$00ab+00+01"));
+    script.Then([](QWidget* dialog) {
+        Child<QLineEdit>(*dialog, "mWatchAddress")->setText(QStringLiteral("00G0"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(dialog->isVisible());
+        Child<QLineEdit>(*dialog, "mWatchAddress")->setText(QStringLiteral("00AB"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    script.Answer(QMessageBox::Ok);
+    Key(*window, Qt::Key_F5, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(script.Seen().at(1).text,
+             QStringLiteral("Укажите адрес из четырёх шестнадцатеричных цифр и хотя бы одно событие."));
+    QCOMPARE(window->Core()->Watchpoints().size(), 1u);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    // the value change, not the store of an equal value
+    QCOMPARE(window->Core()->Step(), 3u);
+    QCOMPARE(Child<QLabel>(*window, "lStatusState")->text(), QStringLiteral("Ячейка 00AB изменена: 00 → 01"));
+    Key(*window, Qt::Key_F2, Qt::ControlModifier);
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

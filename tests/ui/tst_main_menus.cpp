@@ -162,6 +162,13 @@ void TestMainMenus::items_data()
     row("nRunItem", "Выполнить", "ВR", "F9");
     row("nPauseItem", "Приостановить", "ПP", "");
     row("nStopItem", "Прервать", "ЕS", "Ctrl+F2");
+    row("nStepOverItem", "Шаг с обходом", "ОO", "Ctrl+F8");
+    row("nStepOutItem", "Шаг с выходом", "ЫU", "Ctrl+Shift+F8");
+    row("nWatchItem", "Точка наблюдения...", "НH", "Ctrl+F5");
+    row("nStepBackItem", "Шаг назад", "ЗK", "Shift+F8");
+    row("nRunBackItem", "Выполнить назад", "АN", "Alt+F9");
+    row("nStepBackOverItem", "Шаг назад с обходом", "ХV", "Alt+F8");
+    row("nStepBackOutItem", "Шаг назад с выходом", "МE", "Alt+Shift+F8");
     row("nSettingsItem", "Параметры", "ПS", "", true, false);
     row("nAboutItem", "О программе...", "ОA", "Shift+F1");
     row("nWikiItem", "Вызов справки", "ВH", "F1", false, false); // Qt disables what it hides
@@ -221,7 +228,9 @@ void TestMainMenus::menuOrder_data()
     QTest::newRow("project") << "nProjectItem" << "Проект"
                              << QStringList{"nRunItem", "nPauseItem", "nStopItem", "nSeparator7",
                                             "nRunUnpacedItem", "nStepItem", "nRunToCursorItem",
-                                            "nSeparator8", "nBreakpointItem", "nSeparatorTravel",
+                                            "nSeparator8", "nBreakpointItem", "nSeparator9",
+                                            "nStepOverItem", "nStepOutItem", "nWatchItem",
+                                            "nWatchListItem", "nSeparatorTravel",
                                             "nStepBackItem", "nRunBackItem", "nStepBackOverItem",
                                             "nStepBackOutItem"}
                              << true;

@@ -552,6 +552,76 @@ Message: %3</translation>
     <message>
         <source>&amp;Вид</source>
         <translation>&amp;View</translation>
+        <source>Шаг с &amp;обходом</source>
+        <translation>Step &amp;Over</translation>
+    </message>
+    <message>
+        <source>Шаг с в&amp;ыходом</source>
+        <translation>Step O&amp;ut</translation>
+    </message>
+    <message>
+        <source>Точка &amp;наблюдения...</source>
+        <translation>Watc&amp;hpoint...</translation>
+    </message>
+    <message>
+        <source>Точки наблю&amp;дения</source>
+        <translation>Watchpoint &amp;List</translation>
+    </message>
+    <message>
+        <source>Точка наблюдения</source>
+        <translation>Watchpoint</translation>
+    </message>
+    <message>
+        <source>Адрес ячейки:</source>
+        <translation>Cell address:</translation>
+    </message>
+    <message>
+        <source>запись</source>
+        <translation>write</translation>
+    </message>
+    <message>
+        <source>изменение значения</source>
+        <translation>value change</translation>
+    </message>
+    <message>
+        <source>создание</source>
+        <translation>creation</translation>
+    </message>
+    <message>
+        <source>уничтожение</source>
+        <translation>destruction</translation>
+    </message>
+    <message>
+        <source>Укажите адрес из четырёх шестнадцатеричных цифр и хотя бы одно событие.</source>
+        <translation>Enter an address of four hexadecimal digits and at least one event.</translation>
+    </message>
+    <message>
+        <source>Нет точек наблюдения</source>
+        <translation>No watchpoints</translation>
+    </message>
+    <message>
+        <source>Удалить %1</source>
+        <translation>Remove %1</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 изменена: %2 → %3</source>
+        <translation>Cell %1 changed: %2 → %3</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 записана: %2</source>
+        <translation>Cell %1 written: %2</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 создана</source>
+        <translation>Cell %1 created</translation>
+    </message>
+    <message>
+        <source>Ячейка %1 уничтожена</source>
+        <translation>Cell %1 destroyed</translation>
+    </message>
+    <message>
+        <source>Вид</source>
+        <translation>View</translation>
     </message>
     <message>
         <source>&amp;Ячейки</source>
@@ -634,20 +704,20 @@ Message: %3</translation>
     <message>
         <source>Номер строки (1–%1):</source>
         <translation>Line number (1–%1):</translation>
-        <source>Шаг назад</source>
-        <translation>Step Back</translation>
+        <source>Шаг на&amp;зад</source>
+        <translation>Step Bac&amp;k</translation>
     </message>
     <message>
-        <source>Выполнить назад</source>
-        <translation>Run Back</translation>
+        <source>Выполнить н&amp;азад</source>
+        <translation>Ru&amp;n Back</translation>
     </message>
     <message>
-        <source>Шаг назад с обходом</source>
-        <translation>Step Back Over</translation>
+        <source>Шаг назад с об&amp;ходом</source>
+        <translation>Step Back O&amp;ver</translation>
     </message>
     <message>
-        <source>Шаг назад с выходом</source>
-        <translation>Step Back Out</translation>
+        <source>Шаг назад с выходо&amp;м</source>
+        <translation>St&amp;ep Back Out</translation>
     </message>
     <message>
         <source>Откуда это значение</source>
