@@ -92,6 +92,7 @@ TRunOptions TRunOptions::Parse(const QStringList& arguments)
         options._profilePath = parser.value(QStringLiteral("profile"));
         if (options._profilePath.isEmpty())
             options.Fail(QStringLiteral("--profile needs a file name"));
+    }
     if (parser.isSet(QStringLiteral("trace"))) {
         options._tracePath = parser.value(QStringLiteral("trace"));
         if (options._tracePath.isEmpty())

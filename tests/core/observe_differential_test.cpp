@@ -155,13 +155,16 @@ TEST(ObserveDifferential, ConditionalBreakpointsPauseOnTheCountedArrival)
         std::int32_t lastLine = -1;
         std::int32_t lastColumn = 0;
         const auto expected = FirstStop(lines, [&](TReferenceCore& ref) {
-            // Arriving: at a line's start, from another line, or by a jump.
+            // Arriving: from another line, or by a loop's jump back; a jump
+            // within the line (a condition, a ':') is no arrival.
             const std::int32_t column = ref.Cursor();
             const bool onLine = ref.Line() == line;
             const bool flowsOn = lastLine == line &&
                                  column == lastColumn + Width(ref.Program()[std::size_t(line)], lastColumn);
+            const bool loopBack = lastLine == line && !flowsOn &&
+                                  ref.Program()[std::size_t(line)][std::size_t(lastColumn - 1)] == u']';
             bool stop = false;
-            if (onLine && (column == 1 || !flowsOn)) {
+            if (onLine && (lastLine != line || loopBack)) {
                 cells.Clear();
                 for (std::size_t i = 0; i < ref.Names().size(); ++i) {
                     const std::int32_t code = TCellMemory::CodeOf(ref.Names()[i]);

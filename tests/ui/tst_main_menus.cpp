@@ -57,8 +57,13 @@ QString EnglishText(const QString& russian)
     if (!loaded)
         return {};
     const QByteArray source = russian.toUtf8();
-    const QString text = english.translate("TfMain", source.constData());
-    return text.isEmpty() ? english.translate("TRecentFilesMenu", source.constData()) : text;
+    // The menu items are the window's; the submenus are menus of their own.
+    for (const char* context : {"TfMain", "TRecentFilesMenu", "TExamplesMenu"}) {
+        const QString text = english.translate(context, source.constData());
+        if (!text.isEmpty())
+            return text;
+    }
+    return {};
 }
 
 // Opens a menu of the menu bar the way a click does, then closes it again.

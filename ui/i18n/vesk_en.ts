@@ -382,6 +382,8 @@
     <message>
         <source>&amp;Файл</source>
         <translation>&amp;File</translation>
+    </message>
+    <message>
         <source>Длинная строка: отмечена только строка</source>
         <translation>Long line: only the line is marked</translation>
     </message>
@@ -552,6 +554,8 @@ Message: %3</translation>
     <message>
         <source>&amp;Вид</source>
         <translation>&amp;View</translation>
+    </message>
+    <message>
         <source>Шаг с &amp;обходом</source>
         <translation>Step &amp;Over</translation>
     </message>
@@ -678,6 +682,8 @@ Message: %3</translation>
     <message>
         <source>Время: %1 сек.</source>
         <translation>Time: %1 s</translation>
+    </message>
+    <message>
         <source>&amp;Найти далее</source>
         <translation>Find &amp;Next</translation>
     </message>
@@ -704,6 +710,8 @@ Message: %3</translation>
     <message>
         <source>Номер строки (1–%1):</source>
         <translation>Line number (1–%1):</translation>
+    </message>
+    <message>
         <source>Шаг на&amp;зад</source>
         <translation>Step Bac&amp;k</translation>
     </message>
