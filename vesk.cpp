@@ -1,10 +1,10 @@
 // The IDE's entry: the command line, the application, its title and the main window.
 #include <cstdio>
 
-#include "ui/application.h"
-#include "ui/idecommandline.h"
-#include "ui/main.h"
-#include "ui/style.h"
+#include "ui/app/application.h"
+#include "ui/app/idecommandline.h"
+#include "ui/mainwindow/main.h"
+#include "ui/app/style.h"
 
 namespace {
 

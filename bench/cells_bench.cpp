@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/cellsmodel.h"
-#include "ui/cellspanel.h"
+#include "ui/debugger/cellsmodel.h"
+#include "ui/debugger/cellspanel.h"
 
 namespace {
 

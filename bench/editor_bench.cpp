@@ -18,10 +18,10 @@
 #include <ctime>
 #include <memory>
 
-#include "ui/application.h"
-#include "ui/main.h"
-#include "ui/sourcechecker.h"
-#include "ui/style.h"
+#include "ui/app/application.h"
+#include "ui/mainwindow/main.h"
+#include "ui/editor/sourcechecker.h"
+#include "ui/app/style.h"
 
 namespace {
 

@@ -18,11 +18,11 @@
 #include <memory>
 #include <sys/resource.h>
 
-#include "ui/application.h"
-#include "ui/main.h"
-#include "ui/runcontroller.h"
-#include "ui/results.h"
-#include "ui/style.h"
+#include "ui/app/application.h"
+#include "ui/mainwindow/main.h"
+#include "ui/model/runcontroller.h"
+#include "ui/results/results.h"
+#include "ui/app/style.h"
 
 namespace {
 

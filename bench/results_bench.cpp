@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "formats/results.h"
-#include "ui/results.h"
-#include "ui/style.h"
+#include "ui/results/results.h"
+#include "ui/app/style.h"
 
 namespace {
 

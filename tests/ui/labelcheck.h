@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "ui/style.h"
+#include "ui/app/style.h"
 
 inline void CheckPlacedLabel(const QWidget& window, const char* name, QPoint pos)
 {

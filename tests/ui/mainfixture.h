@@ -9,10 +9,10 @@
 #include <QTest>
 #include <memory>
 
-#include "ui/application.h"
-#include "ui/idesettings.h"
-#include "ui/main.h"
-#include "ui/style.h"
+#include "ui/app/application.h"
+#include "ui/app/idesettings.h"
+#include "ui/mainwindow/main.h"
+#include "ui/app/style.h"
 
 // The tests run in the IDE's own application object, so that its error handler
 // is the one that catches what a command lets escape. What the IDE remembers

@@ -7,7 +7,7 @@
 #include "formats/results.h"
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/results.h"
+#include "ui/results/results.h"
 
 // What the results window showed while it was open.
 struct TResultsSeen {

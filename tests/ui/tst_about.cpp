@@ -5,8 +5,8 @@
 #include <QtTest>
 
 #include "labelcheck.h"
-#include "ui/about.h"
-#include "ui/appversion.h"
+#include "ui/app/about.h"
+#include "ui/app/appversion.h"
 
 class TestAbout : public QObject {
     Q_OBJECT

@@ -7,8 +7,8 @@
 #include <QTableView>
 #include <QTest>
 
-#include "ui/cellsmodel.h"
-#include "ui/cellspanel.h"
+#include "ui/debugger/cellsmodel.h"
+#include "ui/debugger/cellspanel.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "formats/projectread.h"
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/bracketpartner.h"
-#include "ui/codeeditor.h"
-#include "ui/highlighter.h"
-#include "ui/sourcechecker.h"
+#include "ui/editor/bracketpartner.h"
+#include "ui/editor/codeeditor.h"
+#include "ui/editor/highlighter.h"
+#include "ui/editor/sourcechecker.h"
 
 namespace {
 

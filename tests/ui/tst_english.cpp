@@ -14,9 +14,9 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/coremessage.h"
-#include "ui/guide.h"
-#include "ui/results.h"
+#include "ui/app/coremessage.h"
+#include "ui/app/guide.h"
+#include "ui/results/results.h"
 
 namespace {
 

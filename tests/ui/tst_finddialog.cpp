@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/finddialog.h"
+#include "ui/mainwindow/finddialog.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include "ui/language.h"
+#include "ui/app/language.h"
 
 class TLanguageTest : public QObject {
     Q_OBJECT

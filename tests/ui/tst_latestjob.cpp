@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ui/latestjob.h"
+#include "ui/model/latestjob.h"
 
 class TestLatestJob : public QObject {
     Q_OBJECT

@@ -21,10 +21,10 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "resultsinspect.h"
-#include "ui/cellsmodel.h"
-#include "ui/cellspanel.h"
-#include "ui/codeeditor.h"
-#include "ui/results.h"
+#include "ui/debugger/cellsmodel.h"
+#include "ui/debugger/cellspanel.h"
+#include "ui/editor/codeeditor.h"
+#include "ui/results/results.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "pdftext.h"
-#include "ui/results.h"
+#include "ui/results/results.h"
 
 
 namespace {

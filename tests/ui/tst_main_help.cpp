@@ -13,9 +13,9 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "formats/projectread.h"
-#include "ui/examplesmenu.h"
-#include "ui/guide.h"
-#include "ui/website.h"
+#include "ui/mainwindow/examplesmenu.h"
+#include "ui/app/guide.h"
+#include "ui/app/website.h"
 
 namespace {
 

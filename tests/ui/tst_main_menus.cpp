@@ -22,9 +22,9 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/cellspanel.h"
-#include "ui/finddialog.h"
-#include "ui/website.h"
+#include "ui/debugger/cellspanel.h"
+#include "ui/mainwindow/finddialog.h"
+#include "ui/app/website.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/recentfilesmenu.h"
+#include "ui/mainwindow/recentfilesmenu.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "mainfixture.h"
 #include "modalhelper.h"
 #include "resultsinspect.h"
-#include "ui/results.h"
+#include "ui/results/results.h"
 
 namespace {
 

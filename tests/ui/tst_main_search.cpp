@@ -6,7 +6,7 @@
 
 #include "mainfixture.h"
 #include "modalhelper.h"
-#include "ui/finddialog.h"
+#include "ui/mainwindow/finddialog.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QThread>
 
-#include "ui/qttimer.h"
+#include "ui/model/qttimer.h"
 
 class TestMainTimer : public QObject {
     Q_OBJECT

@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "formats/errorreport.h"
-#include "ui/operatorspan.h"
+#include "ui/editor/operatorspan.h"
 
 class TestOperatorSpan : public QObject {
     Q_OBJECT

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "pdftext.h"
-#include "ui/printing.h"
+#include "ui/mainwindow/printing.h"
 
 namespace {
 

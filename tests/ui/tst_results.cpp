@@ -17,7 +17,7 @@
 
 #include "formats/results.h"
 #include "labelcheck.h"
-#include "ui/results.h"
+#include "ui/results/results.h"
 
 namespace {
 

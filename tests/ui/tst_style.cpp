@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "ui/style.h"
+#include "ui/app/style.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTest>
 
-#include "ui/textmap.h"
+#include "ui/debugger/textmap.h"
 
 namespace {
 
