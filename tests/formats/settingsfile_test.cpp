@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,18 @@ INSTANTIATE_TEST_SUITE_P(Settings, SettingsCases, testing::ValuesIn(kSettingsCas
                              return name;
                          });
 
+TEST(SettingsBudget, OnlyPlainNumbersWithinBounds)
+{
+    const std::pair<std::string, std::uint32_t> cases[] = {
+        {"[history]\nbudgetMiB=128\n", 128},   {"[history]\nbudgetMiB=4096\n", 4096},
+        {"[history]\nbudgetMiB=4097\n", 0},    {"[history]\nbudgetMiB=0\n", 0},
+        {"[history]\nbudgetMiB=0x40\n", 0},    {"[history]\nbudgetMiB=-1\n", 0},
+        {"[General]\nbudgetMiB=128\n", 0},     {"[history]\nbudgetMiB=99999999999\n", 0},
+    };
+    for (const auto& [text, mib] : cases)
+        EXPECT_EQ(ParseSettings(text).historyBudgetMiB, mib) << text;
+}
+
 TEST(SettingsText, EveryByteAndAwkwardPathsComeBack)
 {
     TSettingsValues values;
@@ -79,6 +92,7 @@ TEST(SettingsText, EveryByteAndAwkwardPathsComeBack)
     values.recentFiles = {u" /not first", u"/edge blank ", u"/q\"uo,te;s=\\", u"/\u0001" "1f",
                           u"/emoji \U0001F600", u"/lone \xD800" "a", u"/@at"};
     values.recentFiles[0].erase(0, 1);
+    values.historyBudgetMiB = 256;
     EXPECT_EQ(ParseSettings(SettingsText(values)), values);
     EXPECT_EQ(SettingsText({}), std::string());
 }
