@@ -237,8 +237,17 @@ bool TRunHistory::RunBack(TVeskCore& core)
         return false;
     NoteLive(core);
     const TVeskCore::TStopTest* extra = _stopTest ? &_stopTest : nullptr;
-    const std::optional<std::uint64_t> stop = SearchBack(
-        core, core.Step(), [extra](TVeskCore& c, std::uint64_t end) { return c.ReplayFindStop(end, extra); });
+    const std::uint64_t now = core.Step(); // the search moves the core about
+    std::optional<std::uint64_t> stop = SearchBack(
+        core, now, [extra](TVeskCore& c, std::uint64_t end) { return c.ReplayFindStop(end, extra); });
+    // A pause the run made (a watchpoint's, say) is a stop to go back to as well.
+    for (auto it = _stops.rbegin(); it != _stops.rend(); ++it) {
+        if (it->error || it->step >= now || it->step < First())
+            continue;
+        if (!stop || it->step > *stop)
+            stop = it->step;
+        break;
+    }
     return Travel(core, stop.value_or(First()), true);
 }
 

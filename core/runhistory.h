@@ -91,8 +91,9 @@ public:
     [[nodiscard]] std::size_t Budget() const { return _budget; }
     // The run time recorded for a moment (see above).
     [[nodiscard]] double TimeAt(std::uint64_t step) const;
-    // Moments the run paused at a breakpoint or stopped with an error, as the
-    // controller notes them; dropped with the future they stand in.
+    // Moments the run paused at a breakpoint or a watchpoint or stopped with an
+    // error, as the controller notes them; dropped with the future they stand
+    // in. RunBack goes back to the pauses too.
     void NoteStop(std::uint64_t step, bool error);
     struct TStop {
         std::uint64_t step;

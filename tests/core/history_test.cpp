@@ -175,6 +175,32 @@ TEST(History, RunBackStopsAtEachEarlierBreakpointArrivalThenTheStart)
     EXPECT_EQ(run.core.GetMemory(), std::vector<std::uint8_t>{});
 }
 
+TEST(History, RunBackGoesBackToTheWatchpointPausesTheRunMade)
+{
+    const TLines lines{u"$0001 +01 +00 +01", u"+02"};
+    THistoryCore run;
+    run.Load(lines);
+    bool finished = false;
+    run.core.OnFinish = [&finished](TVeskCore&) { finished = true; };
+    run.core.SetWatchpoints({*TWatchpoint::Make(u"0001", wkChange)});
+    // Each pause is noted as the window notes it.
+    std::vector<std::uint64_t> paused;
+    while (!finished && paused.size() < 10) {
+        run.core.Execute();
+        while (run.core.IsRun())
+            run.core.RunSteps(1000);
+        if (!finished) {
+            paused.push_back(run.core.Step());
+            run.history.NoteStop(run.core.Step(), false);
+        }
+    }
+    ASSERT_EQ(paused, (std::vector<std::uint64_t>{2, 4, 6}));
+    std::vector<std::uint64_t> stops;
+    while (run.history.RunBack(run.core))
+        stops.push_back(run.core.Step());
+    EXPECT_EQ(stops, (std::vector<std::uint64_t>{6, 4, 2, 0}));
+}
+
 TEST(History, StepBackOutAndOverReverseTheStructuralSteps)
 {
     // line 1 col 1 is the `[`; its body is +01 +01, then `]`, then +05

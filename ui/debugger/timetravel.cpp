@@ -85,7 +85,9 @@ void TTimeTravel::RunStarted()
 void TTimeTravel::RunPaused()
 {
     _history.NoteLive(_core);
-    if (_core.LastPauseCause() == TVeskCore::TPauseCause::pcBreakpoint && _core.Step() == _history.Latest())
+    const TVeskCore::TPauseCause cause = _core.LastPauseCause();
+    const bool stop = cause == TVeskCore::TPauseCause::pcBreakpoint || cause == TVeskCore::TPauseCause::pcWatchpoint;
+    if (stop && _core.Step() == _history.Latest())
         _history.NoteStop(_core.Step(), false);
     UpdateTimeline();
 }
