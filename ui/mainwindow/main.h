@@ -208,6 +208,8 @@ private:
     // The pace and the profile (main_pace.cpp).
     void BuildPaceMenus(QMenu* viewMenu);
     void BindPace();
+    // The profile panel shows what the gutter shows, if it was ever opened.
+    void FillProfileView();
     // A move back leaves the run paused there, as after a pause.
     void TravelPaused();
 

@@ -53,10 +53,6 @@ void TfMain::BuildPaceMenus(QMenu* viewMenu)
     nProfileItem->setCheckable(true);
     AddItem(viewMenu, "nProfileViewItem", tr("&Профиль..."), QKeySequence(),
             &TfMain::nProfileViewItemClick, nullptr);
-    pProfileView = new TProfileView(this);
-    pProfileView->setFont(InterfaceFont());
-    addDockWidget(Qt::RightDockWidgetArea, pProfileView);
-    pProfileView->hide();
 }
 
 void TfMain::BindPace()
@@ -70,11 +66,17 @@ void TfMain::BindPace()
     }
     chosen->setChecked(true);
     _run->SetTickMs(chosen->data().toInt());
-    connect(_debugger.get(), &TDebugger::ProfileShown, this, [this](const QList<quint64>& lineSteps) {
-        pProfileView->SetProfile(lineSteps, lineSteps.isEmpty()
-                                                ? std::vector<std::pair<std::int32_t, std::uint64_t>>{}
-                                                : _run->Core().Profile().CellWrites());
-    });
+    connect(_debugger.get(), &TDebugger::ProfileShown, this, &TfMain::FillProfileView);
+}
+
+void TfMain::FillProfileView()
+{
+    if (!pProfileView)
+        return;
+    const QList<quint64>& lineSteps = mEditor->LineCounts();
+    pProfileView->SetProfile(lineSteps, lineSteps.isEmpty()
+                                            ? std::vector<std::pair<std::int32_t, std::uint64_t>>{}
+                                            : _run->Core().Profile().CellWrites());
 }
 
 void TfMain::nProfileItemClick()
@@ -87,6 +89,13 @@ void TfMain::nProfileItemClick()
 
 void TfMain::nProfileViewItemClick()
 {
+    // Made when first asked for: the window opens with its docks as it always has.
+    if (!pProfileView) {
+        pProfileView = new TProfileView(this);
+        pProfileView->setFont(InterfaceFont());
+        addDockWidget(Qt::RightDockWidgetArea, pProfileView);
+        FillProfileView();
+    }
     pProfileView->show();
     pProfileView->raise();
 }
