@@ -685,13 +685,24 @@ void TestMainDebug::profileCountsEachLineAndCell()
     auto window = ShowMainWindow();
     QVERIFY(!Child<QAction>(*window, "nProfileItem")->isChecked());
     const QString program = QStringLiteral("$0001\n[03: +01 ]\n$0002 +01 +01");
+    SetProgram(*window, program);
     for (const bool profiling : {false, true}) {
+        TModalScript script;
+        TResultsSeen first;
+        TResultsSeen seen;
+        InspectResults(script, *window, first);
+        InspectResults(script, *window, seen);
+        // Turned on during a run, counting waits for the next one.
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 1u, kWait);
         if (profiling)
             Child<QAction>(*window, "nProfileItem")->trigger();
-        TModalScript script;
-        TResultsSeen seen;
-        InspectResults(script, *window, seen);
-        SetProgram(*window, program);
+        Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!first.steps.isEmpty(), kWait);
+        QVERIFY(CodeEditor(*window)->LineCounts().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
         Key(*window, Qt::Key_F9, Qt::ShiftModifier);
         QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
         const QList<quint64> counts = CodeEditor(*window)->LineCounts();

@@ -67,6 +67,12 @@ void TfMain::BindPace()
     chosen->setChecked(true);
     _run->SetTickMs(chosen->data().toInt());
     connect(_debugger.get(), &TDebugger::ProfileShown, this, &TfMain::FillProfileView);
+    // A run counts from its start or not at all: a choice made during one
+    // applies from the next.
+    connect(_run.get(), &TRunController::StateChanged, this, [this](TRunState state) {
+        if (state == TRunState::rsIdle)
+            _run->Core().SetProfiling(nProfileItem->isChecked());
+    });
 }
 
 void TfMain::FillProfileView()
@@ -81,9 +87,12 @@ void TfMain::FillProfileView()
 
 void TfMain::nProfileItemClick()
 {
-    // Counting starts with the next run: one going on was not counted from its start.
-    _run->Core().SetProfiling(nProfileItem->isChecked());
-    if (!nProfileItem->isChecked())
+    // Counting starts with the next run: one going on was not counted from its
+    // start, and its counts would not add up to its steps.
+    const bool on = nProfileItem->isChecked();
+    if (!on || !_run->Active())
+        _run->Core().SetProfiling(on);
+    if (!on)
         _debugger->ShowProfile();
 }
 
