@@ -258,6 +258,18 @@ void AppendByteArray(std::string& out, std::string_view bytes)
     out += ')';
 }
 
+// Plain decimal digits only, from 1 to max; anything else is unset (0).
+std::uint32_t BoundedNumber(std::string_view raw, std::uint32_t max)
+{
+    if (raw.empty() || raw.size() > 4
+        || !std::all_of(raw.begin(), raw.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    std::uint32_t number = 0;
+    for (const char c : raw)
+        number = number * 10 + std::uint32_t(c - '0');
+    return number >= 1 && number <= max ? number : 0;
+}
+
 } // namespace
 
 TSettingsValues ParseSettings(std::string_view bytes)
@@ -270,6 +282,7 @@ TSettingsValues ParseSettings(std::string_view bytes)
     std::string_view geometryRaw;
     std::string_view stateRaw;
     std::string_view budgetRaw;
+    std::string_view tickRaw;
     while (!bytes.empty()) {
         const std::size_t end = bytes.find_first_of("\r\n");
         const std::string_view line = Trimmed(bytes.substr(0, end));
@@ -295,6 +308,8 @@ TSettingsValues ParseSettings(std::string_view bytes)
             stateRaw = value;
         else if (section == "history" && key == "budgetMiB")
             budgetRaw = value;
+        else if (section == "run" && key == "tickMs")
+            tickRaw = value;
     }
     for (std::u16string& path : ValueElements(recentRaw)) {
         if (values.recentFiles.size() == kMaxRecentFiles)
@@ -306,15 +321,8 @@ TSettingsValues ParseSettings(std::string_view bytes)
     }
     values.geometry = WindowBytes(geometryRaw);
     values.state = WindowBytes(stateRaw);
-    // Plain decimal digits only, within the bounds; anything else is unset.
-    if (!budgetRaw.empty() && budgetRaw.size() <= 4
-        && std::all_of(budgetRaw.begin(), budgetRaw.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        std::uint32_t mib = 0;
-        for (const char c : budgetRaw)
-            mib = mib * 10 + std::uint32_t(c - '0');
-        if (mib >= 1 && mib <= kMaxHistoryBudgetMiB)
-            values.historyBudgetMiB = mib;
-    }
+    values.historyBudgetMiB = BoundedNumber(budgetRaw, kMaxHistoryBudgetMiB);
+    values.tickMs = BoundedNumber(tickRaw, kMaxTickMs);
     return values;
 }
 
@@ -349,6 +357,11 @@ std::string SettingsText(const TSettingsValues& values)
         if (!text.empty())
             text += "\n";
         text += "[history]\nbudgetMiB=" + std::to_string(values.historyBudgetMiB) + "\n";
+    }
+    if (values.tickMs != 0) {
+        if (!text.empty())
+            text += "\n";
+        text += "[run]\ntickMs=" + std::to_string(values.tickMs) + "\n";
     }
     return text;
 }

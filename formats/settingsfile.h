@@ -1,6 +1,7 @@
 // The IDE's settings file as text: an INI file with the recent project files in
 // [General], the main window's geometry and dock state in [window] and the run
-// history's memory budget in [history], written
+// history's memory budget in [history], the paced run's milliseconds per
+// operator in [run], written
 // the way Qt's INI settings write them, so that older files still read.
 //
 // The file lives in the user's folder and may hold anything, so it is read
@@ -24,6 +25,8 @@ inline constexpr std::size_t kMaxRecentPathUnits = 4096;
 inline constexpr std::size_t kMaxWindowBytes = 4096;
 // The memory a run's history may take, in MiB: unset (0) means the default.
 inline constexpr std::uint32_t kMaxHistoryBudgetMiB = 4096;
+// The slowest pace the IDE offers is a few operators a second.
+inline constexpr std::uint32_t kMaxTickMs = 1000;
 
 struct TSettingsValues {
     // Absolute paths, newest first, each once, none empty or longer than
@@ -32,6 +35,7 @@ struct TSettingsValues {
     std::string geometry; // at most kMaxWindowBytes, empty when none
     std::string state;    // at most kMaxWindowBytes, empty when none
     std::uint32_t historyBudgetMiB = 0; // 1 to kMaxHistoryBudgetMiB, 0 when unset
+    std::uint32_t tickMs = 0;           // 1 to kMaxTickMs, 0 when unset
 
     bool operator==(const TSettingsValues&) const = default;
 };

@@ -14,6 +14,7 @@ struct TSettingsCase {
     std::string text;
     std::vector<std::u16string> recentFiles;
     std::string geometry;
+    std::uint32_t tickMs = 0;
 };
 
 std::string Repeated(std::string_view part, int times)
@@ -50,6 +51,9 @@ const TSettingsCase kSettingsCases[] = {
     {"a file beyond the cap is not read",
      "[General]\nrecentFiles=/big\n" + std::string(kSettingsFileCap, ';'), {}, ""},
     {"a path beyond PATH_MAX", "recentFiles=/" + Repeated("p", int(kMaxRecentPathUnits)) + "\n", {}, ""},
+    {"the slowest pace", "[run]\ntickMs=1000\n", {}, "", 1000},
+    {"a pace out of bounds or not plain digits is unset",
+     "[run]\ntickMs=1001\n[run]\ntickMs=0\n[run]\ntickMs=+5\n[window]\ntickMs=5\n", {}, ""},
 };
 
 class SettingsCases : public testing::TestWithParam<TSettingsCase> {};
@@ -60,6 +64,7 @@ TEST_P(SettingsCases, ReadsOnlyWhatEachKeyCanBe)
     EXPECT_EQ(values.recentFiles, GetParam().recentFiles);
     EXPECT_EQ(values.geometry, GetParam().geometry);
     EXPECT_EQ(values.state, std::string());
+    EXPECT_EQ(values.tickMs, GetParam().tickMs);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, SettingsCases, testing::ValuesIn(kSettingsCases),
@@ -93,6 +98,7 @@ TEST(SettingsText, EveryByteAndAwkwardPathsComeBack)
                           u"/emoji \U0001F600", u"/lone \xD800" "a", u"/@at"};
     values.recentFiles[0].erase(0, 1);
     values.historyBudgetMiB = 256;
+    values.tickMs = 250;
     EXPECT_EQ(ParseSettings(SettingsText(values)), values);
     EXPECT_EQ(SettingsText({}), std::string());
 }

@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
+#include <QTableWidget>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTest>
+#include <numeric>
 
 #include "formats/results.h"
 #include "mainfixture.h"
@@ -23,6 +25,8 @@
 #include "resultsinspect.h"
 #include "ui/debugger/cellsmodel.h"
 #include "ui/debugger/cellspanel.h"
+#include "ui/debugger/profileview.h"
+#include "ui/app/idesettings.h"
 #include "ui/editor/codeeditor.h"
 #include "ui/results/results.h"
 
@@ -133,6 +137,8 @@ private slots:
     void editWhilePausedShowsWhatRunsNext();
     void cellsPanelClearedByStopAndNewProject();
     void stepOverLoopAndWatchpointPause();
+    void slowPaceShowsEachStepAndIsKept();
+    void profileCountsEachLineAndCell();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -634,6 +640,94 @@ void TestMainDebug::stepOverLoopAndWatchpointPause()
     QCOMPARE(window->Core()->Step(), 3u);
     QCOMPARE(Child<QLabel>(*window, "lStatusState")->text(), QStringLiteral("Ячейка 00AB изменена: 00 → 01"));
     Key(*window, Qt::Key_F2, Qt::ControlModifier);
+}
+
+void TestMainDebug::slowPaceShowsEachStepAndIsKept()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F12);
+    Child<QAction>(*window, "nSpeedSlowItem")->trigger();
+    QCOMPARE(TIdeSettings().TickMs(), 100);
+    // What the panel shows each time it changes: every value the cell takes.
+    QStringList shown;
+    const TCellsModel& model = Child<TCellsPanel>(*window, "pCellsPanel")->Model();
+    const auto record = [&] {
+        const QStringList cells = PanelCells(*window);
+        if (!cells.isEmpty() && (shown.isEmpty() || shown.back() != cells.join(u' ')))
+            shown << cells.join(u' ');
+    };
+    connect(&model, &QAbstractItemModel::dataChanged, this, record);
+    connect(&model, &QAbstractItemModel::rowsInserted, this, record);
+    SetProgram(*window, QStringLiteral("$0001 +01 +01 +01"));
+    QElapsedTimer clock;
+    clock.start();
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    // Six steps, one a tick a tenth of a second apart (the start takes the first at once).
+    QVERIFY(clock.elapsed() >= 5 * 100 - 20);
+    QCOMPARE(seen.steps, QStringLiteral("6"));
+    QCOMPARE(seen.time, seen.expectedTime);
+    QCOMPARE(shown.mid(shown.indexOf(QStringLiteral("$0001=1*"))),
+             (QStringList{"$0001=1*", "$0001=2*", "$0001=3*"}));
+    // The next window keeps the choice.
+    window.reset();
+    auto next = std::make_unique<TfMain>(QStringList{});
+    QVERIFY(Child<QAction>(*next, "nSpeedSlowItem")->isChecked());
+    QVERIFY(!Child<QAction>(*next, "nSpeedNormalItem")->isChecked());
+    TIdeSettings().Clear();
+}
+
+void TestMainDebug::profileCountsEachLineAndCell()
+{
+    auto window = ShowMainWindow();
+    QVERIFY(!Child<QAction>(*window, "nProfileItem")->isChecked());
+    const QString program = QStringLiteral("$0001\n[03: +01 ]\n$0002 +01 +01");
+    SetProgram(*window, program);
+    for (const bool profiling : {false, true}) {
+        TModalScript script;
+        TResultsSeen first;
+        TResultsSeen seen;
+        InspectResults(script, *window, first);
+        InspectResults(script, *window, seen);
+        // Turned on during a run, counting waits for the next one.
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+        Key(*window, Qt::Key_F8);
+        QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 1u, kWait);
+        if (profiling)
+            Child<QAction>(*window, "nProfileItem")->trigger();
+        Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!first.steps.isEmpty(), kWait);
+        QVERIFY(CodeEditor(*window)->LineCounts().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
+        Key(*window, Qt::Key_F9, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+        const QList<quint64> counts = CodeEditor(*window)->LineCounts();
+        if (!profiling) {
+            QVERIFY(counts.isEmpty());
+            continue;
+        }
+        // Every step lands on a line, the end of the program on the last one.
+        QCOMPARE(counts.size(), 3);
+        QCOMPARE(QString::number(std::accumulate(counts.begin(), counts.end(), quint64(0))), seen.steps);
+        QVERIFY(counts[1] > counts[0] && counts[1] > counts[2]);
+    }
+    Child<QAction>(*window, "nProfileViewItem")->trigger();
+    auto* view = Child<TProfileView>(*window, "pProfileView");
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->Lines()->item(0, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(view->Lines()->item(0, 1)->text(), QString::number(CodeEditor(*window)->LineCounts()[1]));
+    // $0001 takes three stores, $0002 two.
+    QCOMPARE(view->Cells()->rowCount(), 2);
+    QCOMPARE(view->Cells()->item(0, 0)->text() + u'=' + view->Cells()->item(0, 1)->text(), QStringLiteral("0001=3"));
+    QCOMPARE(view->Cells()->item(1, 0)->text() + u'=' + view->Cells()->item(1, 1)->text(), QStringLiteral("0002=2"));
+    // Turned off, nothing of the profile stays on show.
+    Child<QAction>(*window, "nProfileItem")->trigger();
+    QVERIFY(CodeEditor(*window)->LineCounts().isEmpty());
+    QCOMPARE(view->Lines()->rowCount(), 0);
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

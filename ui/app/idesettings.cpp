@@ -164,3 +164,12 @@ std::size_t TIdeSettings::HistoryBudget() const
     const std::size_t mib = _values.historyBudgetMiB != 0 ? _values.historyBudgetMiB : kDefaultBudgetMiB;
     return mib * 1024 * 1024;
 }
+
+int TIdeSettings::TickMs() const { return _values.tickMs != 0 ? int(_values.tickMs) : 1; }
+
+void TIdeSettings::SetTickMs(int ms)
+{
+    // The default pace is left unwritten, as a file from before the choice.
+    _values.tickMs = ms > 1 && ms <= int(kMaxTickMs) ? std::uint32_t(ms) : 0;
+    Store();
+}

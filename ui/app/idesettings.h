@@ -35,6 +35,10 @@ public:
     // when unset, kept between 1 MiB and 4 GiB).
     [[nodiscard]] std::size_t HistoryBudget() const;
 
+    // The paced run's milliseconds per operator ("run/tickMs", 1 when unset).
+    [[nodiscard]] int TickMs() const;
+    void SetTickMs(int ms);
+
     // Forgets everything remembered.
     void Clear();
 

@@ -38,6 +38,8 @@ TDebugger::TDebugger(TRunController& run, TCodeEditor& editor, TCellsPanel& pane
     _display.setInterval(1000 / kDisplayRate);
     connect(&_display, &QTimer::timeout, this, &TDebugger::ShowRunKeepingView);
     connect(&_editor, &TCodeEditor::BreakpointsChanged, this, &TDebugger::EditorBreakpointsChanged);
+    // A slow pace shows each of its steps; the refreshes above then change nothing.
+    connect(&_run, &TRunController::SlowTick, this, &TDebugger::ShowRunKeepingView);
     connect(&_run, &TRunController::Started, this, &TDebugger::RunStarted);
     connect(&_run, &TRunController::Paused, this, &TDebugger::RunPaused);
     connect(&_run, &TRunController::Stopped, this, &TDebugger::RunStopped);
@@ -71,6 +73,7 @@ void TDebugger::RunStarted()
     if (_run.Core().Step() == 0) {
         _panel.Model().Clear();
         _stackEntries = 0;
+        ClearProfile();
     }
     _display.start();
 }
@@ -81,6 +84,7 @@ void TDebugger::RunPaused()
     ShowRun();
     _panel.Model().SettleChanges();
     _panel.ShowCurrentCell();
+    ShowProfile();
 }
 
 void TDebugger::RunStopped()
@@ -90,16 +94,47 @@ void TDebugger::RunStopped()
     _editor.ClearExecutionMark();
     RefreshCells();
     emit StepsShown(_run.Core().Step());
+    ShowProfile();
 }
 
 void TDebugger::ClearRun()
 {
+    ClearProfile();
     // Nothing of the old run may stay on show: no cells, no stacks, no place.
     _editor.ClearExecutionMark();
     _panel.Model().Clear();
     _panel.SetStacks({}, {});
     _stackEntries = 0;
     emit StepsShown(_run.Core().Step());
+}
+
+void TDebugger::ShowProfile()
+{
+    const TVeskCore& core = _run.Core();
+    if (!core.Profiling() || core.Profile().Total() == 0) {
+        ClearProfile();
+        return;
+    }
+    // The run's lines are placed on the editor's: a line edited away since
+    // the start has no place to show its steps.
+    QList<quint64> counts(_editor.blockCount(), 0);
+    const std::vector<std::uint64_t> steps = core.Profile().LineSteps(_startLines.size());
+    for (std::size_t line = 0; line < steps.size(); ++line) {
+        if (steps[line] == 0)
+            continue;
+        if (const auto edited = EditedLine(std::int32_t(line)); edited && *edited < counts.size())
+            counts[*edited] += steps[line];
+    }
+    _editor.SetLineCounts(counts);
+    emit ProfileShown(counts);
+}
+
+void TDebugger::ClearProfile()
+{
+    if (_editor.LineCounts().isEmpty())
+        return;
+    _editor.SetLineCounts({});
+    emit ProfileShown({});
 }
 
 void TDebugger::ShowRun()

@@ -1,6 +1,6 @@
 // The debugger's view of the run: it shows where a run stands (the next
 // operator in the editor, the cells and the stacks in the panel), at every
-// pause and step and at display rate while the program runs, and keeps the
+// pause and step and at display rate (each step at a slow pace) while the program runs, and keeps the
 // breakpoints of each file the IDE opened and hands them to the core.
 #pragma once
 
@@ -42,6 +42,10 @@ public:
     // Display refreshes while a program runs: at most this many a second.
     static constexpr int kDisplayRate = 20;
 
+    // The steps of each line in the gutter, after a run or while paused, when
+    // the core counts them; none otherwise.
+    void ShowProfile();
+
     // The paused run was moved to another moment (going back): shown as at a pause.
     void ShowMoment() { RunPaused(); }
 
@@ -51,6 +55,8 @@ signals:
     // What the screen cannot show of the run since the text was edited, or
     // an empty text.
     void Notice(const QString& text);
+    // The profile now on show: steps by editor line, empty when none.
+    void ProfileShown(const QList<quint64>& lineSteps);
 
 private:
     void RunStarted();
@@ -63,6 +69,7 @@ private:
     void ProjectChanged(TProject::TChange change);
     void ShowRun();
     void ShowRunKeepingView();
+    void ClearProfile();
     void RefreshCells();
     void RefreshStacks();
     void ShowNextOperator();

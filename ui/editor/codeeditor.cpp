@@ -584,7 +584,19 @@ int TCodeEditor::GutterWidth() const
     for (int count = std::max(1, blockCount()); count >= 10; count /= 10)
         ++digits;
     const QFontMetrics metrics(font());
-    return metrics.lineSpacing() + metrics.horizontalAdvance(QLatin1Char('9')) * digits + 6;
+    const int counts = _countDigits > 0 ? metrics.horizontalAdvance(QLatin1Char('9')) * _countDigits + 8 : 0;
+    return metrics.lineSpacing() + metrics.horizontalAdvance(QLatin1Char('9')) * digits + 6 + counts;
+}
+
+void TCodeEditor::SetLineCounts(QList<quint64> counts)
+{
+    _lineCounts = std::move(counts);
+    const quint64 largest = _lineCounts.isEmpty() ? 0 : *std::max_element(_lineCounts.begin(), _lineCounts.end());
+    _countDigits = largest == 0 ? 0 : int(QString::number(largest).size());
+    UpdateGutterWidth();
+    const QRect area = contentsRect();
+    _gutter->setGeometry(area.left(), area.top(), GutterWidth(), area.height());
+    _gutter->update();
 }
 
 void TCodeEditor::UpdateGutterWidth() { setViewportMargins(GutterWidth(), 0, 0, 0); }
@@ -641,6 +653,10 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
     painter.setFont(font());
     const int marker = fontMetrics().lineSpacing();
     const int numbersRight = _gutter->width() - 4;
+    int numberDigits = 1;
+    for (int count = std::max(1, blockCount()); count >= 10; count /= 10)
+        ++numberDigits;
+    const int countsRight = numbersRight - fontMetrics().horizontalAdvance(QLatin1Char('9')) * numberDigits - 8;
     const int executionLine = _executionLine;
 
     QTextBlock block = firstVisibleBlock();
@@ -652,6 +668,13 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
             painter.setPen(c.gutterText);
             painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
                              QString::number(block.blockNumber() + 1));
+            if (_countDigits > 0 && block.blockNumber() < _lineCounts.size()
+                && _lineCounts[block.blockNumber()] != 0) {
+                // The steps stand left of the number, apart from it by a gap.
+                const QRectF count(0, top, countsRight, marker);
+                painter.drawText(count, Qt::AlignRight | Qt::AlignVCenter,
+                                 QString::number(_lineCounts[block.blockNumber()]));
+            }
             const QRectF spot(3, top + 3, marker - 6, marker - 6);
             painter.setRenderHint(QPainter::Antialiasing);
             if (HasBreakpoint(block)) {

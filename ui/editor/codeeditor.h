@@ -73,6 +73,11 @@ public:
     // Puts the caret at the start of the 0-based line and shows it.
     void GoToLine(int line);
 
+    // The steps run on each line (by 0-based line), shown in the gutter beside
+    // the line numbers; an empty list shows none.
+    void SetLineCounts(QList<quint64> counts);
+    [[nodiscard]] const QList<quint64>& LineCounts() const { return _lineCounts; }
+
     // Width of the gutter in pixels, and its painting; used by the gutter widget.
     [[nodiscard]] int GutterWidth() const;
     void PaintGutter(QPaintEvent* event);
@@ -136,4 +141,6 @@ private:
     int _problemsTo = -1;
     int _bracket = -1;             // document positions of the bracket pair at the caret
     int _bracketPartner = -1;
+    QList<quint64> _lineCounts;
+    int _countDigits = 0;          // of the largest count, 0 when none is shown
 };

@@ -233,6 +233,29 @@
     </message>
 </context>
 <context>
+    <name>TProfileView</name>
+    <message>
+        <source>Профиль</source>
+        <translation>Profile</translation>
+    </message>
+    <message>
+        <source>Строка</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Шагов</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Ячейка</source>
+        <translation>Cell</translation>
+    </message>
+    <message>
+        <source>Записей</source>
+        <translation>Writes</translation>
+    </message>
+</context>
+<context>
     <name>TRecentFilesMenu</name>
     <message>
         <source>Последние &amp;файлы</source>
@@ -678,6 +701,34 @@ Message: %3</translation>
     <message>
         <source>Стек &amp;циклов</source>
         <translation>&amp;Loop Stack</translation>
+    </message>
+    <message>
+        <source>&amp;Скорость</source>
+        <translation>&amp;Speed</translation>
+    </message>
+    <message>
+        <source>&amp;Обычная: 1 мс на оператор</source>
+        <translation>&amp;Normal: 1 ms per operator</translation>
+    </message>
+    <message>
+        <source>&amp;Средняя: 100 операторов в секунду</source>
+        <translation>&amp;Medium: 100 operators a second</translation>
+    </message>
+    <message>
+        <source>&amp;Медленная: 10 операторов в секунду</source>
+        <translation>&amp;Slow: 10 operators a second</translation>
+    </message>
+    <message>
+        <source>Очень м&amp;едленная: 2 оператора в секунду</source>
+        <translation>&amp;Very slow: 2 operators a second</translation>
+    </message>
+    <message>
+        <source>Профиль &amp;выполнения</source>
+        <translation>E&amp;xecution Profile</translation>
+    </message>
+    <message>
+        <source>&amp;Профиль...</source>
+        <translation>&amp;Profile...</translation>
     </message>
     <message>
         <source>Время: %1 сек.</source>

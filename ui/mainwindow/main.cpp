@@ -73,6 +73,7 @@ void TfMain::FormCreate(const QStringList& arguments)
     connect(_debugger.get(), &TDebugger::StepsShown, this, &TfMain::ShowSteps);
     connect(_debugger.get(), &TDebugger::Notice, lStatusNotice, &QLabel::setText);
     BindRun();
+    BindPace();
     CoreStop();
     ShowSteps(_run->Core().Step());
     BuildTimeTravel();
@@ -411,6 +412,7 @@ void TfMain::BuildMenus()
                         QKeySequence(Qt::CTRL | Qt::Key_F2), &TfMain::bBigStopClick, project);
     BuildDebugMenus(projectMenu);
     BuildFocusItems(findChild<QMenu*>(QStringLiteral("nViewItem")));
+    BuildPaceMenus(findChild<QMenu*>(QStringLiteral("nViewItem")));
     connect(projectMenu, &QMenu::aboutToShow, this, &TfMain::nProjectItemClick);
 
     auto* tools = AddMenu("nToolsItem", tr("&Инструменты"));

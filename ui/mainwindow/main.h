@@ -23,6 +23,7 @@ class QAction;
 class QCommandLinkButton;
 class TCellsPanel;
 class TDebugger;
+class TProfileView;
 class QFileDialog;
 class QLabel;
 class QMenu;
@@ -94,6 +95,8 @@ public:
     void nRunToCursorItemClick();
     void nBreakpointItemClick();
     void nCellsItemClick();
+    void nProfileItemClick();
+    void nProfileViewItemClick();
     // The keyboard's way into the cells panel: it opens if hidden.
     void nCellsFilterItemClick();
     void nAddressStackItemClick();
@@ -202,6 +205,11 @@ private:
     void FocusCellsPart(QWidget* part);
     void BuildTravelMenus(QMenu* projectMenu);
     void BuildTimeTravel();
+    // The pace and the profile (main_pace.cpp).
+    void BuildPaceMenus(QMenu* viewMenu);
+    void BindPace();
+    // The profile panel shows what the gutter shows, if it was ever opened.
+    void FillProfileView();
     // A move back leaves the run paused there, as after a pause.
     void TravelPaused();
 
@@ -244,6 +252,8 @@ private:
     QAction* nRunToCursorItem = nullptr;
     QAction* nCellsItem = nullptr;
     TCellsPanel* pCellsPanel = nullptr;
+    QAction* nProfileItem = nullptr;
+    TProfileView* pProfileView = nullptr;
     TTimeline* sTimeline = nullptr;
     bool _cellsPanelShown = false; // opened once: from then on it keeps the user's width
     std::vector<TShortcutItem> _shortcuts;

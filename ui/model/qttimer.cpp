@@ -35,6 +35,12 @@ void TQtTimer::SetEnabled(bool enabled)
     }
 }
 
+void TQtTimer::SetInterval(int intervalMs)
+{
+    _intervalNs = qint64(intervalMs) * 1000000;
+    _timer.setInterval(intervalMs);
+}
+
 void TQtTimer::Timeout()
 {
     if (!_enabled) {

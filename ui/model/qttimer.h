@@ -24,6 +24,8 @@ public:
     TQtTimer(int intervalMs, std::function<void()> handler, QObject* parent);
     void SetEnabled(bool enabled) override;
     [[nodiscard]] bool Enabled() const override { return _enabled; }
+    // A new interval; a running timer moves to it from its next slot on.
+    void SetInterval(int intervalMs);
 
 private:
     void Timeout();

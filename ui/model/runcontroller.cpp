@@ -1,5 +1,6 @@
 #include "ui/model/runcontroller.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "ui/app/application.h"
@@ -45,9 +46,28 @@ TRunController::~TRunController()
     _core.reset();
 }
 
-TVeskTimer& TRunController::MakeTimer(int intervalMs, std::function<void()> handler)
+TVeskTimer& TRunController::MakeTimer(int /*intervalMs*/, std::function<void()> handler)
 {
-    return *new TQtTimer(intervalMs, std::move(handler), this);
+    // The specified pace costs nothing more per tick: only a slow one is told.
+    _timer = new TQtTimer(Unpaced() ? 1 : _tickMs, [this, handler = std::move(handler)] {
+        handler();
+        if (_tickMs >= kShowEveryTickFromMs && _state == TRunState::rsRunning && !Unpaced())
+            emit SlowTick();
+    }, this);
+    return *_timer;
+}
+
+void TRunController::SetTickMs(int ms)
+{
+    _tickMs = std::max(1, ms);
+    ApplyTickMs();
+}
+
+void TRunController::ApplyTickMs()
+{
+    // The unpaced run's slices follow one another without a wait.
+    if (_timer)
+        _timer->SetInterval(Unpaced() ? 1 : _tickMs);
 }
 
 void TRunController::BindEvents()
@@ -194,6 +214,7 @@ void TRunController::Launch(const TAfterStart& afterStart)
 {
     // A target of «Выполнить до курсора» that a pause cut short is not kept.
     _core->SetRunToLine(-1);
+    ApplyTickMs();
     _core->Execute();
     if (_state == TRunState::rsPreparing || _state == TRunState::rsHalted) {
         // The core raised no event of its own (an empty program finishes at once).

@@ -16,6 +16,8 @@
 #include "core/vesktimer.h"
 #include "ui/model/latestjob.h"
 
+class TQtTimer;
+
 enum class TRunState {
     rsIdle,      // no run: Run starts afresh
     rsPreparing, // a big program is made ready on the worker; the run begins when it is
@@ -76,6 +78,13 @@ public:
     // that had ended is paused there, so Run and Step go on from it.
     void PauseAtMoment();
 
+    // The paced run's milliseconds per operator: 1 unless the user slowed it.
+    // Still one operator a tick; the run time stays the core's own.
+    [[nodiscard]] int TickMs() const { return _tickMs; }
+    void SetTickMs(int ms);
+    // Ticks slower than this are each shown: slower than a display refresh.
+    static constexpr int kShowEveryTickFromMs = 50;
+
     TVeskTimer& MakeTimer(int intervalMs, std::function<void()> handler) override;
 
 signals:
@@ -95,6 +104,8 @@ signals:
     // Line 0-based and column 1-based in the running program's prepared lines;
     // column 0 for a fault that names no place.
     void ErrorRaised(std::int32_t line, std::int32_t column, const TCoreError& error);
+    // After each tick of a paced run at kShowEveryTickFromMs or slower.
+    void SlowTick();
 
 private:
     using TAfterStart = std::function<void()>;
@@ -104,6 +115,7 @@ private:
     void Launch(const TAfterStart& afterStart);
     void PauseAtStart();
     void SetState(TRunState state);
+    void ApplyTickMs();
     void BindEvents();
 
     std::function<QString()> _source;
@@ -112,4 +124,6 @@ private:
     std::unique_ptr<TLatestJob<TPreparedProgram>> _preparer;
     TRunState _state = TRunState::rsIdle;
     TAfterStart _afterStart; // what the run being made ready does once it has begun
+    TQtTimer* _timer = nullptr; // made by the core's first run, owned as a child
+    int _tickMs = 1;
 };
