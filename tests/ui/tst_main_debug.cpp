@@ -1,7 +1,10 @@
 // The debugger in the main window, driven as a user would: breakpoints with F5,
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
+#include <QAction>
 #include <QDialogButtonBox>
+#include <QSlider>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QDir>
@@ -133,6 +136,7 @@ private slots:
     void editWhilePausedShowsWhatRunsNext();
     void cellsPanelClearedByStopAndNewProject();
     void stepOverLoopAndWatchpointPause();
+    void cellChangedByHandWhilePaused();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -215,6 +219,7 @@ void TestMainDebug::breakpointStepContinueToResults()
     QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=01", "$0002=02", "$0003=03"}));
     QCOMPARE(seen.steps, QStringLiteral("10"));
     QCOMPARE(seen.time, seen.expectedTime);
+    QVERIFY(!seen.changedByHand);
     QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
     QVERIFY(MarkedText(*window).isEmpty());
 }
@@ -634,6 +639,72 @@ void TestMainDebug::stepOverLoopAndWatchpointPause()
     QCOMPARE(window->Core()->Step(), 3u);
     QCOMPARE(Child<QLabel>(*window, "lStatusState")->text(), QStringLiteral("Ячейка 00AB изменена: 00 → 01"));
     Key(*window, Qt::Key_F2, Qt::ControlModifier);
+}
+
+void TestMainDebug::cellChangedByHandWhilePaused()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, kThreeLines);
+    CaretToLine(*window, 1);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->Step(), 3u);
+    // One step on and back: the run's history now holds a future.
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 4u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(window->Core()->Step(), 3u);
+
+    const auto type = [](QWidget* dialog, const QString& address, const QString& value) {
+        if (!address.isNull())
+            Child<QLineEdit>(*dialog, "mCellAddress")->setText(address);
+        Child<QLineEdit>(*dialog, "mCellValue")->setText(value);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    };
+    // A hexadecimal value without its prefix is refused at once, the dialog stays.
+    QString offered;
+    bool stayed = false;
+    script.Then([&](QWidget* dialog) {
+        offered = Child<QLineEdit>(*dialog, "mCellAddress")->text();
+        type(dialog, QString(), QStringLiteral("1F"));
+        stayed = dialog->isVisible();
+        type(dialog, QString(), QStringLiteral("0x1F"));
+    });
+    script.Answer(QMessageBox::Ok);
+    auto* table = Child<QTableView>(*window, "lCellsTable");
+    // As a click selects it (selectRow would take the keyboard's last modifiers).
+    table->selectionModel()->select(table->model()->index(0, 0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QCOMPARE(Child<TCellsPanel>(*window, "pCellsPanel")->SelectedAddress(), QStringLiteral("$0001"));
+    Child<QAction>(*window, "nCellValueItem")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(offered, QStringLiteral("0001"));
+    QVERIFY(stayed);
+    QVERIFY(script.Seen().at(1).text.contains(QStringLiteral("0b11111")));
+    QCOMPARE(PanelCells(*window), QStringList{"$0001=31*"});
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QStringLiteral("Ячейка изменена вручную: дальнейшая история отброшена"));
+    // The future was dropped: nothing to run forward to from the timeline.
+    QCOMPARE(Child<QSlider>(*window, "sTimeline")->maximum(), 3);
+
+    // A new cell, in binary, comes after those that exist, in the results too.
+    script.Then([&](QWidget* dialog) { type(dialog, QStringLiteral("00ff"), QStringLiteral("0b101")); });
+    Child<QAction>(*window, "nAddCellItem")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(PanelCells(*window), (QStringList{"$0001=31", "$00ff=5*"}));
+
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=1F", "$00ff=05", "$0002=02", "$0003=03"}));
+    QVERIFY(seen.changedByHand);
+    // the program itself is as it was
+    QCOMPARE(CodeEditor(*window)->ProgramText(), kThreeLines);
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)
