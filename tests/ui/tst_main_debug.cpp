@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QSlider>
+#include <QSpinBox>
+#include <QContextMenuEvent>
 #include <QStatusBar>
 #include <QLineEdit>
 #include <QPushButton>
@@ -137,6 +139,7 @@ private slots:
     void cellsPanelClearedByStopAndNewProject();
     void stepOverLoopAndWatchpointPause();
     void cellChangedByHandWhilePaused();
+    void conditionalCountedBreakpointFromGutter();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -705,6 +708,72 @@ void TestMainDebug::cellChangedByHandWhilePaused()
     QVERIFY(seen.changedByHand);
     // the program itself is as it was
     QCOMPARE(CodeEditor(*window)->ProgramText(), kThreeLines);
+}
+
+void TestMainDebug::conditionalCountedBreakpointFromGutter()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    // The cell is 0, 1, 2, 3, 4 on the five arrivals at "+01".
+    SetProgram(*window, QStringLiteral("$0001\n[05:\n+01\n]"));
+    TCodeEditor* editor = CodeEditor(*window);
+    auto* gutter = Child<QWidget>(*window, "pGutter");
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F5);
+    const QImage plain = gutter->grab().toImage();
+
+    // The gutter's menu on line 2; its item opens the dialog.
+    QTimer menuPoll;
+    menuPoll.setInterval(5);
+    connect(&menuPoll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        menuPoll.stop();
+        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("nBreakConditionItem")));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    // An invalid condition is refused at once; the second odd value's arrival is asked for.
+    bool stayed = false;
+    script.Then([&](QWidget* dialog) {
+        Child<QLineEdit>(*dialog, "mBreakCondition")->setText(QStringLiteral("$0001 ?0G"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        stayed = dialog->isVisible();
+        Child<QLineEdit>(*dialog, "mBreakCondition")->setText(QStringLiteral("$0001 ??"));
+        Child<QSpinBox>(*dialog, "mBreakHitCount")->setValue(2);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    script.Answer(QMessageBox::Ok);
+    menuPoll.start();
+    const QTextBlock block = editor->document()->findBlockByNumber(2);
+    const QPoint at(gutter->width() / 2, editor->cursorRect(QTextCursor(block)).center().y());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, gutter->mapToGlobal(at));
+    QApplication::sendEvent(gutter, &event);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QVERIFY(stayed);
+    QVERIFY(script.Seen().at(1).text.contains(QStringLiteral("$0010 ?@0011")));
+    QCOMPARE(editor->BreakpointRules().size(), 1);
+    QCOMPARE(editor->BreakpointRules().first().condition, QStringLiteral("$0001 ??"));
+    QVERIFY(gutter->grab().toImage() != plain);
+
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(MarkedText(*window), QStringLiteral("+01"));
+    QCOMPARE(PanelCells(*window).value(0).remove(u'*'), QStringLiteral("$0001=3"));
+    // No further hit: the run ends.
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), QStringList{"$0001=05"});
+
+    // Removing the breakpoint forgets its rule.
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F5);
+    QVERIFY(editor->BreakpointRules().isEmpty());
+    QVERIFY(window->Core()->BreakRules().Rules().empty());
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

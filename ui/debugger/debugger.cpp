@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/breakcondition.h"
 #include "core/veskcore.h"
 #include "formats/errorreport.h"
+#include "ui/debugger/breakruledialog.h"
 #include "ui/debugger/cellsmodel.h"
 #include "ui/debugger/cellspanel.h"
 #include "ui/editor/codeeditor.h"
@@ -38,6 +40,7 @@ TDebugger::TDebugger(TRunController& run, TCodeEditor& editor, TCellsPanel& pane
     _display.setInterval(1000 / kDisplayRate);
     connect(&_display, &QTimer::timeout, this, &TDebugger::ShowRunKeepingView);
     connect(&_editor, &TCodeEditor::BreakpointsChanged, this, &TDebugger::EditorBreakpointsChanged);
+    connect(&_editor, &TCodeEditor::BreakpointRuleRequested, this, &TDebugger::EditBreakpointRule);
     connect(&_run, &TRunController::Started, this, &TDebugger::RunStarted);
     connect(&_run, &TRunController::Paused, this, &TDebugger::RunPaused);
     connect(&_run, &TRunController::Stopped, this, &TDebugger::RunStopped);
@@ -290,6 +293,28 @@ void TDebugger::SendBreakpoints()
             lines.push_back(*running);
     }
     _run.Core().SetBreakpoints(std::move(lines));
+    // Conditions and counts go the same way; the dialog let only valid texts through.
+    std::vector<TBreakRule> rules;
+    for (const TCodeEditor::TBreakpointRule& rule : _editor.BreakpointRules()) {
+        const auto running = _map.ToRunning(rule.line);
+        if (!running)
+            continue;
+        TBreakRule sent;
+        sent.line = *running;
+        if (!rule.condition.isEmpty())
+            sent.condition = TBreakCondition::Parse(rule.condition.toStdU16String());
+        sent.hitCount = rule.hitCount;
+        rules.push_back(std::move(sent));
+    }
+    _run.Core().SetBreakRules(std::move(rules));
+}
+
+void TDebugger::EditBreakpointRule(int line)
+{
+    TCodeEditor::TBreakpointRule rule = _editor.BreakpointRuleAt(line);
+    if (!AskBreakpointRule(&_editor, rule))
+        return;
+    _editor.SetBreakpointRule(rule);
 }
 
 void TDebugger::EditorBreakpointsChanged()

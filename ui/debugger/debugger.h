@@ -72,6 +72,8 @@ private:
     void TextEdited();
     [[nodiscard]] const TLineMap& Map();
     void SendBreakpoints();
+    // The gutter's menu: the condition and hit count of a line's breakpoint.
+    void EditBreakpointRule(int line);
     [[nodiscard]] QString EditorLine(int line) const;
     // The column mapping of an editor line, kept until the text changes: a
     // display update costs the same whatever the line's length.

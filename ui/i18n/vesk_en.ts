@@ -122,6 +122,29 @@
     </message>
 </context>
 <context>
+    <name>TBreakRuleDialog</name>
+    <message>
+        <source>Условие точки останова</source>
+        <translation>Breakpoint Condition</translation>
+    </message>
+    <message>
+        <source>Условие (пусто: всегда):</source>
+        <translation>Condition (empty: always):</translation>
+    </message>
+    <message>
+        <source>каждый раз</source>
+        <translation>every time</translation>
+    </message>
+    <message>
+        <source>Остановиться на попадании номер:</source>
+        <translation>Pause on hit number:</translation>
+    </message>
+    <message>
+        <source>Условие не распознано. Пример: $0010 ?00, $0010 ?@0011 или $0010 ??</source>
+        <translation>Condition not recognised. Examples: $0010 ?00, $0010 ?@0011 or $0010 ??</translation>
+    </message>
+</context>
+<context>
     <name>TCellsModel</name>
     <message>
         <source>Адрес</source>
@@ -200,6 +223,13 @@
     <message>
         <source>осталось %1</source>
         <translation>%1 left</translation>
+    </message>
+</context>
+<context>
+    <name>TEditorGutter</name>
+    <message>
+        <source>Условие точки останова...</source>
+        <translation>Breakpoint Condition...</translation>
     </message>
 </context>
 <context>
