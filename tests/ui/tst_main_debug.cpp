@@ -452,6 +452,7 @@ void TestMainDebug::breakpointsKeptPerFile()
     auto window = ShowMainWindow({QStringLiteral("first.veskp")});
     TModalScript script;
     CodeEditor(*window)->SetBreakpoints({0, 2});
+    CodeEditor(*window)->SetBreakpointRule({2, QStringLiteral("$0001 ?01"), 3});
 
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);
@@ -465,6 +466,8 @@ void TestMainDebug::breakpointsKeptPerFile()
     Key(*window, Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
     QTRY_COMPARE_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints(), (QList<int>{0, 2}), kWait);
+    QCOMPARE(CodeEditor(*window)->BreakpointRuleAt(2).condition, QStringLiteral("$0001 ?01"));
+    QCOMPARE(CodeEditor(*window)->BreakpointRuleAt(2).hitCount, 3u);
 
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);

@@ -324,8 +324,10 @@ void TDebugger::EditorBreakpointsChanged()
     SendBreakpoints();
     // While a load replaces the text (undo is off then), the breakpoints it
     // clears are not the file's: they are restored when the load is done.
-    if (FileKey() == _file && _editor.document()->isUndoRedoEnabled())
+    if (FileKey() == _file && _editor.document()->isUndoRedoEnabled()) {
         _breakpoints[_file] = lines;
+        _rules[_file] = _editor.BreakpointRules();
+    }
 }
 
 void TDebugger::ProjectChanged(TProject::TChange change)
@@ -335,9 +337,15 @@ void TDebugger::ProjectChanged(TProject::TChange change)
         // Saved under another name: the breakpoints go along.
         _file = file;
         _breakpoints[_file] = _editor.Breakpoints();
+        _rules[_file] = _editor.BreakpointRules();
         return;
     }
     _file = file;
+    // Copied first: setting the lines, then each rule, stores the editor's rules again.
+    const QList<TCodeEditor::TBreakpointRule> rules = file.isEmpty() ? QList<TCodeEditor::TBreakpointRule>()
+                                                                     : _rules.value(file);
     _editor.SetBreakpoints(file.isEmpty() ? QList<int>() : _breakpoints.value(file));
+    for (const TCodeEditor::TBreakpointRule& rule : rules)
+        _editor.SetBreakpointRule(rule);
     ClearRun();
 }

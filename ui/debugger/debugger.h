@@ -16,10 +16,10 @@
 #include "ui/model/project.h"
 #include "ui/debugger/textmap.h"
 
+#include "ui/editor/codeeditor.h"
 #include "ui/editor/operatorspan.h"
 
 class TCellsPanel;
-class TCodeEditor;
 class TRunController;
 
 class TDebugger final : public QObject {
@@ -87,6 +87,7 @@ private:
     QTimer _display;
     QString _file;                            // whose breakpoints the editor holds
     QHash<QString, QList<int>> _breakpoints;  // by file, for as long as the IDE runs
+    QHash<QString, QList<TCodeEditor::TBreakpointRule>> _rules; // their conditions and counts, likewise
     std::size_t _stackEntries = 0;            // of the deeper stack when last read
     TColumnMap _columns;
     int _columnsLine = -1;
