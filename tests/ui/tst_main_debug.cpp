@@ -717,8 +717,8 @@ void TestMainDebug::conditionalCountedBreakpointFromGutter()
 {
     auto window = ShowMainWindow();
     TModalScript script;
-    // The cell is 0, 1, 2, 3, 4 on the five arrivals at "+01".
-    SetProgram(*window, QStringLiteral("$0001\n[05:\n+01\n]"));
+    // The cell is 0, 1, ..., 8 on the nine arrivals at "+01".
+    SetProgram(*window, QStringLiteral("$0001\n[09:\n+01\n]"));
     TCodeEditor* editor = CodeEditor(*window);
     auto* gutter = Child<QWidget>(*window, "pGutter");
     CaretToLine(*window, 2);
@@ -764,15 +764,19 @@ void TestMainDebug::conditionalCountedBreakpointFromGutter()
     QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
     QCOMPARE(MarkedText(*window), QStringLiteral("+01"));
     QCOMPARE(PanelCells(*window).value(0).remove(u'*'), QStringLiteral("$0001=3"));
-    // No further hit: the run ends.
+    // A line typed above: the rule stays on the running copy's line, and its count goes on.
+    QTextCursor(editor->document()).insertText(QStringLiteral("' odd\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(editor->BreakpointRules().value(0).line, 3, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->BreakRules().Rules().at(0).line, 2, kWait);
+    // No further hit (a restarted count would stop at 7): the run ends.
     TResultsSeen seen;
     InspectResults(script, *window, seen);
     Key(*window, Qt::Key_F9);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
-    QCOMPARE(AddressHex(seen.rows), QStringList{"$0001=05"});
+    QCOMPARE(AddressHex(seen.rows), QStringList{"$0001=09"});
 
     // Removing the breakpoint forgets its rule.
-    CaretToLine(*window, 2);
+    CaretToLine(*window, 3);
     Key(*window, Qt::Key_F5);
     Key(*window, Qt::Key_F5);
     QVERIFY(editor->BreakpointRules().isEmpty());

@@ -18,6 +18,17 @@
 
 namespace {
 
+[[nodiscard]] bool SameRules(const std::vector<TBreakRule>& a, const std::vector<TBreakRule>& b)
+{
+    const auto same = [](const TBreakRule& x, const TBreakRule& y) {
+        if (x.line != y.line || x.hitCount != y.hitCount || x.condition.has_value() != y.condition.has_value())
+            return false;
+        return !x.condition || (x.condition->cell == y.condition->cell && x.condition->kind == y.condition->kind &&
+                                x.condition->operand == y.condition->operand);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
+}
+
 // A stack deeper than this shows its top entries only.
 constexpr int kStackRows = 1000;
 // Entries of a stack the core can hand out within a few milliseconds.
@@ -256,6 +267,7 @@ void TDebugger::TextCopied(const QString& text)
         _startLines.push_back(qHash(line));
     _map = {};
     _mapStale = false;
+    _mapRevision = _editor.document()->revision();
     _remap.stop();
     SendBreakpoints();
 }
@@ -269,8 +281,11 @@ void TDebugger::TextEdited()
 
 const TLineMap& TDebugger::Map()
 {
-    if (_mapStale && !_startLines.empty()) {
+    // The editor may report moved breakpoints before the edit's own signal
+    // marks the map stale: the document's revision tells either way.
+    if ((_mapStale || _mapRevision != _editor.document()->revision()) && !_startLines.empty()) {
         const QTextDocument& document = *_editor.document();
+        _mapRevision = document.revision();
         _map = TLineMap::Compare(std::int32_t(_startLines.size()), document.blockCount(),
                                  [&](std::int32_t running, std::int32_t edited) {
                                      const QTextBlock block = document.findBlockByNumber(edited);
@@ -306,7 +321,10 @@ void TDebugger::SendBreakpoints()
         sent.hitCount = rule.hitCount;
         rules.push_back(std::move(sent));
     }
-    _run.Core().SetBreakRules(std::move(rules));
+    // New rules count their hits from zero: rules that are the same keep
+    // theirs, so an edit or another breakpoint does not restart a count.
+    if (!SameRules(rules, _run.Core().BreakRules().Rules()))
+        _run.Core().SetBreakRules(std::move(rules));
 }
 
 void TDebugger::EditBreakpointRule(int line)

@@ -95,5 +95,6 @@ private:
     std::vector<std::size_t> _startLines;     // hashes of the lines the run started with
     TLineMap _map;                            // those lines against the editor's
     bool _mapStale = false;                   // edited since _map was made
+    int _mapRevision = -1;                    // the document's, when _map was made
     QTimer _remap;                            // a moment after an edit during a run
 };
