@@ -16,6 +16,7 @@ struct TResultsSeen {
     QString steps;
     QString expectedTime;
     QString controls;
+    bool changedByHand = false; // the line saying so shows
 };
 
 inline void InspectResults(TModalScript& script, const TfMain& window, TResultsSeen& seen)
@@ -31,6 +32,7 @@ inline void InspectResults(TModalScript& script, const TfMain& window, TResultsS
         seen.steps = Child<QLabel>(*results, "lStepsCount")->text();
         seen.expectedTime = QString::fromStdU16String(TimeText(window.Core()->EndTime()));
         seen.controls = RunControls(window);
+        seen.changedByHand = Child<QLabel>(*results, "lByHandLabel")->isVisible();
         results->reject();
     });
 }

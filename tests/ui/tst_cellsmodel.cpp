@@ -9,6 +9,7 @@
 
 #include "ui/debugger/cellsmodel.h"
 #include "ui/debugger/cellspanel.h"
+#include "ui/debugger/cellvalue.h"
 
 namespace {
 
@@ -45,6 +46,8 @@ private slots:
     void clearForgetsEverything();
     void panelFiltersByAddress();
     void panelStacksFollowTheirEntries();
+    void typedValuesInEveryBase_data();
+    void typedValuesInEveryBase();
 };
 
 void TestCellsModel::columnsShowEveryForm_data()
@@ -70,6 +73,38 @@ void TestCellsModel::columnsShowEveryForm()
     for (int column = 0; column < model.columnCount(); ++column)
         shown << Text(model, 0, column);
     QCOMPARE(shown, texts);
+}
+
+void TestCellsModel::typedValuesInEveryBase_data()
+{
+    // -1: refused
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("value");
+    QTest::newRow("decimal") << "31" << 31;
+    QTest::newRow("blanks around") << " 255 " << 255;
+    QTest::newRow("hex 0x") << "0x1F" << 0x1F;
+    QTest::newRow("hex 0X lower") << "0Xff" << 0xFF;
+    QTest::newRow("hex $") << "$1f" << 0x1F;
+    QTest::newRow("binary") << "0b101" << 5;
+    QTest::newRow("zero") << "0" << 0;
+    QTest::newRow("over a byte") << "256" << -1;
+    QTest::newRow("hex over a byte") << "0x100" << -1;
+    QTest::newRow("hex without prefix") << "1F" << -1;
+    QTest::newRow("binary digit 2") << "0b102" << -1;
+    QTest::newRow("sign") << "+5" << -1;
+    QTest::newRow("negative") << "-1" << -1;
+    QTest::newRow("prefix alone") << "0x" << -1;
+    QTest::newRow("inner blank") << "1 2" << -1;
+    QTest::newRow("empty") << "" << -1;
+    QTest::newRow("arabic-indic digit") << QString(QChar(0x0661)) << -1;
+}
+
+void TestCellsModel::typedValuesInEveryBase()
+{
+    QFETCH(QString, text);
+    QFETCH(int, value);
+    const std::optional<std::uint8_t> parsed = ParseCellValue(text);
+    QCOMPARE(parsed ? int(*parsed) : -1, value);
 }
 
 void TestCellsModel::newCellsAreAppendedRows()

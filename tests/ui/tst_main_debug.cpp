@@ -1,7 +1,12 @@
 // The debugger in the main window, driven as a user would: breakpoints with F5,
 // F9 to land on one, the highlighted next operator and the cells panel, F8
 // steps, F4 runs to the caret, Shift+F9 runs unpaced, F12 shows the panel.
+#include <QAction>
 #include <QDialogButtonBox>
+#include <QSlider>
+#include <QSpinBox>
+#include <QContextMenuEvent>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QDir>
@@ -139,6 +144,8 @@ private slots:
     void stepOverLoopAndWatchpointPause();
     void slowPaceShowsEachStepAndIsKept();
     void profileCountsEachLineAndCell();
+    void cellChangedByHandWhilePaused();
+    void conditionalCountedBreakpointFromGutter();
 };
 
 void TestMainDebug::newItemsAndTheirKeys()
@@ -221,6 +228,7 @@ void TestMainDebug::breakpointStepContinueToResults()
     QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=01", "$0002=02", "$0003=03"}));
     QCOMPARE(seen.steps, QStringLiteral("10"));
     QCOMPARE(seen.time, seen.expectedTime);
+    QVERIFY(!seen.changedByHand);
     QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kStopped, kWait);
     QVERIFY(MarkedText(*window).isEmpty());
 }
@@ -450,6 +458,7 @@ void TestMainDebug::breakpointsKeptPerFile()
     auto window = ShowMainWindow({QStringLiteral("first.veskp")});
     TModalScript script;
     CodeEditor(*window)->SetBreakpoints({0, 2});
+    CodeEditor(*window)->SetBreakpointRule({2, QStringLiteral("$0001 ?01"), 3});
 
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);
@@ -463,6 +472,8 @@ void TestMainDebug::breakpointsKeptPerFile()
     Key(*window, Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
     QTRY_COMPARE_WITH_TIMEOUT(CodeEditor(*window)->Breakpoints(), (QList<int>{0, 2}), kWait);
+    QCOMPARE(CodeEditor(*window)->BreakpointRuleAt(2).condition, QStringLiteral("$0001 ?01"));
+    QCOMPARE(CodeEditor(*window)->BreakpointRuleAt(2).hitCount, 3u);
 
     script.ChooseFile(second);
     Key(*window, Qt::Key_O, Qt::ControlModifier);
@@ -728,6 +739,142 @@ void TestMainDebug::profileCountsEachLineAndCell()
     Child<QAction>(*window, "nProfileItem")->trigger();
     QVERIFY(CodeEditor(*window)->LineCounts().isEmpty());
     QCOMPARE(view->Lines()->rowCount(), 0);
+}
+
+void TestMainDebug::cellChangedByHandWhilePaused()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    SetProgram(*window, kThreeLines);
+    CaretToLine(*window, 1);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(window->Core()->Step(), 3u);
+    // One step on and back: the run's history now holds a future.
+    Key(*window, Qt::Key_F8);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->Step(), 4u, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    Key(*window, Qt::Key_F8, Qt::ShiftModifier);
+    QCOMPARE(window->Core()->Step(), 3u);
+
+    const auto type = [](QWidget* dialog, const QString& address, const QString& value) {
+        if (!address.isNull())
+            Child<QLineEdit>(*dialog, "mCellAddress")->setText(address);
+        Child<QLineEdit>(*dialog, "mCellValue")->setText(value);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    };
+    // A hexadecimal value without its prefix is refused at once, the dialog stays.
+    QString offered;
+    bool stayed = false;
+    script.Then([&](QWidget* dialog) {
+        offered = Child<QLineEdit>(*dialog, "mCellAddress")->text();
+        type(dialog, QString(), QStringLiteral("1F"));
+        stayed = dialog->isVisible();
+        type(dialog, QString(), QStringLiteral("0x1F"));
+    });
+    script.Answer(QMessageBox::Ok);
+    auto* table = Child<QTableView>(*window, "lCellsTable");
+    // As a click selects it (selectRow would take the keyboard's last modifiers).
+    table->selectionModel()->select(table->model()->index(0, 0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QCOMPARE(Child<TCellsPanel>(*window, "pCellsPanel")->SelectedAddress(), QStringLiteral("$0001"));
+    Child<QAction>(*window, "nCellValueItem")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(offered, QStringLiteral("0001"));
+    QVERIFY(stayed);
+    QVERIFY(script.Seen().at(1).text.contains(QStringLiteral("0b11111")));
+    QCOMPARE(PanelCells(*window), QStringList{"$0001=31*"});
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QStringLiteral("Ячейка изменена вручную: дальнейшая история отброшена"));
+    // The future was dropped: nothing to run forward to from the timeline.
+    QCOMPARE(Child<QSlider>(*window, "sTimeline")->maximum(), 3);
+
+    // A new cell, in binary, comes after those that exist, in the results too.
+    script.Then([&](QWidget* dialog) { type(dialog, QStringLiteral("00ff"), QStringLiteral("0b101")); });
+    Child<QAction>(*window, "nAddCellItem")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(PanelCells(*window), (QStringList{"$0001=31", "$00ff=5*"}));
+
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), (QStringList{"$0001=1F", "$00ff=05", "$0002=02", "$0003=03"}));
+    QVERIFY(seen.changedByHand);
+    // the program itself is as it was
+    QCOMPARE(CodeEditor(*window)->ProgramText(), kThreeLines);
+}
+
+void TestMainDebug::conditionalCountedBreakpointFromGutter()
+{
+    auto window = ShowMainWindow();
+    TModalScript script;
+    // The cell is 0, 1, ..., 8 on the nine arrivals at "+01".
+    SetProgram(*window, QStringLiteral("$0001\n[09:\n+01\n]"));
+    TCodeEditor* editor = CodeEditor(*window);
+    auto* gutter = Child<QWidget>(*window, "pGutter");
+    CaretToLine(*window, 2);
+    Key(*window, Qt::Key_F5);
+    const QImage plain = gutter->grab().toImage();
+
+    // The gutter's menu on line 2; its item opens the dialog.
+    QTimer menuPoll;
+    menuPoll.setInterval(5);
+    connect(&menuPoll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        menuPoll.stop();
+        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("nBreakConditionItem")));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    // An invalid condition is refused at once; the second odd value's arrival is asked for.
+    bool stayed = false;
+    script.Then([&](QWidget* dialog) {
+        Child<QLineEdit>(*dialog, "mBreakCondition")->setText(QStringLiteral("$0001 ?0G"));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        stayed = dialog->isVisible();
+        Child<QLineEdit>(*dialog, "mBreakCondition")->setText(QStringLiteral("$0001 ??"));
+        Child<QSpinBox>(*dialog, "mBreakHitCount")->setValue(2);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    script.Answer(QMessageBox::Ok);
+    menuPoll.start();
+    const QTextBlock block = editor->document()->findBlockByNumber(2);
+    const QPoint at(gutter->width() / 2, editor->cursorRect(QTextCursor(block)).center().y());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, gutter->mapToGlobal(at));
+    QApplication::sendEvent(gutter, &event);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QVERIFY(stayed);
+    QVERIFY(script.Seen().at(1).text.contains(QStringLiteral("$0010 ?@0011")));
+    QCOMPARE(editor->BreakpointRules().size(), 1);
+    QCOMPARE(editor->BreakpointRules().first().condition, QStringLiteral("$0001 ??"));
+    QVERIFY(gutter->grab().toImage() != plain);
+
+    Key(*window, Qt::Key_F12);
+    Key(*window, Qt::Key_F9);
+    QTRY_COMPARE_WITH_TIMEOUT(RunControls(*window), kPaused, kWait);
+    QCOMPARE(MarkedText(*window), QStringLiteral("+01"));
+    QCOMPARE(PanelCells(*window).value(0).remove(u'*'), QStringLiteral("$0001=3"));
+    // A line typed above: the rule stays on the running copy's line, and its count goes on.
+    QTextCursor(editor->document()).insertText(QStringLiteral("' odd\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(editor->BreakpointRules().value(0).line, 3, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(window->Core()->BreakRules().Rules().at(0).line, 2, kWait);
+    // No further hit (a restarted count would stop at 7): the run ends.
+    TResultsSeen seen;
+    InspectResults(script, *window, seen);
+    Key(*window, Qt::Key_F9);
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(AddressHex(seen.rows), QStringList{"$0001=09"});
+
+    // Removing the breakpoint forgets its rule.
+    CaretToLine(*window, 3);
+    Key(*window, Qt::Key_F5);
+    Key(*window, Qt::Key_F5);
+    QVERIFY(editor->BreakpointRules().isEmpty());
+    QVERIFY(window->Core()->BreakRules().Rules().empty());
 }
 
 VESK_MAIN_WINDOW_TEST(TestMainDebug)

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/breakcondition.h"
 #include "core/veskcore.h"
 #include "formats/errorreport.h"
+#include "ui/debugger/breakruledialog.h"
 #include "ui/debugger/cellsmodel.h"
 #include "ui/debugger/cellspanel.h"
 #include "ui/editor/codeeditor.h"
@@ -15,6 +17,17 @@
 #include "ui/model/runcontroller.h"
 
 namespace {
+
+[[nodiscard]] bool SameRules(const std::vector<TBreakRule>& a, const std::vector<TBreakRule>& b)
+{
+    const auto same = [](const TBreakRule& x, const TBreakRule& y) {
+        if (x.line != y.line || x.hitCount != y.hitCount || x.condition.has_value() != y.condition.has_value())
+            return false;
+        return !x.condition || (x.condition->cell == y.condition->cell && x.condition->kind == y.condition->kind &&
+                                x.condition->operand == y.condition->operand);
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), same);
+}
 
 // A stack deeper than this shows its top entries only.
 constexpr int kStackRows = 1000;
@@ -40,6 +53,7 @@ TDebugger::TDebugger(TRunController& run, TCodeEditor& editor, TCellsPanel& pane
     connect(&_editor, &TCodeEditor::BreakpointsChanged, this, &TDebugger::EditorBreakpointsChanged);
     // A slow pace shows each of its steps; the refreshes above then change nothing.
     connect(&_run, &TRunController::SlowTick, this, &TDebugger::ShowRunKeepingView);
+    connect(&_editor, &TCodeEditor::BreakpointRuleRequested, this, &TDebugger::EditBreakpointRule);
     connect(&_run, &TRunController::Started, this, &TDebugger::RunStarted);
     connect(&_run, &TRunController::Paused, this, &TDebugger::RunPaused);
     connect(&_run, &TRunController::Stopped, this, &TDebugger::RunStopped);
@@ -288,6 +302,7 @@ void TDebugger::TextCopied(const QString& text)
         _startLines.push_back(qHash(line));
     _map = {};
     _mapStale = false;
+    _mapRevision = _editor.document()->revision();
     _remap.stop();
     SendBreakpoints();
 }
@@ -301,8 +316,11 @@ void TDebugger::TextEdited()
 
 const TLineMap& TDebugger::Map()
 {
-    if (_mapStale && !_startLines.empty()) {
+    // The editor may report moved breakpoints before the edit's own signal
+    // marks the map stale: the document's revision tells either way.
+    if ((_mapStale || _mapRevision != _editor.document()->revision()) && !_startLines.empty()) {
         const QTextDocument& document = *_editor.document();
+        _mapRevision = document.revision();
         _map = TLineMap::Compare(std::int32_t(_startLines.size()), document.blockCount(),
                                  [&](std::int32_t running, std::int32_t edited) {
                                      const QTextBlock block = document.findBlockByNumber(edited);
@@ -325,6 +343,31 @@ void TDebugger::SendBreakpoints()
             lines.push_back(*running);
     }
     _run.Core().SetBreakpoints(std::move(lines));
+    // Conditions and counts go the same way; the dialog let only valid texts through.
+    std::vector<TBreakRule> rules;
+    for (const TCodeEditor::TBreakpointRule& rule : _editor.BreakpointRules()) {
+        const auto running = _map.ToRunning(rule.line);
+        if (!running)
+            continue;
+        TBreakRule sent;
+        sent.line = *running;
+        if (!rule.condition.isEmpty())
+            sent.condition = TBreakCondition::Parse(rule.condition.toStdU16String());
+        sent.hitCount = rule.hitCount;
+        rules.push_back(std::move(sent));
+    }
+    // New rules count their hits from zero: rules that are the same keep
+    // theirs, so an edit or another breakpoint does not restart a count.
+    if (!SameRules(rules, _run.Core().BreakRules().Rules()))
+        _run.Core().SetBreakRules(std::move(rules));
+}
+
+void TDebugger::EditBreakpointRule(int line)
+{
+    TCodeEditor::TBreakpointRule rule = _editor.BreakpointRuleAt(line);
+    if (!AskBreakpointRule(&_editor, rule))
+        return;
+    _editor.SetBreakpointRule(rule);
 }
 
 void TDebugger::EditorBreakpointsChanged()
@@ -334,8 +377,10 @@ void TDebugger::EditorBreakpointsChanged()
     SendBreakpoints();
     // While a load replaces the text (undo is off then), the breakpoints it
     // clears are not the file's: they are restored when the load is done.
-    if (FileKey() == _file && _editor.document()->isUndoRedoEnabled())
+    if (FileKey() == _file && _editor.document()->isUndoRedoEnabled()) {
         _breakpoints[_file] = lines;
+        _rules[_file] = _editor.BreakpointRules();
+    }
 }
 
 void TDebugger::ProjectChanged(TProject::TChange change)
@@ -345,9 +390,15 @@ void TDebugger::ProjectChanged(TProject::TChange change)
         // Saved under another name: the breakpoints go along.
         _file = file;
         _breakpoints[_file] = _editor.Breakpoints();
+        _rules[_file] = _editor.BreakpointRules();
         return;
     }
     _file = file;
+    // Copied first: setting the lines, then each rule, stores the editor's rules again.
+    const QList<TCodeEditor::TBreakpointRule> rules = file.isEmpty() ? QList<TCodeEditor::TBreakpointRule>()
+                                                                     : _rules.value(file);
     _editor.SetBreakpoints(file.isEmpty() ? QList<int>() : _breakpoints.value(file));
+    for (const TCodeEditor::TBreakpointRule& rule : rules)
+        _editor.SetBreakpointRule(rule);
     ClearRun();
 }

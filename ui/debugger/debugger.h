@@ -16,10 +16,10 @@
 #include "ui/model/project.h"
 #include "ui/debugger/textmap.h"
 
+#include "ui/editor/codeeditor.h"
 #include "ui/editor/operatorspan.h"
 
 class TCellsPanel;
-class TCodeEditor;
 class TRunController;
 
 class TDebugger final : public QObject {
@@ -79,6 +79,8 @@ private:
     void TextEdited();
     [[nodiscard]] const TLineMap& Map();
     void SendBreakpoints();
+    // The gutter's menu: the condition and hit count of a line's breakpoint.
+    void EditBreakpointRule(int line);
     [[nodiscard]] QString EditorLine(int line) const;
     // The column mapping of an editor line, kept until the text changes: a
     // display update costs the same whatever the line's length.
@@ -92,6 +94,7 @@ private:
     QTimer _display;
     QString _file;                            // whose breakpoints the editor holds
     QHash<QString, QList<int>> _breakpoints;  // by file, for as long as the IDE runs
+    QHash<QString, QList<TCodeEditor::TBreakpointRule>> _rules; // their conditions and counts, likewise
     std::size_t _stackEntries = 0;            // of the deeper stack when last read
     TColumnMap _columns;
     int _columnsLine = -1;
@@ -99,5 +102,6 @@ private:
     std::vector<std::size_t> _startLines;     // hashes of the lines the run started with
     TLineMap _map;                            // those lines against the editor's
     bool _mapStale = false;                   // edited since _map was made
+    int _mapRevision = -1;                    // the document's, when _map was made
     QTimer _remap;                            // a moment after an edit during a run
 };

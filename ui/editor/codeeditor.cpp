@@ -40,6 +40,9 @@ constexpr int kSeparatorProperty = QTextFormat::UserProperty + 0x2028;
 class TLineData final : public QTextBlockUserData {
 public:
     bool breakpoint = false;
+    QString condition;
+    quint32 hitCount = 0;
+    [[nodiscard]] bool HasRule() const { return !condition.isEmpty() || hitCount > 0; }
 };
 
 [[nodiscard]] bool HasBreakpoint(const QTextBlock& block)
@@ -58,6 +61,16 @@ void SetBreakpointOn(QTextBlock block, bool on)
         block.setUserData(data); // the block owns it
     }
     data->breakpoint = on;
+    if (!on) {
+        data->condition.clear();
+        data->hitCount = 0;
+    }
+}
+
+[[nodiscard]] bool HasBreakpointRule(const QTextBlock& block)
+{
+    const auto* data = static_cast<const TLineData*>(block.userData());
+    return data != nullptr && data->breakpoint && data->HasRule();
 }
 
 [[nodiscard]] qint64 NowMs()
@@ -249,6 +262,49 @@ void TCodeEditor::ToggleBreakpoint(int line)
     emit BreakpointsChanged();
 }
 
+QList<TCodeEditor::TBreakpointRule> TCodeEditor::BreakpointRules() const
+{
+    QList<TBreakpointRule> rules;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (HasBreakpointRule(block))
+            rules.append(BreakpointRuleAt(block.blockNumber()));
+    }
+    return rules;
+}
+
+TCodeEditor::TBreakpointRule TCodeEditor::BreakpointRuleAt(int line) const
+{
+    TBreakpointRule rule;
+    rule.line = line;
+    const QTextBlock block = document()->findBlockByNumber(line);
+    if (HasBreakpointRule(block)) {
+        const auto* data = static_cast<const TLineData*>(block.userData());
+        rule.condition = data->condition;
+        rule.hitCount = data->hitCount;
+    }
+    return rule;
+}
+
+void TCodeEditor::SetBreakpointRule(const TBreakpointRule& rule)
+{
+    QTextBlock block = document()->findBlockByNumber(rule.line);
+    if (!block.isValid())
+        return;
+    SetBreakpointOn(block, true);
+    auto* data = static_cast<TLineData*>(block.userData());
+    data->condition = rule.condition.trimmed();
+    data->hitCount = rule.hitCount;
+    _lastBreakpoints = Breakpoints();
+    _gutter->update();
+    emit BreakpointsChanged();
+}
+
+void TCodeEditor::RequestBreakpointRule(int line)
+{
+    if (document()->findBlockByNumber(line).isValid())
+        emit BreakpointRuleRequested(line);
+}
+
 void TCodeEditor::SetBreakpoints(const QList<int>& lines)
 {
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
@@ -290,8 +346,12 @@ void TCodeEditor::ContentsChange(int position, int removed, int added)
         const QTextBlock moved = document()->findBlock(position + added);
         if (first.position() == position && moved != first &&
             moved.position() == position + added && HasBreakpoint(first) && !HasBreakpoint(moved)) {
+            const TBreakpointRule rule = BreakpointRuleAt(first.blockNumber());
             SetBreakpointOn(first, false);
             SetBreakpointOn(moved, true);
+            auto* data = static_cast<TLineData*>(moved.userData());
+            data->condition = rule.condition;
+            data->hitCount = rule.hitCount;
         }
     }
     const int blocks = document()->blockCount();
@@ -681,6 +741,12 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
                 painter.setPen(Qt::NoPen);
                 painter.setBrush(c.breakpoint);
                 painter.drawEllipse(spot);
+                // A breakpoint with a condition or a count is a ring.
+                if (HasBreakpointRule(block)) {
+                    painter.setBrush(c.gutterBack);
+                    const qreal inset = spot.width() / 4;
+                    painter.drawEllipse(spot.adjusted(inset, inset, -inset, -inset));
+                }
             }
             if (block.blockNumber() == executionLine) {
                 const QPointF arrow[] = {spot.topLeft(), {spot.right(), spot.center().y()},
@@ -694,6 +760,20 @@ void TCodeEditor::PaintGutter(QPaintEvent* event)
         block = block.next();
         top = bottom;
     }
+}
+
+int TCodeEditor::GutterLineAt(int y) const
+{
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    while (block.isValid() && top <= y) {
+        const qreal bottom = top + blockBoundingRect(block).height();
+        if (block.isVisible() && y < bottom)
+            return block.blockNumber();
+        block = block.next();
+        top = bottom;
+    }
+    return -1;
 }
 
 void TCodeEditor::GutterClicked(int y)

@@ -38,6 +38,20 @@ public:
     [[nodiscard]] QList<int> Breakpoints() const;
     void ToggleBreakpoint(int line);
     void SetBreakpoints(const QList<int>& lines);
+    // A breakpoint's condition (the language's condition text, empty for none)
+    // and hit count (0: every hit). Setting a rule marks the line; an empty
+    // condition with no count makes it a plain breakpoint again. Removing the
+    // breakpoint forgets its rule.
+    struct TBreakpointRule {
+        int line = 0;
+        QString condition;
+        quint32 hitCount = 0;
+    };
+    [[nodiscard]] QList<TBreakpointRule> BreakpointRules() const;
+    [[nodiscard]] TBreakpointRule BreakpointRuleAt(int line) const;
+    void SetBreakpointRule(const TBreakpointRule& rule);
+    // The gutter's menu asks to edit the rule of this line.
+    void RequestBreakpointRule(int line);
 
     // The next operator: 0-based line and column of the editor's text and the
     // operator's length in characters. Highlighted and scrolled into view; in
@@ -83,9 +97,12 @@ public:
     void PaintGutter(QPaintEvent* event);
     // A click in the gutter at the viewport's y coordinate toggles that line's breakpoint.
     void GutterClicked(int y);
+    // The line at the viewport's y coordinate, -1 below the text.
+    [[nodiscard]] int GutterLineAt(int y) const;
 
 signals:
     void BreakpointsChanged();
+    void BreakpointRuleRequested(int line);
     // The next operator's line is too long for its mark (true), or no longer is.
     void ExecutionMarkShortened(bool shortened);
 

@@ -1,5 +1,7 @@
 #include "ui/editor/editorgutter.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include "ui/editor/codeeditor.h"
@@ -19,4 +21,17 @@ void TEditorGutter::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         _editor->GutterClicked(qRound(event->position().y()));
     event->accept();
+}
+
+void TEditorGutter::contextMenuEvent(QContextMenuEvent* event)
+{
+    const int line = _editor->GutterLineAt(event->pos().y());
+    if (line < 0)
+        return;
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("pGutterMenu"));
+    QAction* rule = menu.addAction(tr("Условие точки останова..."));
+    rule->setObjectName(QStringLiteral("nBreakConditionItem"));
+    if (menu.exec(event->globalPos()) == rule)
+        _editor->RequestBreakpointRule(line);
 }

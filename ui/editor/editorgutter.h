@@ -1,5 +1,6 @@
 // The editor's gutter: a strip left of the text that the editor paints with
-// line numbers and breakpoint markers; a click in it toggles a breakpoint.
+// line numbers and breakpoint markers; a click in it toggles a breakpoint, its
+// context menu edits a breakpoint's condition and hit count.
 #pragma once
 
 #include <QWidget>
@@ -16,6 +17,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     TCodeEditor* _editor;

@@ -122,6 +122,29 @@
     </message>
 </context>
 <context>
+    <name>TBreakRuleDialog</name>
+    <message>
+        <source>Условие точки останова</source>
+        <translation>Breakpoint Condition</translation>
+    </message>
+    <message>
+        <source>Условие (пусто: всегда):</source>
+        <translation>Condition (empty: always):</translation>
+    </message>
+    <message>
+        <source>каждый раз</source>
+        <translation>every time</translation>
+    </message>
+    <message>
+        <source>Остановиться на попадании номер:</source>
+        <translation>Pause on hit number:</translation>
+    </message>
+    <message>
+        <source>Условие не распознано. Пример: $0010 ?00, $0010 ?@0011 или $0010 ??</source>
+        <translation>Condition not recognised. Examples: $0010 ?00, $0010 ?@0011 or $0010 ??</translation>
+    </message>
+</context>
+<context>
     <name>TCellsModel</name>
     <message>
         <source>Адрес</source>
@@ -200,6 +223,13 @@
     <message>
         <source>осталось %1</source>
         <translation>%1 left</translation>
+    </message>
+</context>
+<context>
+    <name>TEditorGutter</name>
+    <message>
+        <source>Условие точки останова...</source>
+        <translation>Breakpoint Condition...</translation>
     </message>
 </context>
 <context>
@@ -782,6 +812,46 @@ Message: %3</translation>
         <source>Откуда это значение</source>
         <translation>Where Did This Value Come From</translation>
     </message>
+    <message>
+        <source>Изменить значение ячейки...</source>
+        <translation>Change Cell Value...</translation>
+    </message>
+    <message>
+        <source>Добавить ячейку...</source>
+        <translation>Add Cell...</translation>
+    </message>
+    <message>
+        <source>Ячейки можно изменять, только пока выполнение приостановлено.</source>
+        <translation>Cells can be changed only while the run is paused.</translation>
+    </message>
+    <message>
+        <source>Значение ячейки</source>
+        <translation>Cell Value</translation>
+    </message>
+    <message>
+        <source>Значение:</source>
+        <translation>Value:</translation>
+    </message>
+    <message>
+        <source>31, 0x1F, $1F или 0b11111</source>
+        <translation>31, 0x1F, $1F or 0b11111</translation>
+    </message>
+    <message>
+        <source>Укажите адрес из четырёх шестнадцатеричных цифр.</source>
+        <translation>Enter an address of four hexadecimal digits.</translation>
+    </message>
+    <message>
+        <source>Значение должно быть числом от 0 до 255: десятичным, шестнадцатеричным (0x1F или $1F) или двоичным (0b11111).</source>
+        <translation>The value must be a number from 0 to 255: decimal, hexadecimal (0x1F or $1F) or binary (0b11111).</translation>
+    </message>
+    <message>
+        <source>Ячейка изменена вручную: дальнейшая история отброшена</source>
+        <translation>Cell changed by hand: the later history is dropped</translation>
+    </message>
+    <message>
+        <source>Ячейка изменена вручную</source>
+        <translation>Cell changed by hand</translation>
+    </message>
 </context>
 <context>
     <name>TfResults</name>
@@ -836,6 +906,10 @@ Message: %3</translation>
     <message>
         <source>Все файлы (*)</source>
         <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Ячейки были изменены вручную.</source>
+        <translation>Cells were changed by hand.</translation>
     </message>
 </context>
 </TS>

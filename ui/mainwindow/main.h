@@ -107,6 +107,9 @@ public:
     void nStepBackOverItemClick();
     void nStepBackOutItemClick();
     void nWhereFromItemClick();
+    // Changing a cell of the paused run by hand: the selected one, or a new one.
+    void nCellValueItemClick();
+    void nAddCellItemClick();
 
     // The find dialog's Find Next.
     void dFindDialogFind();
@@ -212,6 +215,9 @@ private:
     void FillProfileView();
     // A move back leaves the run paused there, as after a pause.
     void TravelPaused();
+    // Changing cells by hand (main_celledit.cpp).
+    void BuildCellEditActions();
+    void EditCellByHand(const QString& address);
 
     void SearchNotFound(const QString& findText);
     QPrinter& Printer();

@@ -27,6 +27,7 @@ void TfMain::BuildDebugMenus(QMenu* projectMenu)
             QKeySequence(Qt::Key_F5), &TfMain::nBreakpointItemClick, project);
     BuildWatchMenus(projectMenu);
     BuildTravelMenus(projectMenu);
+    BuildCellEditActions();
 
     auto* view = AddMenu("nViewItem", tr("&Вид"));
     nCellsItem = AddItem(view, "nCellsItem", tr("&Ячейки"), QKeySequence(Qt::Key_F12),

@@ -122,6 +122,7 @@ void TfMain::CoreFinish()
     results.SetTimeText(
         tr("%1 сек.").arg(QString::fromStdU16String(SecondsText(core.EndTime()))));
     results.SetStepsCount(core.Step());
+    results.SetChangedByHand(core.CellsChangedByHand());
     SetRunControls(_run->State());
     results.exec();
 }

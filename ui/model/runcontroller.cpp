@@ -115,6 +115,13 @@ void TRunController::SetState(TRunState state)
 
 void TRunController::Run() { Start(0, {}); }
 
+bool TRunController::SetCellByHand(const QString& address, std::uint8_t value)
+{
+    if (_state != TRunState::rsPaused)
+        return false;
+    return _core->SetCellByHand(address.toStdU16String(), value);
+}
+
 void TRunController::PauseAtMoment()
 {
     if (_state == TRunState::rsIdle || _state == TRunState::rsHalted)

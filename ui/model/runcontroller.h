@@ -77,6 +77,9 @@ public:
     // The interpreter was moved back to an earlier moment of its run: a run
     // that had ended is paused there, so Run and Step go on from it.
     void PauseAtMoment();
+    // A debugging act on a paused run: sets a cell, adding it when missing.
+    // False, and nothing changed, for a bad address or when not paused.
+    bool SetCellByHand(const QString& address, std::uint8_t value);
 
     // The paced run's milliseconds per operator: 1 unless the user slowed it.
     // Still one operator a tick; the run time stays the core's own.

@@ -65,6 +65,8 @@ void TfResults::CreateLabels()
     lVariablesLabel = MakeLabel(this, "lVariablesLabel",
                                 tr("Текущие значения использованных переменных:"), 8,
                                 69);
+    lByHandLabel = MakeLabel(this, "lByHandLabel", tr("Ячейки были изменены вручную."), 8, 0);
+    lByHandLabel->hide();
 }
 
 int TfResults::ValueX(const QLabel* caption, const char* russian, int russianX)
@@ -161,6 +163,8 @@ void TfResults::PlaceAnchoredControls()
     lVariablesList->setGeometry(8, 88, w - 16, h - 127);
     bSaveButton->setGeometry(w - 242, h - 33, 153, 25);
     bCloseButton->setGeometry(w - 83, h - 33, 75, 25);
+    // Beside the buttons, so the list and the lines above it keep their places.
+    lByHandLabel->move(8, h - 29);
 }
 
 void TfResults::KeepMinimumWidth(int section, int newSize)
@@ -187,6 +191,11 @@ void TfResults::SetTimeText(const QString& text)
 void TfResults::SetStepsCount(std::uint64_t steps)
 {
     SetLabelText(lStepsCount, QString::number(steps));
+}
+
+void TfResults::SetChangedByHand(bool changed)
+{
+    lByHandLabel->setVisible(changed);
 }
 
 std::vector<TResultRow> TfResults::Rows() const

@@ -31,6 +31,8 @@ public:
     void AddRows(std::vector<TResultRow> rows); // many at once, in one insertion
     void SetTimeText(const QString& text);
     void SetStepsCount(std::uint64_t steps);
+    // A line under the list says the run's cells were changed by hand.
+    void SetChangedByHand(bool changed);
 
     // Rows in the order the list shows them now.
     [[nodiscard]] std::vector<TResultRow> Rows() const;
@@ -67,6 +69,7 @@ private:
     QLabel* lVariablesLabel = nullptr;
     QTreeView* lVariablesList = nullptr;
     TResultsModel* _rows = nullptr;
+    QLabel* lByHandLabel = nullptr;
     QPushButton* bSaveButton = nullptr;
     QPushButton* bCloseButton = nullptr;
     QFileDialog* dSaveDialog = nullptr;
