@@ -650,6 +650,21 @@ void TestMainDebug::stepOverLoopAndWatchpointPause()
     // the value change, not the store of an equal value
     QCOMPARE(window->Core()->Step(), 3u);
     QCOMPARE(Child<QLabel>(*window, "lStatusState")->text(), QStringLiteral("Ячейка 00AB изменена: 00 → 01"));
+    // From the cells table, the dialog opens on the chosen cell.
+    QString offered;
+    script.Then([&offered](QWidget* dialog) {
+        offered = Child<QLineEdit>(*dialog, "mWatchAddress")->text();
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    Key(*window, Qt::Key_F12);
+    auto* table = Child<QTableView>(*window, "lCellsTable");
+    QTRY_COMPARE_WITH_TIMEOUT(table->model()->rowCount(), 1, kWait);
+    table->selectionModel()->select(table->model()->index(0, 0),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Child<QAction>(*window, "nCellWatchItem")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(script.Done(), kWait);
+    QCOMPARE(offered, QStringLiteral("00ab"));
+    QCOMPARE(window->Core()->Watchpoints().size(), 2u);
     Key(*window, Qt::Key_F2, Qt::ControlModifier);
 }
 

@@ -621,6 +621,10 @@ Message: %3</translation>
         <translation>Watc&amp;hpoint...</translation>
     </message>
     <message>
+        <source>Точка наблюдения...</source>
+        <translation>Watchpoint...</translation>
+    </message>
+    <message>
         <source>Точки наблю&amp;дения</source>
         <translation>Watchpoint &amp;List</translation>
     </message>

@@ -196,6 +196,9 @@ private:
     void nStepOverItemClick();
     void nStepOutItemClick();
     void nWatchItemClick();
+    // The cells table's way to it: the dialog opens on the chosen cell.
+    void nCellWatchItemClick();
+    void AddWatchpoint(const QString& shownAddress);
     void FillWatchList();
     [[nodiscard]] QString WatchHitText(const TWatchHit& hit) const;
     // After a pause: the status names a watchpoint that caused it.

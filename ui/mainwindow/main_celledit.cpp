@@ -28,6 +28,10 @@ void TfMain::BuildCellEditActions()
     add->setObjectName(QStringLiteral("nAddCellItem"));
     connect(add, &QAction::triggered, this, &TfMain::nAddCellItemClick);
     pCellsPanel->AddCellAction(add);
+    auto* watch = new QAction(tr("Точка наблюдения..."), pCellsPanel);
+    watch->setObjectName(QStringLiteral("nCellWatchItem"));
+    connect(watch, &QAction::triggered, this, &TfMain::nCellWatchItemClick);
+    pCellsPanel->AddCellAction(watch);
 }
 
 void TfMain::nCellValueItemClick() { EditCellByHand(pCellsPanel->SelectedAddress()); }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "ui/debugger/cellspanel.h"
 #include "ui/model/runcontroller.h"
 
 namespace {
@@ -50,7 +51,11 @@ void TfMain::nStepOutItemClick()
     _run->StepOut();
 }
 
-void TfMain::nWatchItemClick()
+void TfMain::nWatchItemClick() { AddWatchpoint(QString()); }
+
+void TfMain::nCellWatchItemClick() { AddWatchpoint(pCellsPanel->SelectedAddress()); }
+
+void TfMain::AddWatchpoint(const QString& shownAddress)
 {
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Точка наблюдения"));
@@ -58,6 +63,8 @@ void TfMain::nWatchItemClick()
     auto* address = new QLineEdit(&dialog);
     address->setObjectName(QStringLiteral("mWatchAddress"));
     address->setMaxLength(4);
+    // The panel shows addresses with their "$".
+    address->setText(shownAddress.startsWith(u'$') ? shownAddress.mid(1) : shownAddress);
     layout->addRow(tr("Адрес ячейки:"), address);
     struct TKindBox {
         TWatchKind kind;
