@@ -130,41 +130,23 @@ void TRunController::PauseAtMoment()
 
 void TRunController::RunUnpaced() { Start(kUnpacedSlice, {}); }
 
-void TRunController::Step()
+void TRunController::Step() { StepBy([](TVeskCore& core) { core.RequestStepStop(); }); }
+
+void TRunController::StepOver() { StepBy([](TVeskCore& core) { core.RequestStepOver(); }); }
+
+void TRunController::StepOut() { StepBy([](TVeskCore& core) { (void)core.RequestStepOut(); }); }
+
+void TRunController::StepBy(void (*request)(TVeskCore& core))
 {
     if (_state != TRunState::rsPaused && _state != TRunState::rsHalted) {
         // From no run: start, and pause before the first step.
         Start(0, [this] { PauseAtStart(); });
         return;
     }
-    // Set after the continue: no step runs before control is back in the event loop.
-    Start(0, [this] {
+    // Asked after the continue: no step runs before control is back in the event loop.
+    Start(0, [this, request] {
         if (_core->IsRun())
-            _core->RequestStepStop();
-    });
-}
-
-void TRunController::StepOver()
-{
-    if (_state != TRunState::rsPaused && _state != TRunState::rsHalted) {
-        Step();
-        return;
-    }
-    Start(0, [this] {
-        if (_core->IsRun())
-            _core->RequestStepOver();
-    });
-}
-
-void TRunController::StepOut()
-{
-    if (_state != TRunState::rsPaused && _state != TRunState::rsHalted) {
-        Step();
-        return;
-    }
-    Start(0, [this] {
-        if (_core->IsRun())
-            (void)_core->RequestStepOut();
+            request(*_core);
     });
 }
 

@@ -117,6 +117,9 @@ private:
     void Start(double slice, TAfterStart afterStart);
     void Launch(const TAfterStart& afterStart);
     void PauseAtStart();
+    // Step, StepOver and StepOut: a start that pauses at once, or a continue
+    // that asks the core for its kind of stop.
+    void StepBy(void (*request)(TVeskCore& core));
     void SetState(TRunState state);
     void ApplyTickMs();
     void BindEvents();
