@@ -66,7 +66,7 @@ TDebugger::TDebugger(TRunController& run, TCodeEditor& editor, TCellsPanel& pane
     _remap.setSingleShot(true);
     _remap.setInterval(1000 / kDisplayRate);
     connect(&_remap, &QTimer::timeout, this, [this] {
-        Map();
+        RefreshMap();
         if (_run.State() == TRunState::rsPaused)
             ShowRun();
     });
@@ -316,6 +316,12 @@ void TDebugger::TextEdited()
 
 const TLineMap& TDebugger::Map()
 {
+    RefreshMap();
+    return _map;
+}
+
+void TDebugger::RefreshMap()
+{
     // The editor may report moved breakpoints before the edit's own signal
     // marks the map stale: the document's revision tells either way.
     if ((_mapStale || _mapRevision != _editor.document()->revision()) && !_startLines.empty()) {
@@ -329,7 +335,6 @@ const TLineMap& TDebugger::Map()
         _mapStale = false;
         SendBreakpoints();
     }
-    return _map;
 }
 
 void TDebugger::SendBreakpoints()
@@ -373,7 +378,7 @@ void TDebugger::EditBreakpointRule(int line)
 void TDebugger::EditorBreakpointsChanged()
 {
     const QList<int> lines = _editor.Breakpoints();
-    Map();
+    RefreshMap();
     SendBreakpoints();
     // While a load replaces the text (undo is off then), the breakpoints it
     // clears are not the file's: they are restored when the load is done.

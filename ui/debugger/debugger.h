@@ -77,6 +77,8 @@ private:
     // The run's lines against the editor's: kept up to date after edits.
     void TextCopied(const QString& text);
     void TextEdited();
+    // Compares the texts again when the editor's has changed since; Map reads it so.
+    void RefreshMap();
     [[nodiscard]] const TLineMap& Map();
     void SendBreakpoints();
     // The gutter's menu: the condition and hit count of a line's breakpoint.
